@@ -1,0 +1,45 @@
+// The small "Printing progress" window (TRepProgressForm) shown while a report is generated
+// straight to the printer: a progress bar, a percentage text and a Cancel button that cancels
+// the page sink. It becomes the sink's client on construction.
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace wf {
+
+class TRepPrinter;
+
+class TRepProgressForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Shares ownership of sink while it lives; the caller frees the form when the print ended.
+  explicit TRepProgressForm(std::shared_ptr<TRepPrinter> sink, QWidget* parent = nullptr);
+  ~TRepProgressForm() override;
+
+  QProgressBar* Gauge() const { return gauge_; }
+  QLabel* Info() const { return info_; }
+  QPushButton* CancelButton() const { return cancelButton_; }
+
+  // Handles one progress notification (posted events arrive here as well).
+  void progressUpdate(int percent);
+
+ protected:
+  void customEvent(QEvent* event) override;
+
+ private:
+  void CancelButtonClick();
+
+  std::shared_ptr<TRepPrinter> sink_;
+  QProgressBar* gauge_;
+  QLabel* info_;
+  QPushButton* cancelButton_;
+};
+
+}  // namespace wf
