@@ -1,0 +1,80 @@
+#include "framework/form_base.h"
+
+#include "framework/wf_application.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+
+namespace wf {
+
+FormBase::FormBase(QWidget* parent) : QDialog(parent) {
+  // Windows live for the whole run: closing only hides them.
+  setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+ModalResult FormBase::showModal() {
+  modalResult_ = ModalResult::None;
+  exec();
+  if (modalResult_ == ModalResult::None) modalResult_ = ModalResult::Cancel;
+  return modalResult_;
+}
+
+void FormBase::setModalResult(ModalResult result) {
+  modalResult_ = result;
+  if (result != ModalResult::None) closeForm();
+}
+
+void FormBase::closeForm() { close(); }
+
+void FormBase::setFixedDialogBorder(int clientWidth, int clientHeight) {
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                 Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setFixedSize(clientWidth, clientHeight);
+}
+
+void FormBase::centreOver(const QWidget* other) {
+  QRect area;
+  if (other != nullptr && other->isVisible()) {
+    area = other->frameGeometry();
+  } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    area = screen->availableGeometry();
+  } else {
+    return;
+  }
+  move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void FormBase::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  activationPending_ = true;
+  // Platforms without a window manager may never report activation; the queued call makes sure
+  // the form still hears of its showing, once.
+  QTimer::singleShot(0, this, [this] { runActivation(); });
+}
+
+bool FormBase::event(QEvent* event) {
+  const bool handled = QDialog::event(event);
+  if (event->type() == QEvent::WindowActivate) runActivation();
+  return handled;
+}
+
+void FormBase::runActivation() {
+  if (!activationPending_ || !isVisible()) return;
+  activationPending_ = false;
+  runGuarded([this] { formActivate(); });
+}
+
+void FormBase::keyPressEvent(QKeyEvent* event) {
+  // Esc neither closes nor cancels a form; only its own buttons do.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace wf

@@ -1,0 +1,54 @@
+// Base of every window: made once at start-up, hidden (never destroyed) when closed, shown
+// modally with a result that says how it was closed, and told once per showing when it becomes
+// active.
+#pragma once
+
+#include <QDialog>
+
+class QWidget;
+
+namespace wf {
+
+// How a modal showing ended.
+enum class ModalResult { None = 0, Ok = 1, Cancel = 2 };
+
+class FormBase : public QDialog {
+  Q_OBJECT
+ public:
+  explicit FormBase(QWidget* parent = nullptr);
+
+  // Shows the window modally in its own event loop and returns when it has been hidden.
+  // Closing by the close box gives Cancel unless a result was set.
+  ModalResult showModal();
+
+  // Sets the result and closes (hides) the window.
+  void setModalResult(ModalResult result);
+  ModalResult modalResult() const { return modalResult_; }
+
+  // Closes (hides) the window; the modal showing, if any, returns.
+  void closeForm();
+
+  // Fixed dialog border: a client area of exactly this size, no resizing, no minimise or
+  // maximise box, the close box kept.
+  void setFixedDialogBorder(int clientWidth, int clientHeight);
+
+  // Centres the window over another window (the main window), or on its screen when null.
+  void centreOver(const QWidget* other);
+
+ protected:
+  // Runs once per showing, when the showing first activates the window. Failures that escape it
+  // reach the default error box.
+  virtual void formActivate() {}
+
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void runActivation();
+
+  ModalResult modalResult_ = ModalResult::None;
+  bool activationPending_ = false;
+};
+
+}  // namespace wf

@@ -1,0 +1,108 @@
+#include "framework/message_box.h"
+
+#include "framework/text_codec.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <utility>
+
+namespace wf {
+namespace {
+
+MessageBoxHook& hook() {
+  static MessageBoxHook instance;
+  return instance;
+}
+
+QMessageBox::Icon toQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Question: return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+MessageAnswer answerOf(const MessageBoxRecord& box, int index) {
+  if (index < 0 || index >= box.buttons.size()) return MessageAnswer::Ok;
+  const QString& button = box.buttons[index];
+  if (button == QLatin1String("&Yes")) return MessageAnswer::Yes;
+  if (button == QLatin1String("&No")) return MessageAnswer::No;
+  return MessageAnswer::Ok;
+}
+
+MessageAnswer runModal(const MessageBoxRecord& box) {
+  QMessageBox dialog(toQtIcon(box.icon), box.caption, box.text, QMessageBox::NoButton,
+                     QApplication::activeWindow());
+  std::vector<QPushButton*> buttons;
+  for (const QString& caption : box.buttons)
+    buttons.push_back(dialog.addButton(caption, QMessageBox::AcceptRole));
+  if (box.defaultButton >= 0) dialog.setDefaultButton(buttons[box.defaultButton]);
+  if (box.escapeButton >= 0) dialog.setEscapeButton(buttons[box.escapeButton]);
+  dialog.exec();
+  for (size_t i = 0; i < buttons.size(); ++i)
+    if (dialog.clickedButton() == buttons[i]) return answerOf(box, static_cast<int>(i));
+  // Closed without a button (Esc with no escape button): the box's escape answer, else No/Ok.
+  return answerOf(box, box.escapeButton);
+}
+
+MessageAnswer show(MessageKind kind, const QString& text) {
+  const MessageBoxRecord box = describeMessageBox(kind, text);
+  if (hook()) return hook()(box);
+  return runModal(box);
+}
+
+}  // namespace
+
+QString defaultErrorText(const QString& message) {
+  if (!message.isEmpty() && message.back() > QChar('.')) return message + QLatin1Char('.');
+  return message;
+}
+
+MessageBoxRecord describeMessageBox(MessageKind kind, const QString& text) {
+  switch (kind) {
+    case MessageKind::Error:
+      return {kind, QStringLiteral("Error"), text, MessageIcon::Critical, {QStringLiteral("OK")}, 0, 0};
+    case MessageKind::Information:
+      return {kind, QStringLiteral("Information"), text, MessageIcon::Information,
+              {QStringLiteral("OK")}, 0, 0};
+    case MessageKind::Confirm:
+      return {kind, QStringLiteral("Confirm"), text, MessageIcon::Question,
+              {QStringLiteral("&Yes"), QStringLiteral("&No")}, 0, 1};
+    case MessageKind::DefaultError:
+      return {kind, QString::fromLatin1(kApplicationTitle), defaultErrorText(text),
+              MessageIcon::Critical, {QStringLiteral("OK")}, 0, 0};
+  }
+  return {};
+}
+
+void showError(const QString& text) { show(MessageKind::Error, text); }
+
+void showError(const std::exception& failure) { showError(exceptionText(failure)); }
+
+void showInformation(const QString& text) { show(MessageKind::Information, text); }
+
+bool confirm(const QString& text) { return show(MessageKind::Confirm, text) == MessageAnswer::Yes; }
+
+void showDefaultError(const QString& message) { show(MessageKind::DefaultError, message); }
+
+void setMessageBoxHook(MessageBoxHook newHook) { hook() = std::move(newHook); }
+
+MessageBoxRecorder::MessageBoxRecorder() : previous_(hook()) {
+  setMessageBoxHook([this](const MessageBoxRecord& box) { return answer(box); });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() { setMessageBoxHook(std::move(previous_)); }
+
+MessageAnswer MessageBoxRecorder::answer(const MessageBoxRecord& box) {
+  boxes_.push_back(box);
+  if (box.kind != MessageKind::Confirm) return MessageAnswer::Ok;
+  if (answers_.empty()) return MessageAnswer::No;
+  const MessageAnswer next = answers_.front();
+  answers_.pop_front();
+  return next;
+}
+
+}  // namespace wf
