@@ -125,6 +125,58 @@ constexpr std::size_t indicatorBytes(std::size_t columnCount) { return (columnCo
 // storage size of a column of the packet when that is larger.
 inline constexpr std::size_t kValueBufferSize = 258;
 
+// How a column's values are laid out in a row, decided by its type code alone.
+enum class ValueCoding {
+  Unsupported,    // a type code the reader cannot map: the packet is refused
+  SignedInt,      // 1, 2, 4, 8 bytes, two's complement
+  UnsignedInt,    // 1, 2, 4, 8 bytes
+  Bool,           // 1, 2, 4 bytes, not 0 is true
+  Double,         // 8 bytes IEEE 754
+  DateTime,       // 8 bytes IEEE 754: milliseconds since 1 January 0001
+  Date,           // 4 bytes signed: day number
+  Time,           // 4 bytes signed: milliseconds since midnight
+  RawFixed,       // a fixed number of bytes kept as they are (80-bit float, BCD, decimals, ...)
+  FixedString,    // a fixed number of bytes holding characters, ended early by a 0 byte
+  VaryingString,  // 1- or 2-byte length prefix, then characters
+  VaryingBytes,   // 1-, 2- (or for wide strings 4-) byte length prefix, then bytes
+  Blob,           // 4-byte length prefix, then bytes; exempt from the value buffer limit
+};
+
+constexpr ValueCoding valueCodingOf(uint32_t typeCode) {
+  if ((typeCode & (kArrayBit | kCompositeBits)) != 0) return ValueCoding::Unsupported;
+  const uint32_t size = sizeOf(typeCode);
+  const bool varying = isVarying(typeCode);
+  const bool prefix12 = size == 1 || size == 2;
+  const bool prefix124 = prefix12 || size == 4;
+  const bool intSize = size == 1 || size == 2 || size == 4 || size == 8;
+  switch (logicalTypeOf(typeCode)) {
+    case kTypeInt: return !varying && intSize ? ValueCoding::SignedInt : ValueCoding::Unsupported;
+    case kTypeUInt: return !varying && intSize ? ValueCoding::UnsignedInt : ValueCoding::Unsupported;
+    case kTypeBool:
+      return !varying && (size == 1 || size == 2 || size == 4) ? ValueCoding::Bool : ValueCoding::Unsupported;
+    case kTypeFloat:
+      if (varying) return ValueCoding::Unsupported;
+      return size == 8 ? ValueCoding::Double : size == 10 ? ValueCoding::RawFixed : ValueCoding::Unsupported;
+    case kTypeBcd:
+    case kTypeFixedDecimal: return varying ? ValueCoding::Unsupported : ValueCoding::RawFixed;
+    case kTypeDate: return !varying && size == 4 ? ValueCoding::Date : ValueCoding::Unsupported;
+    case kTypeTime: return !varying && size == 4 ? ValueCoding::Time : ValueCoding::Unsupported;
+    case kTypeDateTime: return !varying && size == 8 ? ValueCoding::DateTime : ValueCoding::Unsupported;
+    case kTypeString:
+      if (!varying) return ValueCoding::FixedString;
+      return prefix12 ? ValueCoding::VaryingString : ValueCoding::Unsupported;
+    case kTypeWideString: return varying && prefix124 ? ValueCoding::VaryingBytes : ValueCoding::Unsupported;
+    case kTypeBytes:
+      if (!varying) return ValueCoding::RawFixed;
+      return size == 4 ? ValueCoding::Blob : prefix12 ? ValueCoding::VaryingBytes : ValueCoding::Unsupported;
+    case kTypeBytesAlt:
+      if (!varying) return ValueCoding::Unsupported;
+      return size == 4 ? ValueCoding::Blob : prefix12 ? ValueCoding::VaryingBytes : ValueCoding::Unsupported;
+    case kTypeDateTime16: return !varying && size == 16 ? ValueCoding::RawFixed : ValueCoding::Unsupported;
+    default: return ValueCoding::Unsupported;
+  }
+}
+
 // ---- Date-time ----------------------------------------------------------------------------------
 // Stored as a double of whole milliseconds: day number (1 January 0001 = day 1) * kMsPerDay plus
 // the milliseconds since midnight. 30 December 1899, day 0 in memory, is day kDayOf1899.

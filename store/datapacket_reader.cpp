@@ -1,0 +1,373 @@
+#include "store/datapacket_reader.h"
+
+#include "store/datapacket_format.h"
+#include "store/date_time.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+namespace wf {
+
+namespace fmt = dpformat;
+
+namespace {
+
+std::string hex32(uint32_t v) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "0x%08X", v);
+  return buffer;
+}
+
+bool sameName(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
+
+// Reads little-endian items from the packet, refusing any read that would pass its end.
+class Cursor {
+public:
+  explicit Cursor(std::span<const uint8_t> data) : data_(data) {}
+
+  std::size_t offset() const { return pos_; }
+  std::size_t remaining() const { return data_.size() - pos_; }
+
+  void need(std::size_t count, const char* what) const {
+    if (count > remaining())
+      throw DataPacketError(std::string(what) + " runs past the end of the packet (needs " +
+                                std::to_string(count) + " bytes, " + std::to_string(remaining()) +
+                                " left)",
+                            pos_);
+  }
+  const uint8_t* take(std::size_t count, const char* what) {
+    need(count, what);
+    const uint8_t* p = data_.data() + pos_;
+    pos_ += count;
+    return p;
+  }
+  uint64_t unsignedLE(std::size_t size, const char* what) {
+    const uint8_t* p = take(size, what);
+    uint64_t v = 0;
+    for (std::size_t i = 0; i < size; ++i) v |= uint64_t(p[i]) << (8 * i);
+    return v;
+  }
+  uint8_t u8(const char* what) { return *take(1, what); }
+  uint16_t u16(const char* what) { return static_cast<uint16_t>(unsignedLE(2, what)); }
+  uint32_t u32(const char* what) { return static_cast<uint32_t>(unsignedLE(4, what)); }
+
+private:
+  std::span<const uint8_t> data_;
+  std::size_t pos_ = 0;
+};
+
+uint64_t littleEndian(const uint8_t* p, std::size_t size) {
+  uint64_t v = 0;
+  for (std::size_t i = 0; i < size; ++i) v |= uint64_t(p[i]) << (8 * i);
+  return v;
+}
+
+int64_t signExtend(uint64_t v, std::size_t size) {
+  if (size >= 8) return static_cast<int64_t>(v);
+  const unsigned shift = 64 - unsigned(size) * 8;
+  return static_cast<int64_t>(v << shift) >> shift;
+}
+
+// A text up to its first 0 byte.
+std::string textUntilZero(const uint8_t* p, std::size_t size) {
+  const void* zero = size ? std::memchr(p, 0, size) : nullptr;
+  const std::size_t length = zero ? std::size_t(static_cast<const uint8_t*>(zero) - p) : size;
+  return std::string(reinterpret_cast<const char*>(p), length);
+}
+
+constexpr std::array<const char*, 18> kKnownSubtypes = {
+    "Autoinc",   "Money", "Binary",   "Text",   "Formatted",      "Ole",       "Graphics",
+    "dBASEOle",  "TypedBinary", "AccessOle", "HMemo", "HBinary", "FixedChar", "ADTNestedTable",
+    "Reference", "BFile", "ADTDate",  "Guid"};
+
+const char* knownSubtype(const std::string& text) {
+  for (const char* known : kKnownSubtypes)
+    if (sameName(text, known)) return known;
+  return nullptr;
+}
+
+Parameter readParameter(Cursor& in) {
+  Parameter p;
+  const uint8_t nameLength = in.u8("parameter name length");
+  const uint8_t* name = in.take(nameLength, "parameter name");
+  p.name.assign(reinterpret_cast<const char*>(name), nameLength);
+  const std::size_t codeOffset = in.offset();
+  p.typeCode = in.u32("parameter type code");
+  const uint32_t size = fmt::sizeOf(p.typeCode);
+  std::size_t length = size;
+  if (fmt::isVarying(p.typeCode) && fmt::isArray(p.typeCode))
+    throw DataPacketError("parameter '" + p.name + "' has type code " + hex32(p.typeCode) +
+                              " that is both varying and an array",
+                          codeOffset);
+  if (fmt::isVarying(p.typeCode)) {
+    if (size != 1 && size != 2 && size != 4)
+      throw DataPacketError("parameter '" + p.name + "' has a length prefix of " +
+                                std::to_string(size) + " bytes",
+                            codeOffset);
+    length = in.unsignedLE(size, "parameter value length");
+  } else if (fmt::isArray(p.typeCode)) {
+    const uint64_t count = in.u32("parameter element count");
+    length = static_cast<std::size_t>(count * size);  // at most 2^48: no overflow
+  }
+  const uint8_t* value = in.take(length, "parameter value");
+  p.value.assign(value, value + length);
+  return p;
+}
+
+// The value of a numeric parameter such as WIDTH, or empty when it is not a fixed integer.
+std::optional<int64_t> parameterNumber(const Parameter& p) {
+  if (fmt::isVarying(p.typeCode) || fmt::isArray(p.typeCode)) return std::nullopt;
+  const uint32_t logical = fmt::logicalTypeOf(p.typeCode);
+  if (logical != fmt::kTypeInt && logical != fmt::kTypeUInt && logical != fmt::kTypeBool) return std::nullopt;
+  if (p.value.empty() || p.value.size() > 8) return std::nullopt;
+  const uint64_t raw = littleEndian(p.value.data(), p.value.size());
+  return logical == fmt::kTypeInt ? signExtend(raw, p.value.size()) : static_cast<int64_t>(raw);
+}
+
+void applyColumnParameter(Column& column, Parameter p) {
+  if (sameName(p.name, fmt::kParamSubtype) && !fmt::isArray(p.typeCode)) {
+    if (const char* known = knownSubtype(textUntilZero(p.value.data(), p.value.size()))) {
+      column.subtype = known;
+      return;
+    }
+  } else if (std::optional<int64_t> n = parameterNumber(p)) {
+    const auto as16 = static_cast<uint16_t>(std::clamp<int64_t>(*n, 0, 0xFFFF));
+    if (sameName(p.name, fmt::kParamWidth)) {
+      column.width = as16;
+      return;
+    }
+    if (sameName(p.name, fmt::kParamDecimals)) {
+      column.decimals = as16;
+      return;
+    }
+    if (sameName(p.name, fmt::kParamCalculated)) {
+      column.calculated = *n != 0;
+      return;
+    }
+  }
+  column.otherParameters.push_back(std::move(p));
+}
+
+Column readColumn(Cursor& in, std::size_t index) {
+  Column column;
+  const uint8_t nameLength = in.u8("column name length");
+  const uint8_t* name = in.take(nameLength, "column name");
+  column.name.assign(reinterpret_cast<const char*>(name),
+                     std::min<std::size_t>(nameLength, fmt::kMaxNameLength));
+  const std::size_t codeOffset = in.offset();
+  column.typeCode = in.u32("column type code");
+  if (fmt::valueCodingOf(column.typeCode) == fmt::ValueCoding::Unsupported)
+    throw DataPacketError("column " + std::to_string(index) + " ('" + column.name +
+                              "') has type code " + hex32(column.typeCode) + " that cannot be read",
+                          codeOffset);
+  column.attributes = in.u16("column attributes");
+  const uint16_t parameterCount = in.u16("column parameter count");
+  for (uint16_t i = 0; i < parameterCount; ++i) applyColumnParameter(column, readParameter(in));
+  if (column.subtype == fmt::kSubtypeAutoinc) column.attributes |= fmt::kColumnReadOnly;
+  return column;
+}
+
+void applyTableParameter(DataPacket& packet, Parameter p, std::size_t offset) {
+  if (sameName(p.name, fmt::kParamAutoIncValue)) {
+    std::optional<int64_t> n = parameterNumber(p);
+    if (!n)
+      throw DataPacketError("AUTOINCVALUE has type code " + hex32(p.typeCode) + ", not an integer",
+                            offset);
+    packet.autoIncValue = static_cast<int32_t>(*n);
+  } else if (sameName(p.name, fmt::kParamChangeLog)) {
+    packet.hadChangeLog = true;
+  } else {
+    packet.otherParameters.push_back(std::move(p));
+  }
+}
+
+// Everything needed to read one column's values, worked out once per packet.
+struct ColumnReader {
+  fmt::ValueCoding coding;
+  uint32_t size;       // fixed size, or the size of the length prefix
+  std::size_t width;   // strings are cut here; 0 = no cut
+};
+
+class RowReader {
+public:
+  explicit RowReader(const std::vector<Column>& columns) {
+    limit_ = valueBufferLimit(columns);
+    for (const Column& c : columns)
+      readers_.push_back({fmt::valueCodingOf(c.typeCode), fmt::sizeOf(c.typeCode), c.width});
+  }
+
+  Row read(Cursor& in) const {
+    Row row;
+    row.status = in.u8("row status");
+    const std::size_t indicatorCount = fmt::indicatorBytes(readers_.size());
+    const uint8_t* indicators = in.take(indicatorCount, "row indicator bytes");
+    row.values.reserve(readers_.size());
+    for (std::size_t j = 0; j < readers_.size(); ++j) {
+      const uint8_t bits = uint8_t(indicators[j / 4] >> (2 * (j % 4)));
+      if (bits & fmt::kIndicatorNull)
+        row.values.push_back(Value::null());
+      else if (bits & fmt::kIndicatorUnchanged)
+        row.values.push_back(Value::unassigned());
+      else
+        row.values.push_back(readValue(in, readers_[j]));
+    }
+    return row;
+  }
+
+  std::size_t minimumRowSize() const { return 1 + fmt::indicatorBytes(readers_.size()); }
+
+private:
+  Value readValue(Cursor& in, const ColumnReader& r) const {
+    using fmt::ValueCoding;
+    const std::size_t start = in.offset();
+    switch (r.coding) {
+      case ValueCoding::SignedInt:
+        return Value::fromInt(signExtend(in.unsignedLE(r.size, "integer value"), r.size));
+      case ValueCoding::UnsignedInt:
+        return Value::fromInt(static_cast<int64_t>(in.unsignedLE(r.size, "integer value")));
+      case ValueCoding::Date:
+      case ValueCoding::Time:
+        return Value::fromInt(signExtend(in.unsignedLE(4, "date or time value"), 4));
+      case ValueCoding::Bool: return Value::fromBool(in.unsignedLE(r.size, "boolean value") != 0);
+      case ValueCoding::Double: return Value::fromDouble(readDouble(in, "floating-point value"));
+      case ValueCoding::DateTime: {
+        const std::optional<double> days = storedMsToDateTime(readDouble(in, "date-time value"));
+        if (!days) throw DataPacketError("date-time value out of range", start);
+        return Value::fromDouble(*days);
+      }
+      case ValueCoding::RawFixed: {
+        const uint8_t* p = in.take(r.size, "fixed-size value");
+        return Value::fromBytes(std::string(reinterpret_cast<const char*>(p), r.size));
+      }
+      case ValueCoding::FixedString: return Value::fromBytes(cutString(in.take(r.size, "string value"), r.size, r));
+      case ValueCoding::VaryingString: {
+        const std::size_t length = readLength(in, r, "string value");
+        return Value::fromBytes(cutString(in.take(length, "string value"), length, r));
+      }
+      case ValueCoding::VaryingBytes: {
+        const std::size_t length = readLength(in, r, "bytes value");
+        const uint8_t* p = in.take(length, "bytes value");
+        return Value::fromBytes(std::string(reinterpret_cast<const char*>(p), length));
+      }
+      case ValueCoding::Blob: {
+        const std::size_t length = in.u32("blob length");
+        const uint8_t* p = in.take(length, "blob value");
+        return Value::fromBytes(std::string(reinterpret_cast<const char*>(p), length));
+      }
+      case ValueCoding::Unsupported: break;
+    }
+    throw DataPacketError("value of an unreadable column", start);
+  }
+
+  static double readDouble(Cursor& in, const char* what) {
+    const uint8_t* p = in.take(8, what);
+    double d;
+    std::memcpy(&d, p, 8);
+    return d;
+  }
+
+  std::size_t readLength(Cursor& in, const ColumnReader& r, const char* what) const {
+    const std::size_t start = in.offset();
+    const std::size_t length = in.unsignedLE(r.size, what);
+    if (length > limit_)
+      throw DataPacketError(std::string(what) + " of " + std::to_string(length) +
+                                " bytes is longer than the value buffer of " + std::to_string(limit_),
+                            start);
+    return length;
+  }
+
+  // A string ends at its first 0 byte and holds at most its column's width.
+  static std::string cutString(const uint8_t* p, std::size_t size, const ColumnReader& r) {
+    std::size_t length = size;
+    if (const void* zero = size ? std::memchr(p, 0, size) : nullptr)
+      length = std::size_t(static_cast<const uint8_t*>(zero) - p);
+    if (r.width != 0 && length > r.width) length = r.width;
+    return std::string(reinterpret_cast<const char*>(p), length);
+  }
+
+  std::vector<ColumnReader> readers_;
+  std::size_t limit_ = fmt::kValueBufferSize;
+};
+
+void readHeader(Cursor& in, DataPacket& packet) {
+  in.need(fmt::kHeaderSize, "header");
+  packet.signature = in.u32("signature");
+  if (packet.signature != fmt::kSignature && packet.signature != fmt::kAltSignature)
+    throw DataPacketError("signature " + hex32(packet.signature) + " is not a datapacket's", 0);
+  packet.majorVersion = in.u16("major version");
+  packet.minorVersion = in.u16("minor version");
+  if (packet.signature == fmt::kSignature) {
+    if (packet.majorVersion > fmt::kMaxVersion)
+      throw DataPacketError("major version " + std::to_string(packet.majorVersion) + " is above 3",
+                            fmt::kOffsetMajorVersion);
+    if (packet.minorVersion > fmt::kMaxVersion)
+      throw DataPacketError("minor version " + std::to_string(packet.minorVersion) + " is above 3",
+                            fmt::kOffsetMinorVersion);
+  }
+  packet.headerSize = in.u32("header size");
+}
+
+}  // namespace
+
+std::size_t valueBufferLimit(std::span<const Column> columns) {
+  std::size_t limit = fmt::kValueBufferSize;
+  for (const Column& c : columns) {
+    const uint32_t size = fmt::sizeOf(c.typeCode);
+    std::size_t storage = 0;
+    switch (fmt::valueCodingOf(c.typeCode)) {
+      case fmt::ValueCoding::Blob:
+      case fmt::ValueCoding::Unsupported: break;
+      case fmt::ValueCoding::VaryingString:
+      case fmt::ValueCoding::VaryingBytes:
+        storage = size + std::size_t(c.width) *
+                             (fmt::logicalTypeOf(c.typeCode) == fmt::kTypeWideString ? 2 : 1);
+        break;
+      default: storage = size; break;
+    }
+    limit = std::max(limit, storage);
+  }
+  return limit;
+}
+
+DataPacket decodeDataPacket(std::span<const uint8_t> bytes) {
+  DataPacket packet;
+  Cursor in(bytes);
+  readHeader(in, packet);
+  const uint16_t columnCount = in.u16("column count");
+  const uint32_t rowCount = in.u32("row count");
+  packet.packetFlags = in.u32("packet flags");
+  packet.rowAreaOffset = in.u16("row-area offset");
+  if (!(packet.packetFlags & fmt::kFlagHasMetadata))
+    throw DataPacketError("packet carries no column descriptors (flags " + hex32(packet.packetFlags) + ")",
+                          fmt::kOffsetPacketFlags);
+  if (packet.headerSize < fmt::kHeaderSize)
+    throw DataPacketError("header size " + std::to_string(packet.headerSize) + " is below 24",
+                          fmt::kOffsetHeaderSize);
+  if (packet.headerSize > bytes.size())
+    throw DataPacketError("header size " + std::to_string(packet.headerSize) + " runs past the end of the packet",
+                          fmt::kOffsetHeaderSize);
+  in.take(packet.headerSize - fmt::kHeaderSize, "header");
+
+  packet.columns.reserve(std::min<std::size_t>(columnCount, in.remaining() / 9));
+  for (uint16_t i = 0; i < columnCount; ++i) packet.columns.push_back(readColumn(in, i));
+
+  const uint16_t parameterCount = in.u16("table parameter count");
+  for (uint16_t i = 0; i < parameterCount; ++i) {
+    const std::size_t offset = in.offset();
+    applyTableParameter(packet, readParameter(in), offset);
+  }
+
+  const RowReader rowReader(packet.columns);
+  const std::size_t rowsStart = in.offset();
+  if (uint64_t(rowCount) * rowReader.minimumRowSize() > in.remaining())
+    throw DataPacketError("row count " + std::to_string(rowCount) + " runs past the end of the packet",
+                          rowsStart);
+  packet.rows.reserve(rowCount);
+  for (uint32_t i = 0; i < rowCount; ++i) packet.rows.push_back(rowReader.read(in));
+  return packet;
+}
+
+}  // namespace wf

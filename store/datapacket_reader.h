@@ -1,0 +1,16 @@
+// Decoding of a datapacket's bytes into a DataPacket (declared in datapacket.h); this header only
+// adds the reader's limits for callers that want to state them.
+#pragma once
+
+#include "store/datapacket.h"
+
+#include <cstddef>
+#include <span>
+
+namespace wf {
+
+// The largest varying value (other than a blob or memo) the reader accepts for these columns:
+// 258 bytes, or the largest storage size of one of the columns when that is larger.
+std::size_t valueBufferLimit(std::span<const Column> columns);
+
+}  // namespace wf
