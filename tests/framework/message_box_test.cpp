@@ -1,0 +1,126 @@
+#include "framework/message_box.h"
+#include "framework/wf_application.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace wf {
+namespace {
+
+TEST(MessageBox, ConventionsOfEachKind) {
+  MessageBoxRecorder recorder;
+  showError(QStringLiteral("Disk full"));
+  showInformation(QStringLiteral("Image Copied."));
+  confirm(QStringLiteral("Delete selected vehicle?"));
+  showDefaultError(QStringLiteral("JPEG error #53"));
+  const auto& boxes = recorder.boxes();
+  ASSERT_EQ(boxes.size(), 4u);
+
+  EXPECT_EQ(boxes[0].kind, MessageKind::Error);
+  EXPECT_EQ(boxes[0].caption, "Error");
+  EXPECT_EQ(boxes[0].text, "Disk full");  // handlers' own boxes add no full stop
+  EXPECT_EQ(boxes[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(boxes[0].buttons, QStringList{"OK"});
+
+  EXPECT_EQ(boxes[1].caption, "Information");
+  EXPECT_EQ(boxes[1].icon, MessageIcon::Information);
+  EXPECT_EQ(boxes[1].buttons, QStringList{"OK"});
+
+  EXPECT_EQ(boxes[2].caption, "Confirm");
+  EXPECT_EQ(boxes[2].icon, MessageIcon::Question);
+  EXPECT_EQ(boxes[2].buttons, (QStringList{"&Yes", "&No"}));
+  EXPECT_EQ(boxes[2].buttons[boxes[2].defaultButton], "&Yes");
+  EXPECT_EQ(boxes[2].buttons[boxes[2].escapeButton], "&No");
+
+  EXPECT_EQ(boxes[3].caption, "Tembra Office - Wrenfold");
+  EXPECT_EQ(boxes[3].text, "JPEG error #53.");
+  EXPECT_EQ(boxes[3].icon, MessageIcon::Critical);
+  EXPECT_EQ(boxes[3].buttons, QStringList{"OK"});
+}
+
+TEST(MessageBox, OnlyYesGoesAhead) {
+  MessageBoxRecorder recorder;
+  recorder.queueAnswer(MessageAnswer::Yes);
+  recorder.queueAnswer(MessageAnswer::No);
+  recorder.queueAnswer(MessageAnswer::Ok);
+  EXPECT_TRUE(confirm(QStringLiteral("Delete?")));
+  EXPECT_FALSE(confirm(QStringLiteral("Delete?")));
+  EXPECT_FALSE(confirm(QStringLiteral("Delete?")));
+  EXPECT_FALSE(confirm(QStringLiteral("Delete?")));  // nothing scripted: No
+}
+
+TEST(MessageBox, DefaultErrorFullStopRule) {
+  const std::vector<std::pair<QString, QString>> cases = {
+      {"", ""},
+      {"Cannot open clipboard", "Cannot open clipboard."},
+      {"Bitmap image is not valid.", "Bitmap image is not valid."},
+      {"Stop!", "Stop!"},                  // '!' is below '.'
+      {"Really?", "Really?."},             // '?' is above '.'
+      {"JPEG error #42", "JPEG error #42."},
+      {"a-", "a-"},                        // '-' sits just below '.'
+      {"path/", "path/."},                 // '/' sits just above '.'
+      {"(.xyz)", "(.xyz)"},                // ')' is below '.'
+      {"trailing space ", "trailing space "},
+      {QString::fromUtf16(u"caf\u00E9"), QString::fromUtf16(u"caf\u00E9.")},
+  };
+  for (const auto& [message, shown] : cases) {
+    SCOPED_TRACE(message.toStdString());
+    EXPECT_EQ(defaultErrorText(message), shown);
+  }
+}
+
+// The real box, answered by keys: Enter takes the default button, Esc the escape button.
+MessageAnswer pressOnRealConfirm(int key, QString* caption, QStringList* buttons) {
+  QTimer::singleShot(0, [=] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    *caption = box->windowTitle();
+    for (QAbstractButton* button : box->buttons()) *buttons << button->text();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(box, &press);
+  });
+  return confirm(QStringLiteral("Delete selected vehicle?")) ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+TEST(MessageBox, RealConfirmBoxDefaultsToYesAndEscapeAnswersNo) {
+  QString caption;
+  QStringList buttons;
+  EXPECT_EQ(pressOnRealConfirm(Qt::Key_Return, &caption, &buttons), MessageAnswer::Yes);
+  EXPECT_EQ(caption, "Confirm");
+  EXPECT_EQ(buttons, (QStringList{"&Yes", "&No"}));
+  EXPECT_EQ(pressOnRealConfirm(Qt::Key_Escape, &caption, &buttons), MessageAnswer::No);
+}
+
+TEST(MessageBox, UncaughtFailuresReachTheDefaultBox) {
+  MessageBoxRecorder recorder;
+  EXPECT_FALSE(WfApplication::deliverGuarded(
+      []() -> bool { throw std::runtime_error("Unknown picture file extension (.txt)"); }));
+  EXPECT_TRUE(WfApplication::deliverGuarded([] { return true; }));
+  runGuarded([] { throw 42; });
+  ASSERT_EQ(recorder.boxes().size(), 2u);
+  EXPECT_EQ(recorder.boxes()[0].kind, MessageKind::DefaultError);
+  EXPECT_EQ(recorder.boxes()[0].text, "Unknown picture file extension (.txt)");
+  EXPECT_EQ(recorder.boxes()[1].text, "");
+}
+
+TEST(MessageBox, RecorderRestoresThePreviousHook) {
+  MessageBoxRecorder outer;
+  {
+    MessageBoxRecorder inner;
+    showError(QStringLiteral("inner"));
+    EXPECT_EQ(inner.boxes().size(), 1u);
+  }
+  showError(QStringLiteral("outer"));
+  ASSERT_EQ(outer.boxes().size(), 1u);
+  EXPECT_EQ(outer.boxes()[0].text, "outer");
+}
+
+}  // namespace
+}  // namespace wf
