@@ -1,0 +1,58 @@
+// Page set-up of a report: paper, orientation, columns and the seven page values in native
+// units (tenths of a millimetre), plus the printer choices handed to the page sink.
+#pragma once
+
+#include <QString>
+
+namespace wf {
+
+// Native units per inch: a native unit is a tenth of a millimetre.
+inline constexpr double kNativeUnitsPerInch = 254.0;
+
+enum class PaperSize { A4 };
+enum class Orientation { poPortrait, poLandscape };
+
+// The seven numbers of `Page.Values`, in their stored order.
+struct ReportPageValues {
+  double BottomMargin = 100;
+  double PageLength = 2970;
+  double TopMargin = 100;
+  double PageWidth = 2100;
+  double LeftMargin = 100;
+  double RightMargin = 100;
+  double ColumnSpace = 0;
+};
+
+struct ReportPage {
+  wf::PaperSize PaperSize = wf::PaperSize::A4;
+  wf::Orientation Orientation = wf::Orientation::poPortrait;
+  int Columns = 1;
+  ReportPageValues Values;
+
+  // Margins that leave no room between them are taken as 0, each pair on its own.
+  void correctMargins() {
+    if (Values.PageWidth - Values.LeftMargin - Values.RightMargin < 0) {
+      Values.LeftMargin = 0;
+      Values.RightMargin = 0;
+    }
+    if (Values.PageLength - Values.TopMargin - Values.BottomMargin < 0) {
+      Values.TopMargin = 0;
+      Values.BottomMargin = 0;
+    }
+  }
+};
+
+enum class OutputBin { Auto };
+
+struct ReportPrinterSettings {
+  // Empty: the system's default printer.
+  QString PrinterName;
+  int Copies = 1;
+  bool Duplex = false;
+  // 0 means from the first page / to the last page.
+  int FirstPage = 0;
+  int LastPage = 0;
+  wf::OutputBin OutputBin = wf::OutputBin::Auto;
+};
+
+}  // namespace wf
