@@ -14,6 +14,8 @@ using dpformat::kMsPerDay;
 
 // Whole milliseconds stay exact in a double up to 2^53; well beyond year 9999 either way.
 constexpr double kMaxExactMs = 9007199254740992.0;
+// Stored values read are kept within 2^52, so that every value read converts back.
+constexpr double kMaxReadMs = 4503599627370496.0;
 
 // Days since 1 March of year 0 shifted so that 1 January 1970 is day 0 (civil calendar
 // arithmetic on 400-year eras).
@@ -59,7 +61,7 @@ std::optional<double> dateTimeToStoredMs(double days) {
 std::optional<double> storedMsToDateTime(double storedMs) {
   if (!std::isfinite(storedMs)) return std::nullopt;
   const double whole = std::round(storedMs);
-  if (std::fabs(whole) >= kMaxExactMs) return std::nullopt;
+  if (std::fabs(whole) >= kMaxReadMs) return std::nullopt;
   const int64_t s = static_cast<int64_t>(whole);
   const int64_t d = s / kMsPerDay;
   const int64_t t = s % kMsPerDay;

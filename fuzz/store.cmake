@@ -1,0 +1,1 @@
+wf_add_fuzz_target(datapacket LIBS wf_store)
