@@ -1,0 +1,322 @@
+// cdstool: inspect, check and export table files from the command line.
+//   cdstool dump FILE    the whole packet as JSON
+//   cdstool check FILE   decode and encode again; exit 0 when the bytes are identical, else 1
+//   cdstool csv FILE     the visible records as CSV, values in their display text
+// A file that cannot be read or is not a datapacket gives one line on stderr and exit 2.
+#include "store/datapacket.h"
+#include "store/datapacket_format.h"
+#include "store/date_time.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace wf;
+
+constexpr int kExitDiffers = 1;
+constexpr int kExitFailure = 2;
+
+// ---- Text ---------------------------------------------------------------------------------------
+
+// Code points of Windows-1252 bytes 0x80..0x9F; the five unassigned bytes keep their own value.
+constexpr char32_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += char(c);
+  } else if (c < 0x800) {
+    out += char(0xC0 | (c >> 6));
+    out += char(0x80 | (c & 0x3F));
+  } else {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
+}
+
+// The table files hold single-byte Windows-1252 text; terminals and JSON want UTF-8.
+std::string utf8FromWindows1252(const std::string& bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (unsigned char b : bytes) appendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char32_t(b));
+  return out;
+}
+
+std::string jsonString(const std::string& utf8) {
+  std::string out = "\"";
+  for (unsigned char c : utf8) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char buffer[8];
+          std::snprintf(buffer, sizeof buffer, "\\u%04X", c);
+          out += buffer;
+        } else {
+          out += char(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string hex32(uint32_t v) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "0x%08X", v);
+  return buffer;
+}
+
+std::string base64(const std::string& bytes) {
+  static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  std::size_t i = 0;
+  for (; i + 2 < bytes.size(); i += 3) {
+    const uint32_t n = uint32_t(uint8_t(bytes[i])) << 16 | uint32_t(uint8_t(bytes[i + 1])) << 8 | uint8_t(bytes[i + 2]);
+    for (int shift = 18; shift >= 0; shift -= 6) out += digits[(n >> shift) & 0x3F];
+  }
+  if (i < bytes.size()) {
+    const bool two = i + 1 < bytes.size();
+    const uint32_t n = uint32_t(uint8_t(bytes[i])) << 16 | (two ? uint32_t(uint8_t(bytes[i + 1])) << 8 : 0);
+    out += digits[(n >> 18) & 0x3F];
+    out += digits[(n >> 12) & 0x3F];
+    out += two ? digits[(n >> 6) & 0x3F] : '=';
+    out += '=';
+  }
+  return out;
+}
+
+// A double as JSON: the shortest form that reads back exactly; JSON has no NaN or infinity.
+std::string jsonNumber(double v) {
+  if (!std::isfinite(v)) return jsonString(std::isnan(v) ? "NaN" : v > 0 ? "Infinity" : "-Infinity");
+  char buffer[32];
+  for (int precision = 15; precision <= 17; ++precision) {
+    std::snprintf(buffer, sizeof buffer, "%.*g", precision, v);
+    if (std::strtod(buffer, nullptr) == v) break;
+  }
+  return buffer;
+}
+
+// ---- Display text of values ---------------------------------------------------------------------
+
+const char* kindName(ColumnKind kind) {
+  switch (kind) {
+    case ColumnKind::AutoInc: return "AutoInc";
+    case ColumnKind::Integer: return "Integer";
+    case ColumnKind::SmallInt: return "SmallInt";
+    case ColumnKind::Currency: return "Currency";
+    case ColumnKind::Float: return "Float";
+    case ColumnKind::DateTime: return "DateTime";
+    case ColumnKind::String: return "String";
+    case ColumnKind::Blob: return "Blob";
+    case ColumnKind::Memo: return "Memo";
+    case ColumnKind::Other: return "Other";
+  }
+  return "Other";
+}
+
+// "2024-01-15 14:30:00.000"; the date alone at midnight when `dateOnlyAtMidnight`.
+std::string dateTimeText(double days, bool dateOnlyAtMidnight) {
+  const std::optional<CalendarDateTime> c = calendarFromDateTime(days);
+  if (!c) return jsonNumber(days);
+  char buffer[40];
+  if (dateOnlyAtMidnight && c->hour == 0 && c->minute == 0 && c->second == 0 && c->millisecond == 0)
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", c->year, c->month, c->day);
+  else
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", c->year, c->month, c->day,
+                  c->hour, c->minute, c->second, c->millisecond);
+  return buffer;
+}
+
+// A time-of-day column's milliseconds since midnight as "14:30:00.000".
+std::string timeText(int64_t ms) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%02lld:%02lld:%02lld.%03lld", (long long)(ms / 3600000),
+                (long long)(ms / 60000 % 60), (long long)(ms / 1000 % 60), (long long)(ms % 1000));
+  return buffer;
+}
+
+std::string moneyText(double amount) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.2f", amount);
+  return buffer;
+}
+
+// The text a grid shows for a value, in UTF-8; empty for a value that is null or unassigned.
+std::string displayText(const Column& column, const Value& v) {
+  if (!v.hasValue()) return "";
+  const ColumnKind kind = columnKind(column);
+  if (kind == ColumnKind::Currency) return moneyText(v.toDouble());
+  if (kind == ColumnKind::DateTime) return dateTimeText(v.toDouble(), true);
+  if (kind == ColumnKind::Blob) return "(" + std::to_string(v.bytes().size()) + " bytes)";
+  const dpformat::ValueCoding coding = dpformat::valueCodingOf(column.typeCode);
+  if (coding == dpformat::ValueCoding::Date) return dateTimeText(double(v.toInt() - dpformat::kDayOf1899), true);
+  if (coding == dpformat::ValueCoding::Time && v.toInt() >= 0) return timeText(v.toInt());
+  if (v.isInt()) return std::to_string(v.toInt());
+  if (v.isBool()) return v.toBool() ? "True" : "False";
+  if (v.isDouble()) return jsonNumber(v.toDouble());
+  if (kind == ColumnKind::String || kind == ColumnKind::Memo) return utf8FromWindows1252(v.bytes());
+  return "(" + std::to_string(v.bytes().size()) + " bytes)";
+}
+
+// ---- Commands -----------------------------------------------------------------------------------
+
+std::string parameterJson(const Parameter& p) {
+  const std::string value(p.value.begin(), p.value.end());
+  return "{\"name\": " + jsonString(utf8FromWindows1252(p.name)) + ", \"typeCode\": \"" + hex32(p.typeCode) +
+         "\", \"base64\": \"" + base64(value) + "\"}";
+}
+
+std::string parametersJson(const std::vector<Parameter>& list) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < list.size(); ++i) out += (i ? ", " : "") + parameterJson(list[i]);
+  return out + "]";
+}
+
+std::string valueJson(const Column& column, const Value& v) {
+  switch (v.blankState()) {
+    case BlankState::Null: return "{\"blank\": \"null\"}";
+    case BlankState::Unassigned: return "{\"blank\": \"unassigned\"}";
+    case BlankState::HasValue: break;
+  }
+  const ColumnKind kind = columnKind(column);
+  if (kind == ColumnKind::DateTime)
+    return "{\"dateTime\": \"" + dateTimeText(v.toDouble(), false) + "\", \"days\": " + jsonNumber(v.toDouble()) + "}";
+  if (v.isInt()) return std::to_string(v.toInt());
+  if (v.isDouble()) return jsonNumber(v.toDouble());
+  if (v.isBool()) return v.toBool() ? "true" : "false";
+  if (kind == ColumnKind::String || kind == ColumnKind::Memo) return jsonString(utf8FromWindows1252(v.bytes()));
+  return "{\"size\": " + std::to_string(v.bytes().size()) + ", \"base64\": \"" + base64(v.bytes()) + "\"}";
+}
+
+void dump(const DataPacket& p, std::ostream& out) {
+  out << "{\n  \"header\": {\"signature\": \"" << hex32(p.signature) << "\", \"majorVersion\": " << p.majorVersion
+      << ", \"minorVersion\": " << p.minorVersion << ", \"headerSize\": " << p.headerSize
+      << ", \"columnCount\": " << p.columns.size() << ", \"rowCount\": " << p.rows.size()
+      << ", \"packetFlags\": " << p.packetFlags << ", \"rowAreaOffset\": " << p.rowAreaOffset << "},\n";
+  out << "  \"columns\": [";
+  for (std::size_t i = 0; i < p.columns.size(); ++i) {
+    const Column& c = p.columns[i];
+    out << (i ? "," : "") << "\n    {\"name\": " << jsonString(utf8FromWindows1252(c.name)) << ", \"typeCode\": \""
+        << hex32(c.typeCode) << "\", \"kind\": \"" << kindName(columnKind(c)) << "\", \"attributes\": " << c.attributes
+        << ", \"subtype\": " << (c.subtype.empty() ? "null" : jsonString(c.subtype)) << ", \"width\": " << c.width
+        << ", \"decimals\": " << c.decimals << ", \"calculated\": " << (c.calculated ? "true" : "false")
+        << ", \"otherParameters\": " << parametersJson(c.otherParameters) << "}";
+  }
+  out << "\n  ],\n  \"tableParameters\": {\"AUTOINCVALUE\": "
+      << (p.autoIncValue ? std::to_string(*p.autoIncValue) : std::string("null"))
+      << ", \"changeLog\": " << (p.hadChangeLog ? "true" : "false")
+      << ", \"readOnly\": " << (p.readOnly() ? "true" : "false")
+      << ", \"otherParameters\": " << parametersJson(p.otherParameters) << "},\n";
+  out << "  \"rows\": [";
+  for (std::size_t r = 0; r < p.rows.size(); ++r) {
+    const Row& row = p.rows[r];
+    out << (r ? "," : "") << "\n    {\"status\": " << int(row.status) << ", \"current\": "
+        << (row.isCurrent() ? "true" : "false") << ", \"values\": [";
+    for (std::size_t j = 0; j < row.values.size(); ++j) out << (j ? ", " : "") << valueJson(p.columns[j], row.values[j]);
+    out << "]}";
+  }
+  out << "\n  ]\n}\n";
+}
+
+std::string csvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+void csv(const DataPacket& p, std::ostream& out) {
+  for (std::size_t j = 0; j < p.columns.size(); ++j)
+    out << (j ? "," : "") << csvField(utf8FromWindows1252(p.columns[j].name));
+  out << "\r\n";
+  for (const Row& row : p.rows) {
+    if (!row.isCurrent()) continue;
+    for (std::size_t j = 0; j < row.values.size(); ++j)
+      out << (j ? "," : "") << csvField(displayText(p.columns[j], row.values[j]));
+    out << "\r\n";
+  }
+}
+
+int check(const std::vector<uint8_t>& original, const DataPacket& p, std::ostream& out) {
+  const std::vector<uint8_t> again = encodeDataPacket(p);
+  std::size_t i = 0;
+  while (i < original.size() && i < again.size() && original[i] == again[i]) ++i;
+  if (i == original.size() && i == again.size()) {
+    out << "identical: " << original.size() << " bytes decode and encode to the same bytes\n";
+    return 0;
+  }
+  out << "differs at offset " << i << ": file ";
+  if (i < original.size()) {
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "%02X", original[i]);
+    out << "has " << buffer;
+  } else {
+    out << "ends";
+  }
+  out << ", encoded ";
+  if (i < again.size()) {
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "%02X", again[i]);
+    out << "has " << buffer;
+  } else {
+    out << "ends";
+  }
+  out << " (file " << original.size() << " bytes, encoded " << again.size() << " bytes)\n";
+  return kExitDiffers;
+}
+
+bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+int usage() {
+  std::cerr << "usage: cdstool dump|check|csv FILE\n";
+  return kExitFailure;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) return usage();
+  const std::string command = argv[1];
+  const std::string path = argv[2];
+  if (command != "dump" && command != "check" && command != "csv") return usage();
+  std::vector<uint8_t> bytes;
+  if (!readFile(path, bytes)) {
+    std::cerr << "cdstool: cannot read " << path << "\n";
+    return kExitFailure;
+  }
+  try {
+    const DataPacket packet = decodeDataPacket(bytes);
+    std::ostringstream out;
+    int status = 0;
+    if (command == "dump") dump(packet, out);
+    else if (command == "csv") csv(packet, out);
+    else status = check(bytes, packet, out);
+    std::cout << out.str();
+    return status;
+  } catch (const DataPacketError& e) {
+    std::cerr << "cdstool: " << path << ": not a valid datapacket: " << e.what() << "\n";
+  } catch (const std::exception& e) {
+    std::cerr << "cdstool: " << path << ": " << e.what() << "\n";
+  }
+  return kExitFailure;
+}
