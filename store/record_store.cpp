@@ -1,0 +1,502 @@
+#include "store/record_store.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <numeric>
+#include <unordered_map>
+
+#include "store/collation.h"
+#include "store/table_error.h"
+
+namespace wf {
+
+namespace {
+
+constexpr std::uint8_t kNullBit = 1;
+constexpr std::uint8_t kUnassignedBit = 2;
+constexpr std::uint64_t kHasValueBit = std::uint64_t{1} << 63;
+
+// Columns of a kind the table does not interpret keep their value with a tag byte.
+enum OtherTag : std::uint8_t { kTagInt, kTagDouble, kTagBool, kTagBytes };
+
+int fixedSize(TFieldType type) {
+  switch (type) {
+    case ftSmallint: return 2;
+    case ftInteger:
+    case ftAutoInc: return 4;
+    case ftFloat:
+    case ftCurrency:
+    case ftDateTime: return 8;
+    default: return 0;
+  }
+}
+
+template <class T>
+T load(const std::uint8_t* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+template <class T>
+std::uint8_t* store(std::uint8_t* p, T v) {
+  std::memcpy(p, &v, sizeof v);
+  return p + sizeof v;
+}
+
+// Maps a double to an unsigned key whose order is the numeric order.
+std::uint64_t orderedBits(double v) {
+  if (v == 0) v = 0;  // -0 and +0 are equal keys
+  std::uint64_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return (bits & kHasValueBit) ? ~bits : bits | kHasValueBit;
+}
+
+}  // namespace
+
+// Record images live in 1 MiB chunks; large images (pictures) get an allocation of their own
+// so that they are released as soon as their record goes.
+class RecordStore::Arena {
+ public:
+  static constexpr std::size_t kChunk = std::size_t{1} << 20;
+  static constexpr std::size_t kLarge = std::size_t{64} << 10;
+
+  std::uint8_t* allocate(std::size_t size) {
+    if (size >= kLarge) {
+      auto block = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+      std::uint8_t* p = block.get();
+      large_.emplace(p, std::move(block));
+      return p;
+    }
+    if (chunks_.empty() || used_ + size > kChunk) {
+      chunks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(kChunk));
+      used_ = 0;
+    }
+    std::uint8_t* p = chunks_.back().get() + used_;
+    used_ += size;
+    return p;
+  }
+  // Frees a large image at once; small ones wait for compaction. True when freed.
+  bool release(const std::uint8_t* p) { return large_.erase(p) > 0; }
+  bool isLarge(const std::uint8_t* p) const { return large_.count(p) > 0; }
+  std::unique_ptr<std::uint8_t[]> takeLarge(const std::uint8_t* p) {
+    auto it = large_.find(p);
+    auto block = std::move(it->second);
+    large_.erase(it);
+    return block;
+  }
+  void adoptLarge(std::unique_ptr<std::uint8_t[]> block) {
+    std::uint8_t* p = block.get();
+    large_.emplace(p, std::move(block));
+  }
+
+ private:
+  std::vector<std::unique_ptr<std::uint8_t[]>> chunks_;
+  std::size_t used_ = 0;
+  std::unordered_map<const std::uint8_t*, std::unique_ptr<std::uint8_t[]>> large_;
+};
+
+RecordStore::RecordStore(std::vector<TFieldType> types, std::vector<int> widths,
+                         std::shared_ptr<const Collation> collation)
+    : types_(std::move(types)),
+      widths_(std::move(widths)),
+      indicatorBytes_((types_.size() + 3) / 4),
+      collation_(std::move(collation)),
+      arena_(std::make_unique<Arena>()) {
+  prefixBytes_.resize(types_.size(), 0);
+  for (std::size_t i = 0; i < types_.size(); ++i)
+    if (types_[i] == ftString) prefixBytes_[i] = widths_[i] > 0 && widths_[i] <= 255 ? 1 : 2;
+}
+
+RecordStore::~RecordStore() = default;
+
+void RecordStore::reserve(std::size_t records) {
+  slots_.reserve(records);
+  prefixes_.reserve(records);
+  order_.reserve(records);
+}
+
+std::uint8_t* RecordStore::encode(const std::vector<Value>& values) {
+  if (values.size() != types_.size()) throw EngineError(kEngineErrorDamagedPacket);
+  std::size_t size = indicatorBytes_;
+  for (std::size_t i = 0; i < types_.size(); ++i) {
+    const Value& v = values[i];
+    if (!v.hasValue()) continue;
+    switch (types_[i]) {
+      case ftString: {
+        std::size_t limit = prefixBytes_[i] == 1 ? 255 : 65535;
+        if (widths_[i] > 0) limit = std::min<std::size_t>(limit, static_cast<std::size_t>(widths_[i]));
+        size += static_cast<std::size_t>(prefixBytes_[i]) + std::min(v.bytes().size(), limit);
+        break;
+      }
+      case ftBlob:
+      case ftMemo: size += 4 + v.bytes().size(); break;
+      case ftUnknown: size += 1 + (v.isBytes() ? 4 + v.bytes().size() : 8); break;
+      default: size += static_cast<std::size_t>(fixedSize(types_[i])); break;
+    }
+  }
+  if (size > std::numeric_limits<std::uint32_t>::max()) throw EngineError(kEngineErrorRecordTooLarge);
+
+  std::uint8_t* image = arena_->allocate(size);
+  std::memset(image, 0, indicatorBytes_);
+  std::uint8_t* p = image + indicatorBytes_;
+  for (std::size_t i = 0; i < types_.size(); ++i) {
+    const Value& v = values[i];
+    if (!v.hasValue()) {
+      std::uint8_t bit = v.blankState() == BlankState::Null ? kNullBit : kUnassignedBit;
+      image[i / 4] = static_cast<std::uint8_t>(image[i / 4] | (bit << (2 * (i % 4))));
+      continue;
+    }
+    switch (types_[i]) {
+      case ftSmallint: p = store(p, static_cast<std::int16_t>(v.toInt())); break;
+      case ftInteger:
+      case ftAutoInc: p = store(p, static_cast<std::int32_t>(v.toInt())); break;
+      case ftFloat:
+      case ftCurrency:
+      case ftDateTime: p = store(p, v.toDouble()); break;
+      case ftString: {
+        std::size_t limit = prefixBytes_[i] == 1 ? 255 : 65535;
+        if (widths_[i] > 0) limit = std::min<std::size_t>(limit, static_cast<std::size_t>(widths_[i]));
+        std::size_t n = std::min(v.bytes().size(), limit);
+        if (prefixBytes_[i] == 1)
+          *p++ = static_cast<std::uint8_t>(n);
+        else
+          p = store(p, static_cast<std::uint16_t>(n));
+        std::memcpy(p, v.bytes().data(), n);
+        p += n;
+        break;
+      }
+      case ftBlob:
+      case ftMemo: {
+        p = store(p, static_cast<std::uint32_t>(v.bytes().size()));
+        std::memcpy(p, v.bytes().data(), v.bytes().size());
+        p += v.bytes().size();
+        break;
+      }
+      case ftUnknown: {
+        if (v.isBytes()) {
+          *p++ = kTagBytes;
+          p = store(p, static_cast<std::uint32_t>(v.bytes().size()));
+          std::memcpy(p, v.bytes().data(), v.bytes().size());
+          p += v.bytes().size();
+        } else if (v.isDouble()) {
+          *p++ = kTagDouble;
+          p = store(p, v.toDouble());
+        } else if (v.isBool()) {
+          *p++ = kTagBool;
+          p = store(p, static_cast<std::int64_t>(v.toBool()));
+        } else {
+          *p++ = kTagInt;
+          p = store(p, v.toInt());
+        }
+        break;
+      }
+    }
+  }
+  liveBytes_ += size;
+  return image;
+}
+
+RecordStore::FieldRef RecordStore::field(const std::uint8_t* image, int column) const {
+  FieldRef ref;
+  const std::uint8_t* p = image + indicatorBytes_;
+  for (int i = 0;; ++i) {
+    std::uint8_t bits = static_cast<std::uint8_t>((image[i / 4] >> (2 * (i % 4))) & 3);
+    if (bits != 0) {
+      if (i == column) {
+        ref.state = (bits & kNullBit) ? BlankState::Null : BlankState::Unassigned;
+        return ref;
+      }
+      continue;
+    }
+    TFieldType type = types_[static_cast<std::size_t>(i)];
+    if (i == column) {
+      ref.state = BlankState::HasValue;
+      switch (type) {
+        case ftSmallint: ref.integer = load<std::int16_t>(p); break;
+        case ftInteger:
+        case ftAutoInc: ref.integer = load<std::int32_t>(p); break;
+        case ftFloat:
+        case ftCurrency:
+        case ftDateTime: ref.number = load<double>(p); break;
+        case ftString: {
+          std::size_t n = prefixBytes_[static_cast<std::size_t>(i)] == 1 ? *p : load<std::uint16_t>(p);
+          ref.bytes = std::string_view(reinterpret_cast<const char*>(p + prefixBytes_[static_cast<std::size_t>(i)]), n);
+          break;
+        }
+        case ftBlob:
+        case ftMemo:
+          ref.bytes = std::string_view(reinterpret_cast<const char*>(p + 4), load<std::uint32_t>(p));
+          break;
+        case ftUnknown:
+          ref.integer = *p;  // the tag; value() decodes the rest
+          ref.bytes = std::string_view(reinterpret_cast<const char*>(p), 1);
+          break;
+      }
+      return ref;
+    }
+    switch (type) {
+      case ftString:
+        p += prefixBytes_[static_cast<std::size_t>(i)] == 1
+                 ? 1u + *p
+                 : 2u + load<std::uint16_t>(p);
+        break;
+      case ftBlob:
+      case ftMemo: p += 4 + load<std::uint32_t>(p); break;
+      case ftUnknown: p += *p == kTagBytes ? 5 + load<std::uint32_t>(p + 1) : 9; break;
+      default: p += fixedSize(type); break;
+    }
+  }
+}
+
+std::size_t RecordStore::imageSize(const std::uint8_t* image) const {
+  const std::uint8_t* p = image + indicatorBytes_;
+  for (std::size_t i = 0; i < types_.size(); ++i) {
+    if ((image[i / 4] >> (2 * (i % 4))) & 3) continue;
+    switch (types_[i]) {
+      case ftString: p += prefixBytes_[i] == 1 ? 1u + *p : 2u + load<std::uint16_t>(p); break;
+      case ftBlob:
+      case ftMemo: p += 4 + load<std::uint32_t>(p); break;
+      case ftUnknown: p += *p == kTagBytes ? 5 + load<std::uint32_t>(p + 1) : 9; break;
+      default: p += fixedSize(types_[i]); break;
+    }
+  }
+  return static_cast<std::size_t>(p - image);
+}
+
+Value RecordStore::value(const std::uint8_t* image, int column) const {
+  FieldRef ref = field(image, column);
+  if (ref.state == BlankState::Null) return Value::null();
+  if (ref.state == BlankState::Unassigned) return Value::unassigned();
+  switch (types_[static_cast<std::size_t>(column)]) {
+    case ftSmallint:
+    case ftInteger:
+    case ftAutoInc: return Value::fromInt(ref.integer);
+    case ftFloat:
+    case ftCurrency:
+    case ftDateTime: return Value::fromDouble(ref.number);
+    case ftString:
+    case ftBlob:
+    case ftMemo: return Value::fromBytes(std::string(ref.bytes));
+    case ftUnknown: {
+      const auto* p = reinterpret_cast<const std::uint8_t*>(ref.bytes.data()) + 1;
+      switch (ref.integer) {
+        case kTagBytes:
+          return Value::fromBytes(std::string(reinterpret_cast<const char*>(p + 4), load<std::uint32_t>(p)));
+        case kTagDouble: return Value::fromDouble(load<double>(p));
+        case kTagBool: return Value::fromBool(load<std::int64_t>(p) != 0);
+        default: return Value::fromInt(load<std::int64_t>(p));
+      }
+    }
+  }
+  return Value::unassigned();
+}
+
+void RecordStore::values(const std::uint8_t* image, std::vector<Value>& out) const {
+  out.resize(types_.size());
+  for (std::size_t i = 0; i < types_.size(); ++i) out[i] = value(image, static_cast<int>(i));
+}
+
+RecordStore::Slot RecordStore::add(const std::vector<Value>& values) {
+  if (slots_.size() >= std::numeric_limits<Slot>::max()) throw EngineError(kEngineErrorRecordTooLarge);
+  std::uint8_t* image = encode(values);
+  Slot slot = static_cast<Slot>(slots_.size());
+  slots_.push_back(image);
+  prefixes_.push_back(0);
+  setPrefix(slot);
+  ++live_;
+  return slot;
+}
+
+void RecordStore::replace(Slot slot, const std::vector<Value>& values) {
+  std::uint8_t* image = encode(values);
+  const std::uint8_t* old = slots_[slot];
+  std::size_t oldSize = imageSize(old);
+  liveBytes_ -= oldSize;
+  if (!arena_->release(old)) deadBytes_ += oldSize;
+  slots_[slot] = image;
+  setPrefix(slot);
+  maybeCompact();
+}
+
+void RecordStore::erase(Slot slot) {
+  const std::uint8_t* old = slots_[slot];
+  std::size_t oldSize = imageSize(old);
+  liveBytes_ -= oldSize;
+  if (!arena_->release(old)) deadBytes_ += oldSize;
+  slots_[slot] = nullptr;
+  --live_;
+  maybeCompact();
+}
+
+void RecordStore::maybeCompact() {
+  constexpr std::size_t kMinDead = std::size_t{16} << 20;
+  if (deadBytes_ < kMinDead || deadBytes_ < liveBytes_) return;
+  auto fresh = std::make_unique<Arena>();
+  for (auto& image : slots_) {
+    if (image == nullptr) continue;
+    if (arena_->isLarge(image)) {
+      fresh->adoptLarge(arena_->takeLarge(image));
+      continue;
+    }
+    std::size_t size = imageSize(image);
+    std::uint8_t* copy = fresh->allocate(size);
+    std::memcpy(copy, image, size);
+    image = copy;
+  }
+  arena_ = std::move(fresh);
+  deadBytes_ = 0;
+}
+
+std::uint64_t RecordStore::prefixOf(const FieldRef& ref) const {
+  if (orderColumns_.empty()) return 0;
+  TFieldType type = types_[static_cast<std::size_t>(orderColumns_[0])];
+  if (type == ftString) return ref.hasValue() ? collation_->prefix(ref.bytes) : Collation::kNoValuePrefix;
+  if (!ref.hasValue()) return 0;
+  if (isIntegerType(type)) return kHasValueBit | static_cast<std::uint64_t>(ref.integer + (std::int64_t{1} << 40));
+  if (isFloatType(type)) return kHasValueBit | (orderedBits(ref.number) >> 1);
+  return kHasValueBit;
+}
+
+void RecordStore::setPrefix(Slot slot) {
+  if (orderColumns_.empty()) return;
+  prefixes_[slot] = prefixOf(field(slots_[slot], orderColumns_[0]));
+}
+
+namespace {
+
+// -1 or 1 when the prefixes decide, 0 when the fields must be compared.
+inline int comparePrefix(bool stringKey, std::uint64_t a, std::uint64_t b) {
+  if (stringKey) return Collation::comparePrefixes(a, b);
+  return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+template <class T>
+int threeWay(T a, T b) {
+  return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+}  // namespace
+
+int RecordStore::compareRefs(int column, const FieldRef& a, const FieldRef& b) const {
+  if (!a.hasValue() || !b.hasValue()) return threeWay(a.hasValue(), b.hasValue());
+  TFieldType type = types_[static_cast<std::size_t>(column)];
+  if (isIntegerType(type)) return threeWay(a.integer, b.integer);
+  if (isFloatType(type)) return threeWay(a.number, b.number);
+  if (type == ftString) return collation_->compare(a.bytes, b.bytes);
+  return threeWay(a.bytes.compare(b.bytes), 0);
+}
+
+int RecordStore::compareSlots(Slot a, Slot b) const {
+  bool stringKey = types_[static_cast<std::size_t>(orderColumns_[0])] == ftString;
+  if (int p = comparePrefix(stringKey, prefixes_[a], prefixes_[b])) return p;
+  for (int column : orderColumns_)
+    if (int c = compareRefs(column, field(slots_[a], column), field(slots_[b], column))) return c;
+  return 0;
+}
+
+int RecordStore::compareKey(const FieldRef& key, Slot slot) const {
+  int column = orderColumns_[0];
+  bool stringKey = types_[static_cast<std::size_t>(column)] == ftString;
+  if (int p = comparePrefix(stringKey, prefixOf(key), prefixes_[slot])) return p;
+  return compareRefs(column, key, field(slots_[slot], column));
+}
+
+void RecordStore::setOrderColumns(std::vector<int> columns) {
+  orderColumns_ = std::move(columns);
+  for (Slot s = 0; s < slots_.size(); ++s)
+    if (slots_[s] != nullptr) setPrefix(s);
+  sortAll();
+}
+
+void RecordStore::sortAll() {
+  // The order so far (or the storage order) decides between equal keys.
+  if (order_.size() != live_) {
+    order_.clear();
+    for (Slot s = 0; s < slots_.size(); ++s)
+      if (slots_[s] != nullptr) order_.push_back(s);
+  }
+  if (orderColumns_.empty() || order_.size() < 2) return;
+  struct Entry {
+    std::uint64_t prefix;
+    Slot slot;
+    std::uint32_t sequence;
+  };
+  std::vector<Entry> entries(order_.size());
+  for (std::size_t i = 0; i < order_.size(); ++i)
+    entries[i] = {prefixes_[order_[i]], order_[i], static_cast<std::uint32_t>(i)};
+  bool stringKey = types_[static_cast<std::size_t>(orderColumns_[0])] == ftString;
+  std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+    if (int p = comparePrefix(stringKey, a.prefix, b.prefix)) return p < 0;
+    for (int column : orderColumns_)
+      if (int c = compareRefs(column, field(slots_[a.slot], column), field(slots_[b.slot], column)))
+        return c < 0;
+    return a.sequence < b.sequence;
+  });
+  for (std::size_t i = 0; i < entries.size(); ++i) order_[i] = entries[i].slot;
+}
+
+std::size_t RecordStore::enterOrder(Slot slot) {
+  std::size_t lo = 0;
+  std::size_t hi = order_.size();
+  if (!orderColumns_.empty()) {
+    while (lo < hi) {
+      std::size_t mid = lo + (hi - lo) / 2;
+      if (compareSlots(order_[mid], slot) <= 0)
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
+  } else {
+    lo = hi;
+  }
+  order_.insert(order_.begin() + static_cast<std::ptrdiff_t>(lo), slot);
+  return lo;
+}
+
+bool RecordStore::sameKey(const std::uint8_t* image, const std::vector<Value>& values) const {
+  for (int column : orderColumns_) {
+    FieldRef a = field(image, column);
+    const Value& b = values[static_cast<std::size_t>(column)];
+    if (a.hasValue() != b.hasValue()) return false;
+    if (!a.hasValue()) continue;
+    TFieldType type = types_[static_cast<std::size_t>(column)];
+    if (isIntegerType(type) && a.integer != b.toInt()) return false;
+    if (isFloatType(type) && !(a.number == b.toDouble())) return false;
+    if (isBytesType(type) && a.bytes != b.bytes()) return false;
+  }
+  return true;
+}
+
+std::pair<std::size_t, std::size_t> RecordStore::equalRange(const Value& key) const {
+  if (orderColumns_.empty()) return {0, order_.size()};
+  FieldRef ref;
+  ref.state = key.hasValue() ? BlankState::HasValue : BlankState::Null;
+  ref.integer = key.toInt();
+  ref.number = key.isInt() ? static_cast<double>(key.toInt()) : key.toDouble();
+  if (key.isDouble()) ref.integer = static_cast<std::int64_t>(key.toDouble());
+  ref.bytes = key.bytes();
+  std::size_t lo = 0;
+  std::size_t hi = order_.size();
+  while (lo < hi) {  // first record not below the key
+    std::size_t mid = lo + (hi - lo) / 2;
+    if (compareKey(ref, order_[mid]) > 0)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  std::size_t begin = lo;
+  hi = order_.size();
+  while (lo < hi) {  // first record above the key
+    std::size_t mid = lo + (hi - lo) / 2;
+    if (compareKey(ref, order_[mid]) >= 0)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  return {begin, lo};
+}
+
+}  // namespace wf

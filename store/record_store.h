@@ -1,0 +1,100 @@
+// The records of an open client table: a compact byte image per record in a chunked arena,
+// the storage order (the order records were first added, which is the file's row order), and
+// the index order kept sorted by the table's index fields. Internal to the client table.
+//
+// A record image is: ceil(columns / 4) indicator bytes (two bits per column: bit 0 null,
+// bit 1 unassigned), then the values of the columns that have one, in column order: 2, 4 or 8
+// bytes for numbers, a 1- or 2-byte length and the characters for strings, a 4-byte length
+// and the bytes for blobs and memos. Images never move while their record lives, except in
+// compact(), which the store runs itself on mutation when dead images dominate.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "store/datapacket.h"
+#include "store/field_def.h"
+
+namespace wf {
+
+class Collation;
+
+class RecordStore {
+ public:
+  // A field of a record image, read without copying.
+  struct FieldRef {
+    BlankState state = BlankState::Unassigned;
+    std::int64_t integer = 0;
+    double number = 0;
+    std::string_view bytes;
+    bool hasValue() const { return state == BlankState::HasValue; }
+  };
+  using Slot = std::uint32_t;
+
+  RecordStore(std::vector<TFieldType> types, std::vector<int> widths,
+              std::shared_ptr<const Collation> collation);
+  ~RecordStore();
+
+  std::size_t columnCount() const { return types_.size(); }
+  TFieldType type(int column) const { return types_[static_cast<std::size_t>(column)]; }
+  int width(int column) const { return widths_[static_cast<std::size_t>(column)]; }
+  const Collation& collation() const { return *collation_; }
+
+  // ---- storage ----
+  std::size_t slotCount() const { return slots_.size(); }
+  std::size_t liveCount() const { return live_; }
+  const std::uint8_t* image(Slot slot) const { return slots_[slot]; }
+  void reserve(std::size_t records);
+  Slot add(const std::vector<Value>& values);
+  void replace(Slot slot, const std::vector<Value>& values);
+  void erase(Slot slot);
+
+  FieldRef field(const std::uint8_t* image, int column) const;
+  Value value(const std::uint8_t* image, int column) const;
+  void values(const std::uint8_t* image, std::vector<Value>& out) const;
+
+  // ---- index order ----
+  // Columns the order compares, left to right; re-sorts the order (stable against its
+  // current sequence).
+  void setOrderColumns(std::vector<int> columns);
+  const std::vector<int>& orderColumns() const { return orderColumns_; }
+  const std::vector<Slot>& order() const { return order_; }
+  // Sorts every live record: by key, equal keys in storage order.
+  void sortAll();
+  // Enters a slot into the order after every record with an equal key; returns its position.
+  std::size_t enterOrder(Slot slot);
+  void leaveOrder(std::size_t position) { order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(position)); }
+  // Whether the order fields of two value sets are identical (no reordering needed).
+  bool sameKey(const std::uint8_t* image, const std::vector<Value>& values) const;
+  // The positions [begin, end) of records whose first order field equals key.
+  std::pair<std::size_t, std::size_t> equalRange(const Value& key) const;
+
+ private:
+  class Arena;
+  std::size_t imageSize(const std::uint8_t* image) const;
+  std::uint8_t* encode(const std::vector<Value>& values);
+  std::uint64_t prefixOf(const FieldRef& ref) const;
+  void setPrefix(Slot slot);
+  int compareRefs(int column, const FieldRef& a, const FieldRef& b) const;
+  int compareSlots(Slot a, Slot b) const;
+  int compareKey(const FieldRef& key, Slot slot) const;
+  void maybeCompact();
+
+  std::vector<TFieldType> types_;
+  std::vector<int> widths_;
+  std::vector<int> prefixBytes_;  // length-prefix size of string columns
+  std::size_t indicatorBytes_;
+  std::shared_ptr<const Collation> collation_;
+  std::unique_ptr<Arena> arena_;
+  std::vector<const std::uint8_t*> slots_;  // nullptr for erased records
+  std::vector<std::uint64_t> prefixes_;     // per slot: prefix of the first order field
+  std::vector<Slot> order_;
+  std::vector<int> orderColumns_;
+  std::size_t live_ = 0;
+  std::size_t liveBytes_ = 0;
+  std::size_t deadBytes_ = 0;
+};
+
+}  // namespace wf
