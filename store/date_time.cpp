@@ -14,8 +14,10 @@ using dpformat::kMsPerDay;
 
 // Whole milliseconds stay exact in a double up to 2^53; well beyond year 9999 either way.
 constexpr double kMaxExactMs = 9007199254740992.0;
-// Stored values read are kept within 2^52, so that every value read converts back.
-constexpr double kMaxReadMs = 4503599627370496.0;
+// Stored values read are kept within 2^49 ms (beyond year 17,000 either way): there a double
+// still holds the day count with far better than millisecond precision, so every stored value
+// read converts back to itself.
+constexpr double kMaxReadMs = 562949953421312.0;
 
 // Days since 1 March of year 0 shifted so that 1 January 1970 is day 0 (civil calendar
 // arithmetic on 400-year eras).
@@ -63,8 +65,11 @@ std::optional<double> storedMsToDateTime(double storedMs) {
   const double whole = std::round(storedMs);
   if (std::fabs(whole) >= kMaxReadMs) return std::nullopt;
   const int64_t s = static_cast<int64_t>(whole);
-  const int64_t d = s / kMsPerDay;
-  const int64_t t = s % kMsPerDay;
+  // Floor division: for stored values below 0 (not dates at all) this keeps t in [0, kMsPerDay),
+  // which makes reading the exact inverse of writing.
+  int64_t d = s / kMsPerDay;
+  if (s % kMsPerDay < 0) --d;
+  const int64_t t = s - d * kMsPerDay;
   const double fraction = double(t) / double(kMsPerDay);
   const double dayPart = double(d - kDayOf1899);
   return d >= kDayOf1899 ? dayPart + fraction : dayPart - fraction;

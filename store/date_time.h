@@ -13,7 +13,7 @@ std::optional<double> dateTimeToStoredMs(double days);
 
 // The in-memory form of a stored date-time. Stored values below day 1 are not dates; they still
 // read back to a number that converts to the same stored value. Empty when `storedMs` is not
-// finite or beyond 2^52 ms either way (some 142,000 years), where the way back could fail.
+// finite or beyond 2^49 ms either way (past year 17,000), where the way back could fail.
 std::optional<double> storedMsToDateTime(double storedMs);
 
 // A calendar date and time of day (proleptic Gregorian calendar).

@@ -55,8 +55,10 @@ TEST(DateTime, EveryMillisecondOfADaySurvivesTheRoundTrip) {
   }
 }
 
-TEST(DateTime, ValuesBelowDayOneStillRoundTrip) {
-  for (double stored : {0.0, 1.0, 43200000.0, 86399999.0}) {
+TEST(DateTime, EveryStoredValueReadConvertsBackToItself) {
+  for (double stored : {0.0, 1.0, 43200000.0, 86399999.0, -1.0, -86400000.0, -86400001.0, -123456789012.0,
+                        -562949953421311.0, 562949953421311.0, 315537897599999.0}) {
+    SCOPED_TRACE(stored);
     const std::optional<double> days = storedMsToDateTime(stored);
     ASSERT_TRUE(days);
     EXPECT_EQ(dateTimeToStoredMs(*days), stored);
@@ -65,7 +67,7 @@ TEST(DateTime, ValuesBelowDayOneStillRoundTrip) {
 
 TEST(DateTime, ValuesThatCannotBeConverted) {
   const double inf = std::numeric_limits<double>::infinity();
-  for (double v : {std::nan(""), inf, -inf, 1e300, -1e17}) {
+  for (double v : {std::nan(""), inf, -inf, 1e300, -1e17, 562949953421312.0}) {
     EXPECT_FALSE(storedMsToDateTime(v)) << v;
     EXPECT_FALSE(dateTimeToStoredMs(v)) << v;
   }
