@@ -87,7 +87,7 @@ void TGIFAnimator::setAnimate(bool value) {
   }
 }
 
-int TGIFAnimator::frameIndex() const {
+int TGIFAnimator::FrameIndex() const {
   std::lock_guard lock(lock_);
   return frameIndex_;
 }
@@ -199,7 +199,7 @@ void TGIFAnimator::animationStep() {
     repaint();
   }
   timer_->setInterval(frameDelay());
-  if (!loop_ && frameIndex() == 0) setAnimate(false);
+  if (!loop_ && FrameIndex() == 0) setAnimate(false);
 }
 
 void TGIFAnimator::asyncStep() {

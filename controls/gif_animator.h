@@ -16,14 +16,14 @@ namespace wf {
 
 class TGIFAnimator : public QWidget {
   Q_OBJECT
-  Q_PROPERTY(bool Animate READ animate WRITE setAnimate)
-  Q_PROPERTY(int FrameIndex READ frameIndex WRITE setFrameIndex)
-  Q_PROPERTY(bool Loop READ loop WRITE setLoop)
-  Q_PROPERTY(bool Center READ center WRITE setCenter)
-  Q_PROPERTY(bool Stretch READ stretch WRITE setStretch)
-  Q_PROPERTY(bool Transparent READ transparent WRITE setTransparent)
-  Q_PROPERTY(bool AutoSize READ autoSize WRITE setAutoSize)
-  Q_PROPERTY(bool AsyncDrawing READ asyncDrawing WRITE setAsyncDrawing)
+  Q_PROPERTY(bool Animate READ Animate WRITE setAnimate)
+  Q_PROPERTY(int FrameIndex READ FrameIndex WRITE setFrameIndex)
+  Q_PROPERTY(bool Loop READ Loop WRITE setLoop)
+  Q_PROPERTY(bool Center READ Center WRITE setCenter)
+  Q_PROPERTY(bool Stretch READ Stretch WRITE setStretch)
+  Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
+  Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
+  Q_PROPERTY(bool AsyncDrawing READ AsyncDrawing WRITE setAsyncDrawing)
 
  public:
   explicit TGIFAnimator(QWidget* parent = nullptr);
@@ -31,26 +31,26 @@ class TGIFAnimator : public QWidget {
 
   // The picture; assigning copies it. Reading replaces it from GIF bytes and throws GifError
   // for a malformed picture, leaving the old one in place.
-  const TGIFImage& image() const { return image_; }
-  void setImage(const TGIFImage& image);
+  const TGIFImage& Image() const { return image_; }
+  void setImage(const TGIFImage& image);  // `Image`
   void loadFromData(const QByteArray& data);
   void loadFromFile(const QString& path);
 
-  bool animate() const { return animate_; }
+  bool Animate() const { return animate_; }
   void setAnimate(bool value);
-  int frameIndex() const;
+  int FrameIndex() const;
   void setFrameIndex(int index);  // ignored outside 0 .. frame count - 1
-  bool loop() const { return loop_; }
+  bool Loop() const { return loop_; }
   void setLoop(bool value) { loop_ = value; }
-  bool center() const { return center_; }
+  bool Center() const { return center_; }
   void setCenter(bool value);
-  bool stretch() const { return stretch_; }
+  bool Stretch() const { return stretch_; }
   void setStretch(bool value);
-  bool transparent() const { return transparent_; }
+  bool Transparent() const { return transparent_; }
   void setTransparent(bool value);
-  bool autoSize() const { return autoSize_; }
+  bool AutoSize() const { return autoSize_; }
   void setAutoSize(bool value);
-  bool asyncDrawing() const { return asyncDrawing_; }
+  bool AsyncDrawing() const { return asyncDrawing_; }
   // True: frames advance and are composed in the timer thread, and the repaint is posted to
   // the GUI thread; OnFrameChanged is then emitted from the timer thread.
   void setAsyncDrawing(bool value);

@@ -1,0 +1,341 @@
+#include "controls/progress_cyl.h"
+
+#include <QSignalSpy>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace wf {
+namespace {
+
+constexpr QRgb kWhite = 0xffffffff;
+constexpr QRgb kBlack = 0xff000000;
+
+// Counts the paints the cylinder does, to prove that steps which change nothing draw nothing.
+class CountingCyl : public TProgressCyl {
+ public:
+  using TProgressCyl::TProgressCyl;
+  int paints = 0;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    ++paints;
+    TProgressCyl::paintEvent(event);
+  }
+};
+
+// The closing window's bar: 201 by 25, range 0 to 5, the glass orange shading without bevels.
+template <typename Cyl = TProgressCyl>
+std::unique_ptr<Cyl> closingBar(QWidget* parent = nullptr) {
+  auto bar = std::make_unique<Cyl>(parent);
+  bar->setGeometry(16, 88, 201, 25);
+  bar->setColor(StyleColor(255, 255, 255));
+  bar->setBevelInner(TProgressCyl::bvNone);
+  bar->setBevelOuter(TProgressCyl::bvNone);
+  bar->setBevelWidth(1);
+  bar->setBorderWidth(2);
+  bar->setBevelColor(StyleColor(255, 255, 255));
+  bar->setBackBorderColor(StyleColor(0, 0, 0));
+  bar->setBackColor(StyleColor(192, 192, 192));
+  bar->setForeColor(StyleColor(255, 128, 0));
+  bar->setForeLineColor(StyleColor(128, 0, 0));
+  for (TPCColorStyle* style : {&bar->ForeStyle(), &bar->BackStyle()}) {
+    style->assign(CylStyleValues{255, 4, -1, 255, 255, 1, -3});
+  }
+  bar->setCylinderEffect(ceMaximum);
+  bar->setShowText(false);
+  bar->setTextDone(QStringLiteral("Complete"));
+  bar->setFontEffect(feNone);
+  bar->setFontShadowColor(StyleColor(0, 0, 0));
+  bar->setMin(0);
+  bar->setMax(5);
+  bar->setPosition(0);
+  return bar;
+}
+
+TEST(ProgressCylTest, ClosingWindowBarEndsAndPercentages) {
+  auto bar = closingBar();
+  EXPECT_EQ(bar->innerRect(), QRect(4, 4, 193, 17));
+  EXPECT_EQ(bar->slopeV(), 15);
+  const int ends[] = {5, 42, 81, 120, 159, 197};
+  for (int position = 0; position <= 5; ++position) {
+    bar->setPosition(position);
+    EXPECT_EQ(bar->barEnd(), ends[position]) << "position " << position;
+    EXPECT_EQ(bar->percent(), position * 20) << "position " << position;
+  }
+}
+
+TEST(ProgressCylTest, ClosingWindowRowColours) {
+  auto bar = closingBar();
+  EXPECT_EQ(bar->partColor(TProgressCyl::FilledPart, 5), qRgb(255, 159, 63));
+  EXPECT_EQ(bar->partColor(TProgressCyl::FilledPart, 0), qRgb(255, 206, 82));
+  EXPECT_EQ(bar->partColor(TProgressCyl::EmptyPart, 5), qRgb(207, 207, 207));
+  EXPECT_EQ(bar->partColor(TProgressCyl::LeadingLine, 5), qRgb(159, 63, 63));
+  for (int row : {0, 1, 9, 10, 16})
+    EXPECT_EQ(bar->partColor(TProgressCyl::EmptyPart, row), kWhite) << "row " << row;
+  EXPECT_EQ(bar->partColor(TProgressCyl::EmptyPart, 2), qRgb(244, 244, 244));
+}
+
+TEST(ProgressCylTest, ClosingWindowPicture) {
+  auto bar = closingBar();
+  bar->setPosition(3);  // bar end 120
+  const QImage image = bar->render();
+  ASSERT_EQ(image.size(), QSize(201, 25));
+  const int lightRow = 4 + 5;
+  EXPECT_EQ(image.pixel(60, lightRow), qRgb(255, 159, 63));
+  EXPECT_EQ(image.pixel(120, lightRow), qRgb(159, 63, 63));
+  EXPECT_EQ(image.pixel(121, lightRow), qRgb(207, 207, 207));
+  EXPECT_EQ(image.pixel(150, 4 + 2), qRgb(244, 244, 244));
+  // The black frame covers the inner rectangle's outermost rows and columns...
+  for (QPoint p : {QPoint(4, 4), QPoint(100, 4), QPoint(100, 20), QPoint(4, 12), QPoint(196, 12)})
+    EXPECT_EQ(image.pixel(p), kBlack) << p.x() << "," << p.y();
+  // ...and the 4-pixel margin around it stays white.
+  for (QPoint p : {QPoint(0, 0), QPoint(3, 12), QPoint(100, 3), QPoint(197, 12), QPoint(200, 24),
+                   QPoint(100, 21)})
+    EXPECT_EQ(image.pixel(p), kWhite) << p.x() << "," << p.y();
+}
+
+TEST(ProgressCylTest, EndsOfTheRangeKeepTheMarginAndTheLeadingLine) {
+  auto bar = closingBar();
+  // At Min the filled part is columns 4 and 5; 4 lies under the frame, 5 is the leading line.
+  QImage image = bar->render();
+  EXPECT_EQ(image.pixel(5, 9), qRgb(159, 63, 63));
+  EXPECT_EQ(image.pixel(6, 9), qRgb(207, 207, 207));
+  // At Max the bar ends one column past the inner rectangle; that column is margin and stays
+  // white, the last inner column is frame.
+  bar->setPosition(5);
+  image = bar->render();
+  EXPECT_EQ(image.pixel(195, 9), qRgb(255, 159, 63));
+  EXPECT_EQ(image.pixel(196, 9), kBlack);
+  EXPECT_EQ(image.pixel(197, 9), kWhite);
+}
+
+TEST(ProgressCylTest, VerticalBarGrowsUpwards) {
+  auto bar = closingBar();
+  bar->resize(25, 201);
+  bar->setOrientation(pbVertical);
+  EXPECT_EQ(bar->FontOrientation(), foBottomToTop);
+  bar->setPosition(3);
+  // s = 121 + 8 - 5 = 124, bar top e = (201 - 4) - (124 - 8) = 81.
+  EXPECT_EQ(bar->barEnd(), 81);
+  const QImage image = bar->render();
+  const int lightColumn = 4 + 5;
+  EXPECT_EQ(image.pixel(lightColumn, 60), qRgb(207, 207, 207));
+  EXPECT_EQ(image.pixel(lightColumn, 81), qRgb(159, 63, 63));
+  EXPECT_EQ(image.pixel(lightColumn, 150), qRgb(255, 159, 63));
+  bar->setOrientation(pbHorizontal);
+  EXPECT_EQ(bar->FontOrientation(), foLeftToRight);
+}
+
+TEST(ProgressCylTest, RangeRules) {
+  struct Case {
+    const char* name;
+    int min, max, position;  // applied in this order
+    int wantMin, wantMax, wantPosition;
+  };
+  const Case cases[] = {
+      {"position above max is clamped", 0, 5, 6, 0, 5, 5},
+      {"position below min is clamped", 0, 5, -3, 0, 5, 0},
+      {"max equal to min takes min + 1", 3, 3, 3, 3, 4, 3},
+      {"max below min is ignored", 3, 1, 2, 3, 100, 3},
+      {"min equal to max takes max - 1", 100, 100, 0, 99, 100, 99},
+      {"min above max is ignored", 150, 100, 50, 0, 100, 50},
+      {"negative range", -10, -5, -7, -10, -5, -7},
+  };
+  for (const Case& c : cases) {
+    TProgressCyl bar;
+    bar.setMin(c.min);
+    bar.setMax(c.max);
+    bar.setPosition(c.position);
+    EXPECT_EQ(bar.Min(), c.wantMin) << c.name;
+    EXPECT_EQ(bar.Max(), c.wantMax) << c.name;
+    EXPECT_EQ(bar.Position(), c.wantPosition) << c.name;
+  }
+}
+
+TEST(ProgressCylTest, RangeChangesMoveThePosition) {
+  TProgressCyl bar;
+  bar.setPosition(80);
+  bar.setMax(50);
+  EXPECT_EQ(bar.Position(), 50);
+  bar.setPosition(10);
+  bar.setMin(20);
+  EXPECT_EQ(bar.Position(), 20);
+  EXPECT_EQ(bar.percent(), 0);
+}
+
+TEST(ProgressCylTest, ProgressDoneOnceAndNoRepaintAtMax) {
+  QWidget window;
+  window.resize(235, 127);
+  auto bar = closingBar<CountingCyl>(&window);
+  QSignalSpy done(bar.get(), &TProgressCyl::OnProgressDone);
+  window.show();
+  QCoreApplication::processEvents();
+  for (int position = 1; position <= 5; ++position) bar->setPosition(position);
+  EXPECT_EQ(done.count(), 1);
+  const int paintsAtMax = bar->paints;
+  for (int i = 0; i < 3; ++i) bar->setPosition(bar->Position() + 1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(bar->paints, paintsAtMax);
+  EXPECT_EQ(done.count(), 1);
+  // A bigger bar draws a longer extent, but the progress was already done.
+  bar->resize(300, 25);
+  EXPECT_EQ(done.count(), 1);
+  // Leaving Max and coming back is a new arrival.
+  bar->setPosition(0);
+  bar->setPosition(5);
+  EXPECT_EQ(done.count(), 2);
+}
+
+TEST(ProgressCylTest, PositionRepaintsSynchronously) {
+  QWidget window;
+  window.resize(235, 127);
+  auto bar = closingBar<CountingCyl>(&window);
+  window.show();
+  QCoreApplication::processEvents();
+  const int before = bar->paints;
+  bar->setPosition(1);  // no event processing: the closing window sleeps between steps
+  EXPECT_EQ(bar->paints, before + 1);
+}
+
+TEST(ProgressCylTest, GlassOrangePresetAndSwitchToCustom) {
+  TProgressCyl bar;
+  bar.setProEffect(peGlassOrange);
+  EXPECT_EQ(bar.ProEffect(), peGlassOrange);
+  EXPECT_EQ(bar.CylinderEffect(), ceMaximum);
+  EXPECT_EQ(bar.FontColor(), StyleColor(0, 0, 0));
+  EXPECT_EQ(bar.FontEffect(), feNone);
+  EXPECT_EQ(bar.ForeColor(), StyleColor(255, 128, 0));
+  EXPECT_EQ(bar.BackColor(), StyleColor(192, 192, 192));
+  EXPECT_EQ(bar.ForeLineColor(), StyleColor(128, 0, 0));
+  EXPECT_EQ(bar.BackBorderColor(), StyleColor(0, 0, 0));
+  EXPECT_EQ(bar.Color(), clBtnFace);
+  EXPECT_EQ(bar.BevelColor(), clBtnFace);
+  for (const TPCColorStyle* style : {&bar.ForeStyle(), &bar.BackStyle()}) {
+    EXPECT_EQ(style->IntensityRGB(), 255);
+    EXPECT_EQ(style->Intensity(), 4.0f);
+    EXPECT_EQ(style->IntensityFactor(), -1.0f);
+    EXPECT_EQ(style->RangeRGB(), 255);
+    EXPECT_EQ(style->ColorRGB(), 255);
+    EXPECT_EQ(style->ColorFactor(), 1.0f);
+    EXPECT_EQ(style->LightAngle(), -3.0f);
+  }
+  // A bevel or a border is not part of the look.
+  bar.setBevelWidth(2);
+  bar.setBorderWidth(1);
+  bar.setBevelOuter(TProgressCyl::bvRaised);
+  EXPECT_EQ(bar.ProEffect(), peGlassOrange);
+  // Colours, styles and effects are.
+  bar.setForeColor(StyleColor(0, 0, 255));
+  EXPECT_EQ(bar.ProEffect(), peCustom);
+  bar.setProEffect(peGlassOrange);
+  bar.BackStyle().setColorFactor(-1);
+  EXPECT_EQ(bar.ProEffect(), peCustom);
+  bar.setProEffect(peGlassOrange);
+  bar.setFontEffect(feInvert);
+  EXPECT_EQ(bar.ProEffect(), peCustom);
+}
+
+TEST(ProgressCylTest, EveryPresetRowApplies) {
+  TProgressCyl bar;
+  EXPECT_EQ(bar.ProEffect(), demoSystem);
+  for (int row = 0; row < kProEffectCount; ++row) {
+    bar.setProEffect(static_cast<TProEffect>(row));
+    EXPECT_EQ(bar.ProEffect(), row);
+  }
+  // peCustom leaves every setting as it is.
+  bar.setProEffect(peGlassGreen);
+  const StyleColor fore = bar.ForeColor();
+  bar.setProEffect(peCustom);
+  EXPECT_EQ(bar.ForeColor(), fore);
+}
+
+TEST(ProgressCylTest, DivisorsOfZeroAndFramesWithoutInsideAreRefused) {
+  TProgressCyl bar;
+  bar.ForeStyle().setIntensity(0);
+  bar.ForeStyle().setRangeRGB(0);
+  bar.ForeStyle().setLightAngle(0);
+  EXPECT_EQ(bar.ForeStyle().Intensity(), 4.0f);
+  EXPECT_EQ(bar.ForeStyle().RangeRGB(), 255);
+  EXPECT_EQ(bar.ForeStyle().LightAngle(), -3.0f);
+  EXPECT_EQ(bar.ProEffect(), demoSystem);
+  // 22 pixels high: m = 2 + 2 * 5 = 12 leaves no inside.
+  bar.setBevelWidth(5);
+  EXPECT_EQ(bar.BevelWidth(), 1);
+  bar.setBorderWidth(9);
+  EXPECT_EQ(bar.BorderWidth(), 2);
+  bar.setBorderWidth(3);
+  EXPECT_EQ(bar.BorderWidth(), 3);
+  EXPECT_EQ(bar.innerRect(), QRect(5, 5, 140, 12));
+}
+
+TEST(ProgressCylTest, Text) {
+  auto bar = closingBar();
+  bar->setMax(100);
+  bar->setPosition(40);
+  EXPECT_EQ(bar->displayText(), QStringLiteral("40%"));
+  bar->setPosition(100);
+  EXPECT_EQ(bar->displayText(), QStringLiteral("Complete"));
+  bar->setTextDone(QString());
+  EXPECT_EQ(bar->displayText(), QStringLiteral("100%"));
+  bar->setText(QStringLiteral(" pct"));
+  bar->setPosition(7);
+  EXPECT_EQ(bar->displayText(), QStringLiteral("7 pct"));
+}
+
+TEST(ProgressCylTest, InvertedTextFlipsThePixelsUnderIt) {
+  auto bar = closingBar();
+  bar->setMax(100);
+  bar->setPosition(50);
+  const QImage plain = bar->render();
+  bar->setShowText(true);
+  bar->setFontEffect(feInvert);
+  const QImage withText = bar->render();
+  int inverted = 0;
+  for (int y = 0; y < plain.height(); ++y)
+    for (int x = 0; x < plain.width(); ++x) {
+      QRgb before = plain.pixel(x, y) & 0xffffff, after = withText.pixel(x, y) & 0xffffff;
+      if (before == after) continue;
+      ASSERT_EQ(after, before ^ 0xffffffu) << x << "," << y;
+      ++inverted;
+    }
+  EXPECT_GT(inverted, 20);
+}
+
+TEST(ProgressCylTest, ShadowedTextDrawsTheShadowBesideTheText) {
+  auto bar = closingBar();
+  bar->setMax(100);
+  bar->setPosition(0);
+  bar->setShowText(true);
+  bar->setFontColor(StyleColor(0, 0, 255));
+  bar->setFontShadowColor(StyleColor(0, 255, 0));
+  bar->setFontEffect(feShadowBottomRight);
+  const QImage image = bar->render();
+  // The rightmost and lowest text pixels belong to the shadow, moved by one to the lower right.
+  int shadowRight = -1, textRight = -1;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      QRgb p = image.pixel(x, y);
+      if (qGreen(p) > 200 && qRed(p) < 50 && qBlue(p) < 50) shadowRight = std::max(shadowRight, x);
+      if (qBlue(p) > 200 && qRed(p) < 50 && qGreen(p) < 50) textRight = std::max(textRight, x);
+    }
+  ASSERT_GE(textRight, 0);
+  EXPECT_EQ(shadowRight, textRight + 1);
+}
+
+TEST(ProgressCylTest, BevelColoursFollowBevelColor) {
+  TProgressCyl bar;
+  bar.setBevelColor(StyleColor(100, 100, 100));
+  bar.setBevelOuter(TProgressCyl::bvRaised);
+  bar.setBevelInner(TProgressCyl::bvLowered);
+  const QImage image = bar.render();
+  EXPECT_EQ(image.pixel(0, 0), qRgb(164, 164, 164));      // outer raised: light at top-left
+  EXPECT_EQ(image.pixel(149, 21), qRgb(36, 36, 36));      // shadow at bottom-right
+  EXPECT_EQ(image.pixel(3, 3), qRgb(36, 36, 36));         // inner lowered: shadow at top-left
+  EXPECT_EQ(image.pixel(146, 18), qRgb(164, 164, 164));   // light at bottom-right
+  EXPECT_EQ(image.pixel(1, 10), clBtnFace.rgb());         // the border between, in Color
+}
+
+}  // namespace
+}  // namespace wf
