@@ -1,0 +1,116 @@
+#include "framework/db_edit.h"
+
+#include "framework/message_box.h"
+#include "framework/text_codec.h"
+#include "store/client_table.h"
+#include "store/field.h"
+
+#include <QKeyEvent>
+#include <QKeySequence>
+
+#include <exception>
+
+namespace wf {
+
+bool isModifyingKey(const QKeyEvent& event) {
+  if (event.matches(QKeySequence::Paste) || event.matches(QKeySequence::Cut) ||
+      event.matches(QKeySequence::Undo) || event.matches(QKeySequence::Redo) ||
+      event.matches(QKeySequence::DeleteEndOfWord) ||
+      event.matches(QKeySequence::DeleteStartOfWord))
+    return true;
+  if (event.key() == Qt::Key_Backspace || event.key() == Qt::Key_Delete) return true;
+  const QString text = event.text();
+  return !text.isEmpty() && text[0].isPrint() &&
+         !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+DbEdit::DbEdit(QWidget* parent) : QLineEdit(parent) {
+  link_.onDataChange = [this] { loadText(); };
+  link_.onUpdateData = [this] { writeText(); };
+  connect(this, &QLineEdit::textEdited, this, [this] { onTextEdited(); });
+}
+
+void DbEdit::setDataSource(TDataSource* source) { link_.setDataSource(source); }
+
+void DbEdit::setDataField(const std::string& fieldName) { link_.setFieldName(fieldName); }
+
+void DbEdit::loadText() {
+  TField* f = link_.field();
+  loading_ = true;
+  // A string field takes at most its size in characters; other fields are not limited here.
+  setMaxLength(f != nullptr && f->DataType() == ftString && f->Size() > 0 ? f->Size() : 32767);
+  if (f == nullptr) {
+    clear();
+  } else {
+    // Focused and changeable: the text as it is edited (no currency sign); otherwise as shown.
+    const bool asEdited = hasFocus() && link_.canModify();
+    setText(fromWindows1252(asEdited ? f->EditText() : f->DisplayText()));
+  }
+  setModified(false);
+  loading_ = false;
+}
+
+void DbEdit::writeText() {
+  if (TField* f = link_.field()) f->setText(toWindows1252(text()));
+}
+
+bool DbEdit::startEdit() {
+  try {
+    return link_.edit();
+  } catch (const std::exception& failure) {
+    showDefaultError(exceptionText(failure));
+    return false;
+  }
+}
+
+void DbEdit::onTextEdited() {
+  if (loading_) return;
+  // Text that arrived another way than a key (the context menu, a drop) also needs an edit.
+  if (!link_.editing() && !startEdit()) {
+    loadText();
+    return;
+  }
+  link_.setModified(true);
+}
+
+void DbEdit::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (link_.modified()) {
+      loadText();  // Esc drops what was typed since the field was last shown
+      selectAll();
+      event->accept();
+      return;
+    }
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
+  if (isModifyingKey(*event) && !startEdit()) {
+    event->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void DbEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  if (!link_.modified()) loadText();
+}
+
+void DbEdit::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  // Only leaving the edit inside its window counts; another window coming up (a message box, a
+  // menu) leaves the typed text pending.
+  if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+    return;
+  try {
+    link_.updateRecord();
+    if (!link_.modified()) loadText();
+  } catch (const std::exception& failure) {
+    // The field refused the text: say why and keep the user in the edit to correct it.
+    showDefaultError(exceptionText(failure));
+    selectAll();
+    setFocus();
+  }
+}
+
+}  // namespace wf

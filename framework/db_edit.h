@@ -1,0 +1,50 @@
+// A single-line edit bound to a field: shows the field's text in the current record, starts an
+// edit as the data source allows when the user types, and writes the typed text into the field
+// when the edit is left and when the record is posted. On a string field it takes at most the
+// field's size in characters.
+#pragma once
+
+#include "framework/field_data_link.h"
+
+#include <QLineEdit>
+
+#include <string>
+
+namespace wf {
+
+class TDataSource;
+class TField;
+
+class DbEdit : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit DbEdit(QWidget* parent = nullptr);
+
+  void setDataSource(TDataSource* source);
+  TDataSource* dataSource() const { return link_.dataSource(); }
+  void setDataField(const std::string& fieldName);
+  const std::string& dataField() const { return link_.fieldName(); }
+  TField* field() const { return link_.field(); }
+
+  // Writes pending typed text into the field. Failures propagate.
+  void updateRecord() { link_.updateRecord(); }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  void loadText();
+  void writeText();
+  bool startEdit();
+  void onTextEdited();
+
+  FieldDataLink link_;
+  bool loading_ = false;
+};
+
+// True for the keys that change an edit's text (typed characters, deleting, cut and paste).
+bool isModifyingKey(const QKeyEvent& event);
+
+}  // namespace wf

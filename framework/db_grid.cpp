@@ -1,0 +1,183 @@
+#include "framework/db_grid.h"
+
+#include "framework/message_box.h"
+#include "framework/text_codec.h"
+#include "store/client_table.h"
+#include "store/field.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <exception>
+
+namespace wf {
+namespace {
+
+// The row indicator: a triangle at the current record in browse state, an I-beam while it is
+// edited, an asterisk while a new record is being inserted.
+class IndicatorHeader : public QHeaderView {
+ public:
+  IndicatorHeader(DataSourceModel* model, QWidget* parent)
+      : QHeaderView(Qt::Vertical, parent), model_(model) {}
+
+ protected:
+  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+    painter->save();
+    QHeaderView::paintSection(painter, rect, logicalIndex);
+    painter->restore();
+    if (logicalIndex != model_->currentRow()) return;
+    const TClientTable* table = model_->table();
+    const DataSetState state = table ? table->State() : DataSetState::Inactive;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(Qt::black);
+    const QPoint c = rect.center();
+    if (state == DataSetState::Edit) {
+      painter->drawLine(c.x(), c.y() - 4, c.x(), c.y() + 4);
+      painter->drawLine(c.x() - 2, c.y() - 4, c.x() + 2, c.y() - 4);
+      painter->drawLine(c.x() - 2, c.y() + 4, c.x() + 2, c.y() + 4);
+    } else if (state == DataSetState::Insert) {
+      painter->drawText(rect, Qt::AlignCenter, QStringLiteral("*"));
+    } else {
+      QPainterPath triangle;
+      triangle.moveTo(c.x() - 2, c.y() - 4);
+      triangle.lineTo(c.x() + 2, c.y());
+      triangle.lineTo(c.x() - 2, c.y() + 4);
+      triangle.closeSubpath();
+      painter->fillPath(triangle, Qt::black);
+    }
+    painter->restore();
+  }
+
+  QSize sectionSizeFromContents(int) const override {
+    return QSize(DbGrid::kIndicatorWidth, defaultSectionSize());
+  }
+
+ private:
+  DataSourceModel* model_;
+};
+
+}  // namespace
+
+DbGrid::DbGrid(QWidget* parent) : QTableView(parent), model_(new DataSourceModel(this)) {
+  setModel(model_);
+  setVerticalHeader(new IndicatorHeader(model_, this));
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setFixedWidth(kIndicatorWidth);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setStretchLastSection(false);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  setShowGrid(true);
+  setWordWrap(false);
+  setTextElideMode(Qt::ElideNone);
+  titleFont_ = horizontalHeader()->font();
+  connect(model_, &DataSourceModel::currentRowChanged, this, [this](int row) { followTable(row); });
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] { applyColumnWidths(); });
+}
+
+void DbGrid::setDataSource(TDataSource* source) { model_->setDataSource(source); }
+
+void DbGrid::setColumns(std::vector<GridColumn> columns) {
+  model_->setColumns(std::move(columns));
+  applyColumnWidths();
+  followTable(model_->currentRow());
+}
+
+void DbGrid::setGridBackground(const QColor& colour) {
+  background_ = colour;
+  QPalette p = palette();
+  p.setColor(QPalette::Base, colour);
+  p.setColor(QPalette::Window, colour);
+  setPalette(p);
+  viewport()->setPalette(p);
+}
+
+void DbGrid::setCellFont(const QFont& font) {
+  setFont(font);
+  horizontalHeader()->setFont(titleFont_);
+  applyRowHeights();
+  applyColumnWidths();
+}
+
+void DbGrid::setTitleFont(const QFont& font) {
+  titleFont_ = font;
+  horizontalHeader()->setFont(font);
+  applyRowHeights();
+  applyColumnWidths();
+}
+
+void DbGrid::setFlat(bool flat) {
+  setFrameShape(flat ? QFrame::NoFrame : QFrame::StyledPanel);
+  setFrameShadow(flat ? QFrame::Plain : QFrame::Sunken);
+}
+
+void DbGrid::applyRowHeights() {
+  verticalHeader()->setMinimumSectionSize(1);
+  verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 3);
+  horizontalHeader()->setFixedHeight(QFontMetrics(titleFont_).height() + 4);
+}
+
+int DbGrid::defaultColumnWidth(int column) const {
+  const auto& columns = model_->columns();
+  if (column < 0 || column >= static_cast<int>(columns.size())) return 0;
+  const QFontMetrics titleMetrics(titleFont_);
+  int width = titleMetrics.horizontalAdvance(columns[static_cast<size_t>(column)].title);
+  if (const TField* f = model_->fieldOf(column)) {
+    // Numbers and dates show in about ten characters; text in its declared size.
+    const int characters = f->DataType() == ftString && f->Size() > 0 ? f->Size() : 10;
+    width = std::max(width, characters * QFontMetrics(font()).averageCharWidth());
+  }
+  return width + 4;
+}
+
+void DbGrid::applyColumnWidths() {
+  const auto& columns = model_->columns();
+  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+    const GridColumn& column = columns[static_cast<size_t>(i)];
+    setColumnWidth(i, column.width ? *column.width : defaultColumnWidth(i));
+  }
+}
+
+void DbGrid::followTable(int row) {
+  following_ = true;
+  if (row < 0) {
+    setCurrentIndex(QModelIndex());
+  } else {
+    const int column = std::max(currentIndex().column(), 0);
+    if (column < model_->columnCount()) {
+      setCurrentIndex(model_->index(row, column));
+      scrollTo(model_->index(row, column));
+    }
+  }
+  following_ = false;
+  verticalHeader()->viewport()->update();
+}
+
+void DbGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  if (following_ || !current.isValid()) return;
+  TClientTable* table = model_->table();
+  if (table == nullptr || !table->Active() || current.row() == model_->currentRow()) return;
+  try {
+    table->moveTo(current.row());
+  } catch (const std::exception& failure) {
+    // The browse check could not settle the pending edit: the record stays where it was.
+    showDefaultError(exceptionText(failure));
+  }
+  // Show where the table really is, also when the move was refused.
+  if (model_->currentRow() != current.row()) followTable(model_->currentRow());
+}
+
+void DbGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTableView::mouseDoubleClickEvent(event);
+  if (OnDblClick) OnDblClick();
+  emit dblClick();
+}
+
+}  // namespace wf

@@ -1,0 +1,67 @@
+// A read-only data grid: the visible records of a data source's table in the table's order, one
+// row per record under a title row, with a row indicator column that marks the current record.
+// Selecting a row makes that record current (after the table's browse check) for every control
+// on the same data source; when the table's current record moves, the grid follows.
+#pragma once
+
+#include "framework/data_source_model.h"
+#include "framework/grid_column.h"
+
+#include <QColor>
+#include <QFont>
+#include <QTableView>
+
+#include <functional>
+#include <vector>
+
+namespace wf {
+
+class TDataSource;
+
+class DbGrid : public QTableView {
+  Q_OBJECT
+ public:
+  // Width of the row indicator column, in pixels.
+  static constexpr int kIndicatorWidth = 11;
+
+  explicit DbGrid(QWidget* parent = nullptr);
+
+  void setDataSource(TDataSource* source);
+  TDataSource* dataSource() const { return model_->dataSource(); }
+  void setColumns(std::vector<GridColumn> columns);
+  DataSourceModel* dataModel() const { return model_; }
+
+  // The look the windows give their grids.
+  void setGridBackground(const QColor& colour);
+  QColor gridBackground() const { return background_; }
+  void setCellFont(const QFont& font);
+  void setTitleFont(const QFont& font);
+  // No 3-D border and no outer border.
+  void setFlat(bool flat);
+
+  // The width a column takes when it gives none: its field's size in characters in the cell
+  // font, or its title in the title font, whichever is wider.
+  int defaultColumnWidth(int column) const;
+
+  // Runs on a double click anywhere in the grid (also on an empty grid; the handler decides).
+  std::function<void()> OnDblClick;
+
+ signals:
+  void dblClick();
+
+ protected:
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void followTable(int row);
+  void applyColumnWidths();
+  void applyRowHeights();
+
+  DataSourceModel* model_;
+  QColor background_;
+  QFont titleFont_;
+  bool following_ = false;
+};
+
+}  // namespace wf

@@ -1,0 +1,83 @@
+#include "framework/db_memo.h"
+
+#include "framework/db_edit.h"
+#include "framework/message_box.h"
+#include "framework/text_codec.h"
+#include "store/field.h"
+
+#include <QKeyEvent>
+
+#include <exception>
+
+namespace wf {
+
+QString memoTextForDisplay(const QString& stored) {
+  QString shown = stored;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+QString memoTextForStorage(const QString& shown) {
+  QString stored = memoTextForDisplay(shown);
+  stored.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return stored;
+}
+
+DbMemo::DbMemo(QWidget* parent) : QPlainTextEdit(parent) {
+  link_.onDataChange = [this] { loadText(); };
+  link_.onUpdateData = [this] { writeText(); };
+  connect(this, &QPlainTextEdit::textChanged, this, [this] {
+    if (!loading_) link_.setModified(true);
+  });
+}
+
+void DbMemo::setDataSource(TDataSource* source) { link_.setDataSource(source); }
+
+void DbMemo::setDataField(const std::string& fieldName) { link_.setFieldName(fieldName); }
+
+void DbMemo::loadText() {
+  loading_ = true;
+  TField* f = link_.field();
+  setPlainText(f == nullptr ? QString() : memoTextForDisplay(fromWindows1252(f->AsString())));
+  loading_ = false;
+}
+
+void DbMemo::writeText() {
+  if (TField* f = link_.field()) f->setAsString(toWindows1252(memoTextForStorage(toPlainText())));
+}
+
+bool DbMemo::startEdit() {
+  try {
+    return link_.edit();
+  } catch (const std::exception& failure) {
+    showDefaultError(exceptionText(failure));
+    return false;
+  }
+}
+
+void DbMemo::keyPressEvent(QKeyEvent* event) {
+  const bool newLine = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if ((isModifyingKey(*event) || newLine) && !startEdit()) {
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void DbMemo::insertFromMimeData(const QMimeData* source) {
+  if (startEdit()) QPlainTextEdit::insertFromMimeData(source);
+}
+
+void DbMemo::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+    return;
+  try {
+    link_.updateRecord();
+  } catch (const std::exception& failure) {
+    showDefaultError(exceptionText(failure));
+    setFocus();
+  }
+}
+
+}  // namespace wf

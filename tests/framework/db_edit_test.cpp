@@ -1,0 +1,149 @@
+#include "framework/db_edit.h"
+#include "framework/db_memo.h"
+
+#include "bound_tables.h"
+#include "framework/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTest>
+
+namespace wf {
+namespace {
+
+// Types text key by key, as a keyboard would deliver it (QTest only knows ASCII keys).
+void typeText(QWidget& widget, const QString& text) {
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(&widget, &press);
+  }
+}
+
+void leave(QWidget& widget) {
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(&widget, &out);
+}
+
+class DbEditTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tables.fill();
+    tables.goToVehicle("Ford");
+    makeEdit.setDataSource(&tables.datVehicle);
+    makeEdit.setDataField("VehicleMake");
+    odometerEdit.setDataSource(&tables.datVehicle);
+    odometerEdit.setDataField("Odometer");
+  }
+
+  test::BoundTables tables;
+  DbEdit makeEdit;
+  DbEdit odometerEdit;
+  MessageBoxRecorder boxes;
+};
+
+TEST_F(DbEditTest, ShowsTheCurrentRecordAndFollowsIt) {
+  EXPECT_EQ(makeEdit.text(), "Ford");
+  tables.goToVehicle("Volvo");
+  EXPECT_EQ(makeEdit.text(), "Volvo");
+  tables.vehicles.insert();
+  EXPECT_EQ(makeEdit.text(), "");
+  tables.vehicles.cancel();
+  EXPECT_EQ(makeEdit.text(), "Volvo");
+}
+
+TEST_F(DbEditTest, StringFieldsTakeAtMostTheirSize) {
+  EXPECT_EQ(makeEdit.maxLength(), 25);
+  EXPECT_EQ(odometerEdit.maxLength(), 32767);
+  tables.vehicles.edit();
+  makeEdit.clear();
+  QTest::keyClicks(&makeEdit, QString(30, QLatin1Char('x')));
+  EXPECT_EQ(makeEdit.text().size(), 25);
+}
+
+TEST_F(DbEditTest, TypingStartsAnEditAndLeavingWritesTheField) {
+  makeEdit.selectAll();
+  QTest::keyClicks(&makeEdit, "Fiat");
+  EXPECT_EQ(tables.vehicles.State(), DataSetState::Edit);
+  EXPECT_EQ(tables.make.AsString(), "Ford");  // nothing written while typing
+  leave(makeEdit);
+  EXPECT_EQ(tables.make.AsString(), "Fiat");
+  tables.vehicles.post();
+  EXPECT_EQ(tables.make.AsString(), "Fiat");
+}
+
+TEST_F(DbEditTest, PostWritesTextStillBeingTyped) {
+  tables.vehicles.edit();
+  makeEdit.selectAll();
+  typeText(makeEdit, QString::fromUtf16(u"Citro\u00EBn \u2603"));
+  tables.vehicles.post();
+  // Stored in the code page; the snowman has no place there.
+  EXPECT_EQ(tables.make.AsString(), "Citro\xEBn ?");
+  EXPECT_EQ(makeEdit.text(), QString::fromUtf16(u"Citro\u00EBn ?"));
+}
+
+TEST_F(DbEditTest, NoEditWhenTheDataSourceDoesNotAllowIt) {
+  tables.datVehicle.setAutoEdit(false);
+  QTest::keyClicks(&makeEdit, "zz");
+  EXPECT_EQ(tables.vehicles.State(), DataSetState::Browse);
+  EXPECT_EQ(makeEdit.text(), "Ford");
+
+  DbEdit numberEdit;
+  numberEdit.setDataSource(&tables.datVehicle);
+  numberEdit.setDataField("VehicleNumber");
+  tables.datVehicle.setAutoEdit(true);
+  const QString before = numberEdit.text();
+  QTest::keyClicks(&numberEdit, "9");
+  EXPECT_EQ(numberEdit.text(), before);  // an auto-increment field is never typed into
+}
+
+TEST_F(DbEditTest, FieldErrorsOnLeavingAndOnPost) {
+  QTest::keyClicks(&odometerEdit, "12a");
+  leave(odometerEdit);
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0].kind, MessageKind::DefaultError);
+  // Ends in a quote, whose code is below the full stop's: no full stop is added.
+  EXPECT_EQ(boxes.boxes()[0].text.toStdString(),
+            "'12a' is not a valid integer value for field 'Odometer'");
+  EXPECT_EQ(odometerEdit.text(), "12a");  // kept for correcting
+  EXPECT_THROW(tables.vehicles.post(), std::exception);
+  EXPECT_EQ(tables.vehicles.State(), DataSetState::Edit);
+
+  odometerEdit.selectAll();
+  QTest::keyClicks(&odometerEdit, "120500");
+  tables.vehicles.post();
+  EXPECT_EQ(tables.odometer.AsInteger(), 120500);
+}
+
+TEST_F(DbEditTest, EscapeDropsWhatWasTyped) {
+  QTest::keyClicks(&makeEdit, "xyz");
+  QTest::keyClick(&makeEdit, Qt::Key_Escape);
+  EXPECT_EQ(makeEdit.text(), "Ford");
+  tables.vehicles.post();
+  EXPECT_EQ(tables.make.AsString(), "Ford");
+}
+
+TEST(DbMemo, MemoTextIsStoredWithCrLfAndShownWithLf) {
+  test::BoundTables tables;
+  tables.fill();
+  tables.goToVehicle("Ford");
+  DbMemo memo;
+  memo.setDataSource(&tables.datService);
+  memo.setDataField("ServiceNote");
+  EXPECT_EQ(memo.toPlainText(), "");
+  QTest::keyClicks(&memo, "line one");
+  QTest::keyClick(&memo, Qt::Key_Return);
+  QTest::keyClicks(&memo, "line two");
+  EXPECT_EQ(tables.services.State(), DataSetState::Edit);
+  tables.services.post();
+  EXPECT_EQ(tables.note.AsString(), "line one\r\nline two");
+  tables.services.next();
+  EXPECT_EQ(memo.toPlainText(), "");
+  tables.services.first();
+  EXPECT_EQ(memo.toPlainText(), "line one\nline two");
+}
+
+}  // namespace
+}  // namespace wf

@@ -1,0 +1,167 @@
+#include "framework/db_grid.h"
+
+#include "bound_tables.h"
+#include "framework/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTest>
+
+namespace wf {
+namespace {
+
+std::vector<GridColumn> vehicleColumns() {
+  return {{"VehicleNumber", "Vehicle Number", 106, Qt::AlignHCenter, Qt::AlignHCenter, QColor()},
+          {"VehicleMake", "Vehicle Make", 168, Qt::AlignLeft, Qt::AlignLeft, QColor(229, 229, 229)},
+          {"VehicleReg", "Vehicle Registration Number", std::nullopt, Qt::AlignHCenter,
+           Qt::AlignHCenter, QColor(229, 229, 229)},
+          {"Odometer", "Odometer", 80, std::nullopt, Qt::AlignLeft, QColor()}};
+}
+
+std::vector<GridColumn> serviceColumns() {
+  return {{"ServiceNumber", "Service Number", 106, Qt::AlignHCenter, Qt::AlignHCenter, QColor()},
+          {"ServiceDescription", "Service Description", 262, Qt::AlignLeft, Qt::AlignLeft,
+           QColor()}};
+}
+
+QStringList columnTexts(const QAbstractItemModel& model, int column) {
+  QStringList texts;
+  for (int row = 0; row < model.rowCount(); ++row)
+    texts << model.data(model.index(row, column)).toString();
+  return texts;
+}
+
+class DbGridTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tables.fill();
+    vehicleGrid.setColumns(vehicleColumns());
+    vehicleGrid.setDataSource(&tables.datVehicle);
+    serviceGrid.setColumns(serviceColumns());
+    serviceGrid.setDataSource(&tables.datService);
+  }
+
+  void selectRow(DbGrid& grid, int row) {
+    grid.setCurrentIndex(grid.model()->index(row, 1));
+  }
+
+  test::BoundTables tables;
+  DbGrid vehicleGrid;
+  DbGrid serviceGrid;
+};
+
+TEST_F(DbGridTest, ModelStaysConsistentThroughEveryTableChange) {
+  DataSourceModel model;
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+  model.setColumns(vehicleColumns());
+  model.setDataSource(&tables.datVehicle);
+  tables.addVehicle("Bmw", "B-1");
+  tables.goToVehicle("Ford");
+  tables.vehicles.edit();
+  tables.make.setAsString("Fiat");
+  tables.vehicles.post();
+  tables.goToVehicle("Audi");
+  tables.vehicles.deleteRecord();
+  tables.vehicles.insert();
+  tables.vehicles.cancel();
+  tables.vehicles.close();
+  EXPECT_EQ(model.rowCount(), 0);
+  tables.vehicles.createDataSet();
+  EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST_F(DbGridTest, RowsInIndexOrderWithTheColumnsLook) {
+  const QAbstractItemModel& model = *vehicleGrid.model();
+  EXPECT_EQ(columnTexts(model, 1), (QStringList{"Audi", "Ford", "Volvo"}));
+  EXPECT_EQ(columnTexts(model, 0), (QStringList{"3", "2", "1"}));
+  EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), "Vehicle Registration Number");
+  EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            Qt::AlignHCenter | Qt::AlignVCenter);
+  const QModelIndex make = model.index(0, 1);
+  EXPECT_EQ(model.data(make, Qt::BackgroundRole).value<QColor>(), QColor(229, 229, 229));
+  EXPECT_FALSE(model.data(model.index(0, 0), Qt::BackgroundRole).isValid());
+  // A column without its own alignment takes the field's: numbers right.
+  EXPECT_EQ(model.data(model.index(0, 3), Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            Qt::AlignRight | Qt::AlignVCenter);
+  EXPECT_FALSE(model.flags(make) & Qt::ItemIsEditable);
+}
+
+TEST_F(DbGridTest, WidthsAndLook) {
+  vehicleGrid.setGridBackground(QColor(240, 240, 240));
+  vehicleGrid.setFlat(true);
+  EXPECT_EQ(vehicleGrid.columnWidth(0), 106);
+  EXPECT_EQ(vehicleGrid.columnWidth(1), 168);
+  // No width given: the field's 15 characters or the title, whichever is wider.
+  EXPECT_EQ(vehicleGrid.columnWidth(2), vehicleGrid.defaultColumnWidth(2));
+  const int titleWidth =
+      QFontMetrics(vehicleGrid.horizontalHeader()->font()).horizontalAdvance("Vehicle Registration Number");
+  EXPECT_GE(vehicleGrid.columnWidth(2), titleWidth);
+  EXPECT_EQ(vehicleGrid.verticalHeader()->width(), DbGrid::kIndicatorWidth);
+  EXPECT_EQ(vehicleGrid.frameShape(), QFrame::NoFrame);
+  EXPECT_EQ(vehicleGrid.editTriggers(), QAbstractItemView::NoEditTriggers);
+  EXPECT_EQ(vehicleGrid.viewport()->palette().color(QPalette::Base), QColor(240, 240, 240));
+}
+
+TEST_F(DbGridTest, SelectingARowMovesTheSharedCursorAndEveryGridFollows) {
+  DbGrid secondGrid;
+  secondGrid.setColumns(vehicleColumns());
+  secondGrid.setDataSource(&tables.datVehicle);
+
+  selectRow(vehicleGrid, 1);
+  EXPECT_EQ(tables.make.AsString(), "Ford");
+  EXPECT_EQ(secondGrid.currentIndex().row(), 1);
+  // The detail grid shows the new vehicle's services at once.
+  EXPECT_EQ(columnTexts(*serviceGrid.model(), 1), (QStringList{"Oil", "Tyres"}));
+  EXPECT_EQ(serviceGrid.currentIndex().row(), 0);
+
+  selectRow(secondGrid, 2);
+  EXPECT_EQ(tables.make.AsString(), "Volvo");
+  EXPECT_EQ(vehicleGrid.currentIndex().row(), 2);
+  EXPECT_EQ(columnTexts(*serviceGrid.model(), 1), QStringList{"Brakes"});
+
+  // Moving the table in code moves the grids too.
+  tables.goToVehicle("Audi");
+  EXPECT_EQ(vehicleGrid.currentIndex().row(), 0);
+  EXPECT_EQ(serviceGrid.model()->rowCount(), 0);
+}
+
+TEST_F(DbGridTest, SelectingARowRunsTheBrowseCheck) {
+  selectRow(vehicleGrid, 0);
+  tables.vehicles.edit();
+  tables.reg.setAsString("A-2");
+  selectRow(vehicleGrid, 2);  // the modified edit is posted before the move
+  EXPECT_EQ(tables.vehicles.State(), DataSetState::Browse);
+  EXPECT_EQ(tables.make.AsString(), "Volvo");
+  EXPECT_EQ(columnTexts(*vehicleGrid.model(), 2), (QStringList{"A-2", "F-1", "V-1"}));
+}
+
+TEST_F(DbGridTest, DoubleClickRunsTheHookAlsoOnAnEmptyGrid) {
+  int clicks = 0;
+  serviceGrid.OnDblClick = [&] { ++clicks; };
+  tables.goToVehicle("Audi");  // no services
+  serviceGrid.resize(300, 200);
+  QTest::mouseDClick(serviceGrid.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(DbGridTest, ClosedTableShowsNoRowsAndDestroyedSourceIsForgotten) {
+  DbGrid grid;
+  grid.setColumns(vehicleColumns());
+  {
+    TDataSource shortLived;
+    shortLived.setDataSet(&tables.vehicles);
+    grid.setDataSource(&shortLived);
+    EXPECT_EQ(grid.model()->rowCount(), 3);
+  }
+  EXPECT_EQ(grid.dataSource(), nullptr);
+  EXPECT_EQ(grid.model()->rowCount(), 0);
+  tables.services.close();
+  EXPECT_EQ(serviceGrid.model()->rowCount(), 0);
+}
+
+}  // namespace
+}  // namespace wf

@@ -1,0 +1,66 @@
+#include "framework/system_format_settings.h"
+
+#include <gtest/gtest.h>
+
+namespace wf {
+namespace {
+
+struct LocaleCase {
+  const char* locale;
+  std::string currency;
+  int currencyFormat;
+  int negCurrFormat;
+  char thousands;
+  char decimal;
+  char dateSeparator;
+  std::string shortDate;
+  std::string shortTime;
+  std::string sunday;
+};
+
+TEST(SystemFormatSettings, LocalesGiveTheirFormats) {
+  const std::vector<LocaleCase> cases = {
+      {"en_US", "$", 0, 0, ',', '.', '/', "m/d/yyyy", "h:nn ampm", "Sun"},
+      {"en_GB", "\xA3", 0, 0, ',', '.', '/', "dd/mm/yyyy", "hh:nn", "Sun"},
+      {"de_DE", "\x80", 3, 8, '.', ',', '.', "dd/mm/yyyy", "hh:nn", "So."},
+      {"fr_FR", "\x80", 3, 15, '\xA0', ',', '/', "dd/mm/yyyy", "hh:nn", "dim."},
+      {"nl_NL", "\x80", 2, 14, '.', ',', '-', "dd/mm/yyyy", "hh:nn", "zo"},
+      // A symbol the code page lacks gives way to the ISO code.
+      {"hi_IN", "INR", 0, 2, ',', '.', '/', "d/m/yyyy", "h:nn ampm", "?"},
+      // No currency: the store's defaults stay. A short date with a month name becomes numeric
+      // in the same order.
+      {"C", "$", 0, 0, ',', '.', '/', "d/m/yyyy", "hh:nn:ss", "Sun"},
+  };
+  for (const LocaleCase& c : cases) {
+    SCOPED_TRACE(c.locale);
+    const FormatSettings s = formatSettingsFromLocale(QLocale(QString::fromLatin1(c.locale)));
+    EXPECT_EQ(s.currencyString, c.currency);
+    EXPECT_EQ(s.currencyFormat, c.currencyFormat);
+    EXPECT_EQ(s.negCurrFormat, c.negCurrFormat);
+    EXPECT_EQ(s.currencyDecimals, 2);
+    EXPECT_EQ(s.thousandSeparator, c.thousands);
+    EXPECT_EQ(s.decimalSeparator, c.decimal);
+    EXPECT_EQ(s.dateSeparator, c.dateSeparator);
+    EXPECT_EQ(s.shortDateFormat, c.shortDate);
+    EXPECT_EQ(s.shortTimeFormat, c.shortTime);
+    EXPECT_EQ(s.shortDayNames[0].substr(0, c.sunday.size()), c.sunday);
+  }
+}
+
+TEST(SystemFormatSettings, NamesAndDecimalsFollowTheLocale) {
+  const FormatSettings german = formatSettingsFromLocale(QLocale(QStringLiteral("de_DE")));
+  EXPECT_EQ(german.longMonthNames[2], "M\xE4rz");
+  EXPECT_EQ(german.longDayNames[1], "Montag");
+  EXPECT_EQ(formatSettingsFromLocale(QLocale(QStringLiteral("ja_JP"))).currencyDecimals, 0);
+}
+
+TEST(SystemFormatSettings, QtPatternsInTheStoresNotation) {
+  EXPECT_EQ(dateFormatFromQt(QStringLiteral("dd.MM.yy"), QLatin1Char('.')), "dd/mm/yyyy");
+  EXPECT_EQ(dateFormatFromQt(QStringLiteral("d 'de' MMMM 'de' yyyy"), QLatin1Char('/')),
+            "d \"de\" mmmm \"de\" yyyy");
+  EXPECT_EQ(timeFormatFromQt(QStringLiteral("HH:mm:ss t"), QLatin1Char(':')), "hh:nn:ss");
+  EXPECT_EQ(timeFormatFromQt(QStringLiteral("h.mm AP"), QLatin1Char('.')), "h:nn ampm");
+}
+
+}  // namespace
+}  // namespace wf
