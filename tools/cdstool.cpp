@@ -5,7 +5,10 @@
 // A file that cannot be read or is not a datapacket gives one line on stderr and exit 2.
 #include "store/datapacket.h"
 #include "store/datapacket_format.h"
+#include "store/date_text.h"
 #include "store/date_time.h"
+#include "store/format_settings.h"
+#include "store/number_text.h"
 
 #include <cmath>
 #include <cstdio>
@@ -150,18 +153,13 @@ std::string timeText(int64_t ms) {
   return buffer;
 }
 
-std::string moneyText(double amount) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.2f", amount);
-  return buffer;
-}
-
 // The text a grid shows for a value, in UTF-8; empty for a value that is null or unassigned.
+// Money and dates use the store's format settings (the date fields show the short date).
 std::string displayText(const Column& column, const Value& v) {
   if (!v.hasValue()) return "";
   const ColumnKind kind = columnKind(column);
-  if (kind == ColumnKind::Currency) return moneyText(v.toDouble());
-  if (kind == ColumnKind::DateTime) return dateTimeText(v.toDouble(), true);
+  if (kind == ColumnKind::Currency) return utf8FromWindows1252(formatCurrency(v.toDouble(), formatSettings()));
+  if (kind == ColumnKind::DateTime) return utf8FromWindows1252(formatDateTime("ddddd", v.toDouble(), formatSettings()));
   if (kind == ColumnKind::Blob) return "(" + std::to_string(v.bytes().size()) + " bytes)";
   const dpformat::ValueCoding coding = dpformat::valueCodingOf(column.typeCode);
   if (coding == dpformat::ValueCoding::Date) return dateTimeText(double(v.toInt() - dpformat::kDayOf1899), true);

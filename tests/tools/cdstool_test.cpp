@@ -108,6 +108,7 @@ TEST_F(CdsTool, DumpShowsDatesTextAndForeignParameters) {
             std::string::npos) << r.out;
 }
 
+// Money and dates in the store's default format settings.
 TEST_F(CdsTool, CsvPrintsVisibleRecordsAsDisplayText) {
   DataPacket packet = emptyPacketOf("Expense.cds");
   packet.rows.push_back(row({integer(1), integer(2), text("Oil, \"synthetic\""), number(12.5), Value::unassigned(),
@@ -120,8 +121,8 @@ TEST_F(CdsTool, CsvPrintsVisibleRecordsAsDisplayText) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out,
             "ExpenseNumber,VehicleNumber,ExpenseDescription,ExpenseAmount,ExpenseQuantity,ExpenseDate,ExpenseBlob\r\n"
-            "1,2,\"Oil, \"\"synthetic\"\"\",12.50,,2024-01-15,\r\n"
-            "3,2,Café,-3.00,-4,,(4 bytes)\r\n");
+            "1,2,\"Oil, \"\"synthetic\"\"\",$12.50,,1/15/2024,\r\n"
+            "3,2,Café,($3.00),-4,,(4 bytes)\r\n");
 }
 
 TEST_F(CdsTool, CheckSaysWhetherTheBytesSurviveARoundTrip) {
