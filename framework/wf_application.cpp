@@ -1,6 +1,8 @@
 #include "framework/wf_application.h"
 
+#include "framework/font_setup.h"
 #include "framework/message_box.h"
+#include "framework/system_format_settings.h"
 #include "framework/text_codec.h"
 
 #include <exception>
@@ -9,6 +11,8 @@ namespace wf {
 
 WfApplication::WfApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QString::fromLatin1(kApplicationTitle));
+  installFontSubstitutions();
+  applySystemFormatSettings();
 }
 
 bool WfApplication::notify(QObject* receiver, QEvent* event) {

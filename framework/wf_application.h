@@ -11,6 +11,7 @@ namespace wf {
 class WfApplication : public QApplication {
   Q_OBJECT
  public:
+  // Also registers the font substitutions and fills the format settings from the system locale.
   WfApplication(int& argc, char** argv);
 
   bool notify(QObject* receiver, QEvent* event) override;

@@ -137,6 +137,14 @@ TEST_F(DbGridTest, SelectingARowRunsTheBrowseCheck) {
   EXPECT_EQ(tables.vehicles.State(), DataSetState::Browse);
   EXPECT_EQ(tables.make.AsString(), "Volvo");
   EXPECT_EQ(columnTexts(*vehicleGrid.model(), 2), (QStringList{"A-2", "F-1", "V-1"}));
+
+  // A posted change of the order key rebuilds the rows while the grid is moving.
+  tables.vehicles.edit();
+  tables.make.setAsString("Zeta");
+  selectRow(vehicleGrid, 0);
+  EXPECT_EQ(tables.vehicles.State(), DataSetState::Browse);
+  EXPECT_EQ(columnTexts(*vehicleGrid.model(), 1), (QStringList{"Audi", "Ford", "Zeta"}));
+  EXPECT_EQ(vehicleGrid.currentIndex().row(), tables.vehicles.recNo());
 }
 
 TEST_F(DbGridTest, DoubleClickRunsTheHookAlsoOnAnEmptyGrid) {
