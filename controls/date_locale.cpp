@@ -1,25 +1,23 @@
 #include "controls/date_locale.h"
 
-#include <QLocale>
+#include "framework/text_codec.h"
+#include "store/format_settings.h"
+
+#include <string_view>
 
 namespace wf {
 
 DateLocale currentDateLocale() {
-  const QLocale locale;
+  const FormatSettings& settings = formatSettings();
   DateLocale result;
-  result.shortDateFormat = locale.dateFormat(QLocale::ShortFormat);
-  for (QChar c : result.shortDateFormat) {
-    if (!c.isLetter() && !c.isSpace() && c != u'\'') {
-      result.separator = c;
-      break;
-    }
+  result.shortDateFormat = fromWindows1252(settings.shortDateFormat);
+  const QString separator = fromWindows1252(std::string_view(&settings.dateSeparator, 1));
+  result.separator = separator.isEmpty() ? QChar(u'/') : separator[0];
+  // The settings list Sunday first; the calendar wants Monday first.
+  for (int day = 1; day <= 7; ++day) {
+    result.shortDayNames << fromWindows1252(settings.shortDayNames[static_cast<std::size_t>(day % 7)]);
   }
-  for (int day = Qt::Monday; day <= Qt::Sunday; ++day) {
-    result.shortDayNames << locale.dayName(day, QLocale::ShortFormat);
-  }
-  for (int month = 1; month <= 12; ++month) {
-    result.longMonthNames << locale.monthName(month, QLocale::LongFormat);
-  }
+  for (const std::string& name : settings.longMonthNames) result.longMonthNames << fromWindows1252(name);
   return result;
 }
 

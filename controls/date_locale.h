@@ -15,7 +15,7 @@ struct DateLocale {
   QStringList longMonthNames;  // January first, twelve names
 };
 
-// The locale as the program's format settings hold it now.
+// The locale as the program's format settings (store/format_settings.h) hold it now.
 DateLocale currentDateLocale();
 
 }  // namespace wf
