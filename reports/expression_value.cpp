@@ -1,6 +1,7 @@
 #include "reports/expression_value.h"
 
-#include <QLocale>
+#include "framework/text_codec.h"
+#include "store/number_text.h"
 
 namespace wf {
 
@@ -55,7 +56,7 @@ QString ExprValue::toText() const {
     case Kind::Integer:
       return QString::number(integer_);
     case Kind::Real:
-      return formatGeneralNumber(real_, localeDecimalSeparator());
+      return fromWindows1252(formatGeneral(real_, formatSettings()));
     case Kind::Boolean:
       return boolean_ ? QStringLiteral("True") : QStringLiteral("False");
     case Kind::Text:
@@ -79,30 +80,6 @@ bool ExprValue::operator==(const ExprValue& other) const {
       return text_ == other.text_;
   }
   return false;
-}
-
-QString formatGeneralNumber(double value, QChar decimalSeparator) {
-  // 'g' with 15 digits switches to an exponent at the same thresholds as the general format;
-  // only the exponent's spelling differs ("1.5e+20" becomes "1.5E20").
-  QString text = QString::number(value, 'g', 15);
-  const qsizetype e = text.indexOf(QLatin1Char('e'));
-  if (e >= 0) {
-    QString mantissa = text.left(e);
-    QString exponent = text.mid(e + 1);
-    QString sign;
-    if (exponent.startsWith(QLatin1Char('-'))) sign = QStringLiteral("-");
-    if (exponent.startsWith(QLatin1Char('-')) || exponent.startsWith(QLatin1Char('+')))
-      exponent.remove(0, 1);
-    while (exponent.size() > 1 && exponent.startsWith(QLatin1Char('0'))) exponent.remove(0, 1);
-    text = mantissa + QLatin1Char('E') + sign + exponent;
-  }
-  if (decimalSeparator != QLatin1Char('.')) text.replace(QLatin1Char('.'), decimalSeparator);
-  return text;
-}
-
-QChar localeDecimalSeparator() {
-  const QString point = QLocale::system().decimalPoint();
-  return point.isEmpty() ? QLatin1Char('.') : point.at(0);
 }
 
 }  // namespace wf

@@ -27,8 +27,9 @@ class ExprValue {
   // The text of a text value or the message of an error.
   const QString& asString() const { return text_; }
 
-  // The printed form: digits for whole numbers, the general number format with 15 significant
-  // digits and the locale's decimal separator for reals, "True"/"False", an error's message.
+  // The printed form: digits for whole numbers, the general number format of the locale
+  // (15 significant digits, its decimal separator) for reals, "True"/"False", an error's
+  // message.
   QString toText() const;
 
   bool operator==(const ExprValue& other) const;
@@ -40,12 +41,5 @@ class ExprValue {
   bool boolean_ = false;
   QString text_;
 };
-
-// The general number format: up to 15 significant digits, the given decimal separator, and an
-// exponent written as "E" followed by its digits for very large or small values.
-QString formatGeneralNumber(double value, QChar decimalSeparator);
-
-// The decimal separator of the user's locale, as reports print and read numbers.
-QChar localeDecimalSeparator();
 
 }  // namespace wf
