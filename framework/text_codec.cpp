@@ -14,13 +14,24 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
-Converter openWindows1252() {
-  UErrorCode status = U_ZERO_ERROR;
-  Converter converter(ucnv_open("windows-1252", &status));
-  if (U_FAILURE(status)) throw std::runtime_error("Windows-1252 converter unavailable");
-  ucnv_setSubstChars(converter.get(), "?", 1, &status);
-  if (U_FAILURE(status)) throw std::runtime_error("Windows-1252 converter unavailable");
-  return converter;
+// One converter per thread, opened on first use; ucnv_toUChars and ucnv_fromUChars reset it
+// before each conversion.
+UConverter* windows1252() {
+  thread_local Converter converter = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    Converter opened(ucnv_open("windows-1252", &status));
+    if (U_FAILURE(status)) throw std::runtime_error("Windows-1252 converter unavailable");
+    ucnv_setSubstChars(opened.get(), "?", 1, &status);
+    if (U_FAILURE(status)) throw std::runtime_error("Windows-1252 converter unavailable");
+    return opened;
+  }();
+  return converter.get();
+}
+
+bool isAscii(std::string_view bytes) {
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
 }
 
 bool undefinedIn1252(unsigned char byte) {
@@ -44,11 +55,12 @@ bool isValidUtf8(std::string_view bytes) {
 QString fromWindows1252(std::string_view bytes) {
   QString result;
   if (bytes.empty()) return result;
-  Converter converter = openWindows1252();
+  if (isAscii(bytes)) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  UConverter* converter = windows1252();
   // Windows-1252 never needs more than one UTF-16 unit per byte.
   result.resize(static_cast<qsizetype>(bytes.size()));
   UErrorCode status = U_ZERO_ERROR;
-  const int32_t written = ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(result.data()),
+  const int32_t written = ucnv_toUChars(converter, reinterpret_cast<UChar*>(result.data()),
                                         static_cast<int32_t>(result.size()), bytes.data(),
                                         static_cast<int32_t>(bytes.size()), &status);
   if (U_FAILURE(status) || written != static_cast<int32_t>(bytes.size()))
@@ -63,7 +75,7 @@ QString fromWindows1252(std::string_view bytes) {
 std::string toWindows1252(const QString& text) {
   std::string result;
   if (text.isEmpty()) return result;
-  Converter converter = openWindows1252();
+  UConverter* converter = windows1252();
   // One byte per code point at most, so one per UTF-16 unit is enough (plus the terminator).
   result.resize(static_cast<size_t>(text.size()) + 1);
   std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
@@ -76,7 +88,7 @@ std::string toWindows1252(const QString& text) {
     if (end == runStart) return;
     UErrorCode status = U_ZERO_ERROR;
     const int32_t written = ucnv_fromUChars(
-        converter.get(), result.data() + out, static_cast<int32_t>(result.size() - out),
+        converter, result.data() + out, static_cast<int32_t>(result.size() - out),
         reinterpret_cast<const UChar*>(units.data() + runStart),
         static_cast<int32_t>(end - runStart), &status);
     if (U_FAILURE(status)) throw std::runtime_error("text could not be encoded as Windows-1252");
