@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -200,6 +201,13 @@ struct DataPacket {
 // `bytes`. String values are cut at their column's WIDTH and at their first 0 byte, column names
 // at 31 characters; date-times come back as days since 30 December 1899.
 DataPacket decodeDataPacket(std::span<const uint8_t> bytes);
+
+// The same decoding with the rows handed to `onRow` one at a time, in file order, instead of kept
+// in the result (whose `rows` stay empty). The Row passed is reused from call to call, its
+// strings keeping their capacity, so a large file decodes without an allocation per value; it is
+// valid only during the call. Every row is passed, current or not. A failure may come after some
+// rows were passed: the caller then drops them.
+DataPacket decodeDataPacket(std::span<const uint8_t> bytes, const std::function<void(const Row&)>& onRow);
 
 // Encodes a packet into the exact bytes of a table file (the current rows only, each with status
 // 0). Throws DataPacketError when a row does not fit the columns (wrong number of values, or a

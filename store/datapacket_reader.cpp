@@ -199,67 +199,75 @@ public:
       readers_.push_back({fmt::valueCodingOf(c.typeCode), fmt::sizeOf(c.typeCode), c.width});
   }
 
-  Row read(Cursor& in) const {
-    Row row;
+  // Reads one row into `row`, reusing what it holds: a string value keeps its capacity from row
+  // to row, so a stream of rows decodes without allocating per value.
+  void readInto(Cursor& in, Row& row) const {
     row.status = in.u8("row status");
     const std::size_t indicatorCount = fmt::indicatorBytes(readers_.size());
     const uint8_t* indicators = in.take(indicatorCount, "row indicator bytes");
-    row.values.reserve(readers_.size());
+    row.values.resize(readers_.size());
     for (std::size_t j = 0; j < readers_.size(); ++j) {
       const uint8_t bits = uint8_t(indicators[j / 4] >> (2 * (j % 4)));
-      if (bits & fmt::kIndicatorNull)
-        row.values.push_back(Value::null());
-      else if (bits & fmt::kIndicatorUnchanged)
-        row.values.push_back(Value::unassigned());
-      else
-        row.values.push_back(readValue(in, readers_[j]));
+      Value& v = row.values[j];
+      if (bits & fmt::kIndicatorNull) {
+        if (v.blankState() != BlankState::Null) v = Value::null();
+      } else if (bits & fmt::kIndicatorUnchanged) {
+        if (v.blankState() != BlankState::Unassigned) v = Value::unassigned();
+      } else {
+        readValue(in, readers_[j], v);
+      }
     }
-    return row;
   }
 
   std::size_t minimumRowSize() const { return 1 + fmt::indicatorBytes(readers_.size()); }
 
 private:
-  Value readValue(Cursor& in, const ColumnReader& r) const {
+  void readValue(Cursor& in, const ColumnReader& r, Value& v) const {
     using fmt::ValueCoding;
     const std::size_t start = in.offset();
     switch (r.coding) {
       case ValueCoding::SignedInt:
-        return Value::fromInt(signExtend(in.unsignedLE(r.size, "integer value"), r.size));
+        v = Value::fromInt(signExtend(in.unsignedLE(r.size, "integer value"), r.size));
+        return;
       case ValueCoding::UnsignedInt:
-        return Value::fromInt(static_cast<int64_t>(in.unsignedLE(r.size, "integer value")));
+        v = Value::fromInt(static_cast<int64_t>(in.unsignedLE(r.size, "integer value")));
+        return;
       case ValueCoding::Date:
       case ValueCoding::Time:
-        return Value::fromInt(signExtend(in.unsignedLE(4, "date or time value"), 4));
-      case ValueCoding::Bool: return Value::fromBool(in.unsignedLE(r.size, "boolean value") != 0);
-      case ValueCoding::Double: return Value::fromDouble(readDouble(in, "floating-point value"));
+        v = Value::fromInt(signExtend(in.unsignedLE(4, "date or time value"), 4));
+        return;
+      case ValueCoding::Bool: v = Value::fromBool(in.unsignedLE(r.size, "boolean value") != 0); return;
+      case ValueCoding::Double: v = Value::fromDouble(readDouble(in, "floating-point value")); return;
       case ValueCoding::DateTime: {
         const std::optional<double> days = storedMsToDateTime(readDouble(in, "date-time value"));
         if (!days) throw DataPacketError("date-time value out of range", start);
-        return Value::fromDouble(*days);
+        v = Value::fromDouble(*days);
+        return;
       }
-      case ValueCoding::RawFixed: {
-        const uint8_t* p = in.take(r.size, "fixed-size value");
-        return Value::fromBytes(std::string(reinterpret_cast<const char*>(p), r.size));
-      }
-      case ValueCoding::FixedString: return Value::fromBytes(cutString(in.take(r.size, "string value"), r.size, r));
+      case ValueCoding::RawFixed: assignBytes(v, in.take(r.size, "fixed-size value"), r.size); return;
+      case ValueCoding::FixedString: assignString(v, in.take(r.size, "string value"), r.size, r); return;
       case ValueCoding::VaryingString: {
         const std::size_t length = readLength(in, r, "string value");
-        return Value::fromBytes(cutString(in.take(length, "string value"), length, r));
+        assignString(v, in.take(length, "string value"), length, r);
+        return;
       }
       case ValueCoding::VaryingBytes: {
         const std::size_t length = readLength(in, r, "bytes value");
-        const uint8_t* p = in.take(length, "bytes value");
-        return Value::fromBytes(std::string(reinterpret_cast<const char*>(p), length));
+        assignBytes(v, in.take(length, "bytes value"), length);
+        return;
       }
       case ValueCoding::Blob: {
         const std::size_t length = in.u32("blob length");
-        const uint8_t* p = in.take(length, "blob value");
-        return Value::fromBytes(std::string(reinterpret_cast<const char*>(p), length));
+        assignBytes(v, in.take(length, "blob value"), length);
+        return;
       }
       case ValueCoding::Unsupported: break;
     }
     throw DataPacketError("value of an unreadable column", start);
+  }
+
+  static void assignBytes(Value& v, const uint8_t* p, std::size_t size) {
+    v.mutableBytes().assign(reinterpret_cast<const char*>(p), size);
   }
 
   static double readDouble(Cursor& in, const char* what) {
@@ -280,12 +288,12 @@ private:
   }
 
   // A string ends at its first 0 byte and holds at most its column's width.
-  static std::string cutString(const uint8_t* p, std::size_t size, const ColumnReader& r) {
+  static void assignString(Value& v, const uint8_t* p, std::size_t size, const ColumnReader& r) {
     std::size_t length = size;
     if (const void* zero = size ? std::memchr(p, 0, size) : nullptr)
       length = std::size_t(static_cast<const uint8_t*>(zero) - p);
     if (r.width != 0 && length > r.width) length = r.width;
-    return std::string(reinterpret_cast<const char*>(p), length);
+    assignBytes(v, p, length);
   }
 
   std::vector<ColumnReader> readers_;
@@ -332,9 +340,11 @@ std::size_t valueBufferLimit(std::span<const Column> columns) {
   return limit;
 }
 
-DataPacket decodeDataPacket(std::span<const uint8_t> bytes) {
-  DataPacket packet;
-  Cursor in(bytes);
+namespace {
+
+// Reads everything before the rows into `packet`; returns the row count and leaves `in` at the
+// first row.
+uint32_t readMetadata(Cursor& in, std::size_t size, DataPacket& packet) {
   readHeader(in, packet);
   const uint16_t columnCount = in.u16("column count");
   const uint32_t rowCount = in.u32("row count");
@@ -346,7 +356,7 @@ DataPacket decodeDataPacket(std::span<const uint8_t> bytes) {
   if (packet.headerSize < fmt::kHeaderSize)
     throw DataPacketError("header size " + std::to_string(packet.headerSize) + " is below 24",
                           fmt::kOffsetHeaderSize);
-  if (packet.headerSize > bytes.size())
+  if (packet.headerSize > size)
     throw DataPacketError("header size " + std::to_string(packet.headerSize) + " runs past the end of the packet",
                           fmt::kOffsetHeaderSize);
   in.take(packet.headerSize - fmt::kHeaderSize, "header");
@@ -359,14 +369,39 @@ DataPacket decodeDataPacket(std::span<const uint8_t> bytes) {
     const std::size_t offset = in.offset();
     applyTableParameter(packet, readParameter(in), offset);
   }
+  return rowCount;
+}
 
-  const RowReader rowReader(packet.columns);
-  const std::size_t rowsStart = in.offset();
-  if (uint64_t(rowCount) * rowReader.minimumRowSize() > in.remaining())
+void checkRowCount(const Cursor& in, uint32_t rowCount, const RowReader& rows) {
+  if (uint64_t(rowCount) * rows.minimumRowSize() > in.remaining())
     throw DataPacketError("row count " + std::to_string(rowCount) + " runs past the end of the packet",
-                          rowsStart);
-  packet.rows.reserve(rowCount);
-  for (uint32_t i = 0; i < rowCount; ++i) packet.rows.push_back(rowReader.read(in));
+                          in.offset());
+}
+
+}  // namespace
+
+DataPacket decodeDataPacket(std::span<const uint8_t> bytes) {
+  DataPacket packet;
+  Cursor in(bytes);
+  const uint32_t rowCount = readMetadata(in, bytes.size(), packet);
+  const RowReader rowReader(packet.columns);
+  checkRowCount(in, rowCount, rowReader);
+  packet.rows.resize(rowCount);
+  for (Row& row : packet.rows) rowReader.readInto(in, row);
+  return packet;
+}
+
+DataPacket decodeDataPacket(std::span<const uint8_t> bytes, const std::function<void(const Row&)>& onRow) {
+  DataPacket packet;
+  Cursor in(bytes);
+  const uint32_t rowCount = readMetadata(in, bytes.size(), packet);
+  const RowReader rowReader(packet.columns);
+  checkRowCount(in, rowCount, rowReader);
+  Row row;
+  for (uint32_t i = 0; i < rowCount; ++i) {
+    rowReader.readInto(in, row);
+    onRow(row);
+  }
   return packet;
 }
 
