@@ -28,7 +28,9 @@ TEST(TextCodec, EncodesIntoWindows1252) {
     const QString text = QString::fromUtf16(c.text);
     SCOPED_TRACE(text.toStdString());
     EXPECT_EQ(toWindows1252(text), c.bytes);
-    if (c.bytes.find('?') == std::string::npos) EXPECT_EQ(fromWindows1252(c.bytes), text);
+    if (c.bytes.find('?') == std::string::npos) {
+      EXPECT_EQ(fromWindows1252(c.bytes), text);
+    }
   }
 }
 
