@@ -9,6 +9,7 @@
 #include "store/field_factory.h"
 #include "store/data_source.h"
 #include "store/number_text.h"
+#include "store/packet_loader.h"
 #include "store/record_store.h"
 #include "store/table_error.h"
 #include "store/table_file.h"
@@ -316,19 +317,40 @@ void TClientTable::setActive(bool active) {
     close();
 }
 
+// Receives the rows of a table file straight into the table's storage.
+class TClientTable::Loader : public RowConsumer {
+ public:
+  explicit Loader(TClientTable& table) : table_(table) {}
+  void begin(const DataPacket& meta, std::size_t expectedRows) override {
+    table_.setUpStorage(meta);
+    table_.store_->reserve(expectedRows);
+  }
+  void row(const std::vector<Value>& values) override { table_.store_->add(values); }
+
+ private:
+  TClientTable& table_;
+};
+
 void TClientTable::open() {
   if (Active()) return;
   std::optional<std::vector<unsigned char>> content;
   if (!fileName_.empty()) content = readTableFile(fileName_);
   if (!content || content->empty()) fail("Missing data provider or data packet");
-  DataPacket packet;
   try {
-    packet = decodeDataPacket(std::span<const std::uint8_t>(content->data(), content->size()));
-  } catch (const DataPacketError&) {
-    throw EngineError(kEngineErrorDamagedPacket);
+    Loader loader(*this);
+    DataPacket meta;
+    try {
+      meta = loadDataPacket(std::span<const std::uint8_t>(content->data(), content->size()), loader);
+    } catch (const DataPacketError&) {
+      throw EngineError(kEngineErrorDamagedPacket);
+    }
+    content.reset();
+    if (!store_) setUpStorage(meta);
+    finishOpen(std::move(meta));
+  } catch (...) {
+    dropRecords();
+    throw;
   }
-  content.reset();
-  openPacket(std::move(packet));
 }
 
 void TClientTable::createDataSet() {
@@ -346,50 +368,53 @@ void TClientTable::createDataSet() {
     packet.columns.push_back(std::move(column));
   }
   packet.autoIncValue = 1;
-  openPacket(std::move(packet));
-}
-
-void TClientTable::openPacket(DataPacket packet) {
   try {
-    std::vector<TFieldType> types;
-    std::vector<int> widths;
-    for (const Column& column : packet.columns) {
-      types.push_back(typeOfColumn(column));
-      widths.push_back(column.width);
-    }
-    bindFields(packet.columns, types);
-
-    std::shared_ptr<const Collation> collation;
-    if (std::optional<std::uint32_t> lcid = packet.lcid()) {
-      std::string locale = Collation::localeForLcid(*lcid);
-      if (!locale.empty()) collation = Collation::forLocale(locale);
-    }
-    if (!collation) collation = Collation::userDefault();
-
-    store_ = std::make_unique<RecordStore>(std::move(types), std::move(widths), std::move(collation));
-    store_->reserve(packet.rows.size());
-    for (const Row& row : packet.rows)
-      if (row.isCurrent()) store_->add(row.values);
-    packet.rows.clear();
-    packet.rows.shrink_to_fit();
-
-    autoIncValue_ = packet.autoIncValue.value_or(1);
-    std::optional<std::size_t> autoInc = packet.autoIncColumn();
-    autoIncColumn_ = autoInc ? static_cast<int>(*autoInc) : -1;
-    if (autoIncColumn_ < 0)
-      for (std::size_t i = 0; i < packet.columns.size(); ++i)
-        if (store_->type(static_cast<int>(i)) == ftAutoInc) autoIncColumn_ = static_cast<int>(i);
-    readOnly_ = packet.readOnly() || packet.disableEdits() || packet.disableInserts() ||
-                packet.disableDeletes();
-    packet_ = std::move(packet);
-
-    store_->setOrderColumns(orderColumnsFor(indexFieldNames_));
-    linkColumn_ = store_->orderColumns().empty() ? -1 : store_->orderColumns().front();
-    compileDefaults();
+    setUpStorage(packet);
+    finishOpen(std::move(packet));
   } catch (...) {
     dropRecords();
     throw;
   }
+}
+
+// Binds the field objects to the columns and makes an empty storage for the records.
+void TClientTable::setUpStorage(const DataPacket& meta) {
+  store_.reset();
+  unbindFields();
+  std::vector<TFieldType> types;
+  std::vector<int> widths;
+  for (const Column& column : meta.columns) {
+    types.push_back(typeOfColumn(column));
+    widths.push_back(column.width);
+  }
+  bindFields(meta.columns, types);
+
+  std::shared_ptr<const Collation> collation;
+  if (std::optional<std::uint32_t> lcid = meta.lcid()) {
+    std::string locale = Collation::localeForLcid(*lcid);
+    if (!locale.empty()) collation = Collation::forLocale(locale);
+  }
+  if (!collation) collation = Collation::userDefault();
+  store_ = std::make_unique<RecordStore>(std::move(types), std::move(widths), std::move(collation));
+}
+
+// Takes over the packet's counters and parameters, orders the records, applies the master
+// range and enters browse state on the first visible record.
+void TClientTable::finishOpen(DataPacket packet) {
+  packet.rows.clear();
+  autoIncValue_ = packet.autoIncValue.value_or(1);
+  std::optional<std::size_t> autoInc = packet.autoIncColumn();
+  autoIncColumn_ = autoInc ? static_cast<int>(*autoInc) : -1;
+  if (autoIncColumn_ < 0)
+    for (std::size_t i = 0; i < packet.columns.size(); ++i)
+      if (store_->type(static_cast<int>(i)) == ftAutoInc) autoIncColumn_ = static_cast<int>(i);
+  readOnly_ = packet.readOnly() || packet.disableEdits() || packet.disableInserts() ||
+              packet.disableDeletes();
+  packet_ = std::move(packet);
+
+  store_->setOrderColumns(orderColumnsFor(indexFieldNames_));
+  linkColumn_ = store_->orderColumns().empty() ? -1 : store_->orderColumns().front();
+  compileDefaults();
 
   changeCount_ = 0;
   modified_ = false;
@@ -424,13 +449,9 @@ void TClientTable::bindFields(const std::vector<Column>& columns, const std::vec
     if (field->FieldKind() != fkData) continue;
     persistent = true;
     int column = columnOf(field->FieldName());
-    if (column < 0) {
-      unbindFields();
-      fail("Field '" + field->FieldName() + "' not found");
-    }
+    if (column < 0) fail("Field '" + field->FieldName() + "' not found");
     TFieldType actual = types[static_cast<std::size_t>(column)];
     if (!compatible(field->DataType(), actual)) {
-      unbindFields();
       fail("Type mismatch for field '" + field->FieldName() + "', expecting: " +
            fieldTypeName(field->DataType()) + " actual: " + fieldTypeName(actual));
     }

@@ -161,7 +161,9 @@ class TClientTable {
   void writeField(TField& field, Value value);
 
   // opening and closing
-  void openPacket(DataPacket packet);
+  class Loader;
+  void setUpStorage(const DataPacket& meta);
+  void finishOpen(DataPacket packet);
   void bindFields(const std::vector<Column>& columns, const std::vector<TFieldType>& types);
   void unbindFields();
   std::vector<int> orderColumnsFor(const std::string& names) const;

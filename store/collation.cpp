@@ -173,7 +173,11 @@ std::uint64_t Collation::prefix(std::string_view s) const {
         break;
       }
       unsigned char c = static_cast<unsigned char>(s[static_cast<std::size_t>(known)]);
-      if (!isPrintableAscii(c)) break;
+      if (!isPrintableAscii(c)) {
+        known = std::max(0, known - asciiLead_);
+        key &= ~((std::uint64_t{1} << (63 - kRankBits * known)) - 1);
+        break;
+      }
       key |= std::uint64_t{primary_[c]} << (63 - kRankBits * (known + 1));
     }
   }
@@ -199,25 +203,28 @@ void Collation::buildFastPath() {
       ucol_getAttribute(collator_, UCOL_NUMERIC_COLLATION, &status) == UCOL_ON || U_FAILURE(status))
     return;
 
-  // No contraction or context may involve a printable ASCII character.
+  // No contraction or context may be made of printable ASCII characters alone. One that starts
+  // with ASCII characters and goes on with another character changes how those leading
+  // characters sort, so a prefix stops that many characters before such a character.
   USet* contractions = uset_openEmpty();
   ucol_getContractionsAndExpansions(collator_, contractions, nullptr, true, &status);
   bool clash = U_FAILURE(status);
+  int asciiLead = 0;
   for (int32_t i = 0; !clash && i < uset_getItemCount(contractions); ++i) {
     UChar32 start = 0;
     UChar32 end = 0;
     UChar text[64];
     UErrorCode itemStatus = U_ZERO_ERROR;
     int32_t length = uset_getItem(contractions, i, &start, &end, text, 64, &itemStatus);
-    if (length == 0) {
-      if (start <= kLastPrintable && end >= kFirstPrintable) clash = true;
-      continue;
-    }
-    for (int32_t k = 0; k < length && k < 64; ++k)
-      if (text[k] >= kFirstPrintable && text[k] <= kLastPrintable) clash = true;
+    if (length <= 0 || U_FAILURE(itemStatus)) continue;  // single code points: no context
+    int lead = 0;
+    while (lead < length && text[lead] >= kFirstPrintable && text[lead] <= kLastPrintable) ++lead;
+    if (lead == length) clash = true;
+    asciiLead = std::max(asciiLead, lead);
   }
   uset_close(contractions);
   if (clash) return;
+  asciiLead_ = asciiLead;
 
   // Every printable character is exactly one collation element with a primary weight.
   for (unsigned c = kFirstPrintable; c <= kLastPrintable; ++c) {

@@ -53,6 +53,7 @@ class Collation {
   std::string locale_;
   UCollator* collator_ = nullptr;
   bool fast_ = false;
+  int asciiLead_ = 0;  // ASCII characters a contraction may take before another character
   std::uint8_t primary_[128] = {};   // primary rank of each printable ASCII character (1..)
   std::uint8_t tertiary_[128] = {};  // rank among characters of equal primary
 };

@@ -46,9 +46,11 @@ std::uint8_t* store(std::uint8_t* p, T v) {
   return p + sizeof v;
 }
 
-// Maps a double to an unsigned key whose order is the numeric order.
+// Maps a double to an unsigned key whose order is the numeric order; never 0 (the key of no
+// value), as every NaN maps to the one positive quiet NaN.
 std::uint64_t orderedBits(double v) {
   if (v == 0) v = 0;  // -0 and +0 are equal keys
+  if (std::isnan(v)) v = std::numeric_limits<double>::quiet_NaN();
   std::uint64_t bits;
   std::memcpy(&bits, &v, sizeof bits);
   return (bits & kHasValueBit) ? ~bits : bits | kHasValueBit;
@@ -57,45 +59,73 @@ std::uint64_t orderedBits(double v) {
 }  // namespace
 
 // Record images live in 1 MiB chunks; large images (pictures) get an allocation of their own
-// so that they are released as soon as their record goes.
+// so that they are released as soon as their record goes. A record is known by a 32-bit
+// handle: chunk number and offset for a small image, the large bit and an index otherwise.
 class RecordStore::Arena {
  public:
-  static constexpr std::size_t kChunk = std::size_t{1} << 20;
+  using Handle = std::uint32_t;
+  static constexpr Handle kNone = 0xFFFFFFFF;
+  static constexpr Handle kLargeBit = 0x80000000;
+  static constexpr int kChunkBits = 20;
+  static constexpr std::size_t kChunk = std::size_t{1} << kChunkBits;
+  static constexpr std::size_t kMaxChunks = std::size_t{1} << (31 - kChunkBits);
   static constexpr std::size_t kLarge = std::size_t{64} << 10;
 
-  std::uint8_t* allocate(std::size_t size) {
-    if (size >= kLarge) {
-      auto block = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-      std::uint8_t* p = block.get();
-      large_.emplace(p, std::move(block));
-      return p;
+  Handle allocate(std::size_t size, std::uint8_t*& image) {
+    if (size < kLarge) {
+      if (chunks_.empty() || used_ + size > kChunk) {
+        if (chunks_.size() < kMaxChunks) {
+          chunks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(kChunk));
+          used_ = 0;
+        }
+      }
+      if (!chunks_.empty() && used_ + size <= kChunk) {
+        Handle handle = static_cast<Handle>(((chunks_.size() - 1) << kChunkBits) | used_);
+        image = chunks_.back().get() + used_;
+        used_ += size;
+        return handle;
+      }
     }
-    if (chunks_.empty() || used_ + size > kChunk) {
-      chunks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(kChunk));
-      used_ = 0;
-    }
-    std::uint8_t* p = chunks_.back().get() + used_;
-    used_ += size;
-    return p;
+    auto block = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+    image = block.get();
+    return adoptLarge(std::move(block));
   }
+  const std::uint8_t* at(Handle handle) const {
+    if (handle & kLargeBit) return large_[handle & ~kLargeBit].get();
+    return chunks_[handle >> kChunkBits].get() + (handle & (kChunk - 1));
+  }
+  bool isLarge(Handle handle) const { return (handle & kLargeBit) != 0; }
   // Frees a large image at once; small ones wait for compaction. True when freed.
-  bool release(const std::uint8_t* p) { return large_.erase(p) > 0; }
-  bool isLarge(const std::uint8_t* p) const { return large_.count(p) > 0; }
-  std::unique_ptr<std::uint8_t[]> takeLarge(const std::uint8_t* p) {
-    auto it = large_.find(p);
-    auto block = std::move(it->second);
-    large_.erase(it);
+  bool release(Handle handle) {
+    if (!isLarge(handle)) return false;
+    large_[handle & ~kLargeBit].reset();
+    freeLarge_.push_back(handle & ~kLargeBit);
+    return true;
+  }
+  std::unique_ptr<std::uint8_t[]> takeLarge(Handle handle) {
+    std::unique_ptr<std::uint8_t[]> block = std::move(large_[handle & ~kLargeBit]);
+    freeLarge_.push_back(handle & ~kLargeBit);
     return block;
   }
-  void adoptLarge(std::unique_ptr<std::uint8_t[]> block) {
-    std::uint8_t* p = block.get();
-    large_.emplace(p, std::move(block));
+  Handle adoptLarge(std::unique_ptr<std::uint8_t[]> block) {
+    Handle index;
+    if (!freeLarge_.empty()) {
+      index = freeLarge_.back();
+      freeLarge_.pop_back();
+      large_[index] = std::move(block);
+    } else {
+      if (large_.size() >= kLargeBit - 1) throw EngineError(kEngineErrorRecordTooLarge);
+      index = static_cast<Handle>(large_.size());
+      large_.push_back(std::move(block));
+    }
+    return index | kLargeBit;
   }
 
  private:
   std::vector<std::unique_ptr<std::uint8_t[]>> chunks_;
   std::size_t used_ = 0;
-  std::unordered_map<const std::uint8_t*, std::unique_ptr<std::uint8_t[]>> large_;
+  std::vector<std::unique_ptr<std::uint8_t[]>> large_;
+  std::vector<Handle> freeLarge_;
 };
 
 RecordStore::RecordStore(std::vector<TFieldType> types, std::vector<int> widths,
@@ -114,11 +144,11 @@ RecordStore::~RecordStore() = default;
 
 void RecordStore::reserve(std::size_t records) {
   slots_.reserve(records);
-  prefixes_.reserve(records);
+  orderKeys_.reserve(records);
   order_.reserve(records);
 }
 
-std::uint8_t* RecordStore::encode(const std::vector<Value>& values) {
+std::uint32_t RecordStore::encode(const std::vector<Value>& values) {
   if (values.size() != types_.size()) throw EngineError(kEngineErrorDamagedPacket);
   std::size_t size = indicatorBytes_;
   for (std::size_t i = 0; i < types_.size(); ++i) {
@@ -139,7 +169,8 @@ std::uint8_t* RecordStore::encode(const std::vector<Value>& values) {
   }
   if (size > std::numeric_limits<std::uint32_t>::max()) throw EngineError(kEngineErrorRecordTooLarge);
 
-  std::uint8_t* image = arena_->allocate(size);
+  std::uint8_t* image = nullptr;
+  std::uint32_t handle = arena_->allocate(size, image);
   std::memset(image, 0, indicatorBytes_);
   std::uint8_t* p = image + indicatorBytes_;
   for (std::size_t i = 0; i < types_.size(); ++i) {
@@ -196,7 +227,7 @@ std::uint8_t* RecordStore::encode(const std::vector<Value>& values) {
     }
   }
   liveBytes_ += size;
-  return image;
+  return handle;
 }
 
 RecordStore::FieldRef RecordStore::field(const std::uint8_t* image, int column) const {
@@ -299,34 +330,37 @@ void RecordStore::values(const std::uint8_t* image, std::vector<Value>& out) con
   for (std::size_t i = 0; i < types_.size(); ++i) out[i] = value(image, static_cast<int>(i));
 }
 
+const std::uint8_t* RecordStore::image(Slot slot) const {
+  std::uint32_t handle = slots_[slot];
+  return handle == Arena::kNone ? nullptr : arena_->at(handle);
+}
+
 RecordStore::Slot RecordStore::add(const std::vector<Value>& values) {
   if (slots_.size() >= std::numeric_limits<Slot>::max()) throw EngineError(kEngineErrorRecordTooLarge);
-  std::uint8_t* image = encode(values);
+  std::uint32_t handle = encode(values);
   Slot slot = static_cast<Slot>(slots_.size());
-  slots_.push_back(image);
-  prefixes_.push_back(0);
-  setPrefix(slot);
+  slots_.push_back(handle);
   ++live_;
   return slot;
 }
 
-void RecordStore::replace(Slot slot, const std::vector<Value>& values) {
-  std::uint8_t* image = encode(values);
-  const std::uint8_t* old = slots_[slot];
-  std::size_t oldSize = imageSize(old);
+void RecordStore::forget(Slot slot) {
+  std::uint32_t old = slots_[slot];
+  std::size_t oldSize = imageSize(arena_->at(old));
   liveBytes_ -= oldSize;
   if (!arena_->release(old)) deadBytes_ += oldSize;
-  slots_[slot] = image;
-  setPrefix(slot);
+}
+
+void RecordStore::replace(Slot slot, const std::vector<Value>& values) {
+  std::uint32_t handle = encode(values);
+  forget(slot);
+  slots_[slot] = handle;
   maybeCompact();
 }
 
 void RecordStore::erase(Slot slot) {
-  const std::uint8_t* old = slots_[slot];
-  std::size_t oldSize = imageSize(old);
-  liveBytes_ -= oldSize;
-  if (!arena_->release(old)) deadBytes_ += oldSize;
-  slots_[slot] = nullptr;
+  forget(slot);
+  slots_[slot] = Arena::kNone;
   --live_;
   maybeCompact();
 }
@@ -335,34 +369,39 @@ void RecordStore::maybeCompact() {
   constexpr std::size_t kMinDead = std::size_t{16} << 20;
   if (deadBytes_ < kMinDead || deadBytes_ < liveBytes_) return;
   auto fresh = std::make_unique<Arena>();
-  for (auto& image : slots_) {
-    if (image == nullptr) continue;
-    if (arena_->isLarge(image)) {
-      fresh->adoptLarge(arena_->takeLarge(image));
+  for (std::uint32_t& handle : slots_) {
+    if (handle == Arena::kNone) continue;
+    if (arena_->isLarge(handle)) {
+      handle = fresh->adoptLarge(arena_->takeLarge(handle));
       continue;
     }
-    std::size_t size = imageSize(image);
-    std::uint8_t* copy = fresh->allocate(size);
-    std::memcpy(copy, image, size);
-    image = copy;
+    const std::uint8_t* old = arena_->at(handle);
+    std::size_t size = imageSize(old);
+    std::uint8_t* copy = nullptr;
+    handle = fresh->allocate(size, copy);
+    std::memcpy(copy, old, size);
   }
   arena_ = std::move(fresh);
   deadBytes_ = 0;
 }
 
-std::uint64_t RecordStore::prefixOf(const FieldRef& ref) const {
-  if (orderColumns_.empty()) return 0;
-  TFieldType type = types_[static_cast<std::size_t>(orderColumns_[0])];
+std::uint64_t RecordStore::prefixOf(int column, const FieldRef& ref) const {
+  TFieldType type = types_[static_cast<std::size_t>(column)];
   if (type == ftString) return ref.hasValue() ? collation_->prefix(ref.bytes) : Collation::kNoValuePrefix;
   if (!ref.hasValue()) return 0;
   if (isIntegerType(type)) return kHasValueBit | static_cast<std::uint64_t>(ref.integer + (std::int64_t{1} << 40));
-  if (isFloatType(type)) return kHasValueBit | (orderedBits(ref.number) >> 1);
+  if (isFloatType(type)) return orderedBits(ref.number);
   return kHasValueBit;
 }
 
-void RecordStore::setPrefix(Slot slot) {
-  if (orderColumns_.empty()) return;
-  prefixes_[slot] = prefixOf(field(slots_[slot], orderColumns_[0]));
+// Integer and floating-point prefixes hold the whole value: equal prefixes mean equal fields.
+bool RecordStore::exactPrefix(int column) const {
+  TFieldType type = types_[static_cast<std::size_t>(column)];
+  return isIntegerType(type) || isFloatType(type);
+}
+
+std::uint64_t RecordStore::prefixOfSlot(Slot slot) const {
+  return prefixOf(orderColumns_[0], field(image(slot), orderColumns_[0]));
 }
 
 namespace {
@@ -389,25 +428,33 @@ int RecordStore::compareRefs(int column, const FieldRef& a, const FieldRef& b) c
   return threeWay(a.bytes.compare(b.bytes), 0);
 }
 
-int RecordStore::compareSlots(Slot a, Slot b) const {
-  bool stringKey = types_[static_cast<std::size_t>(orderColumns_[0])] == ftString;
-  if (int p = comparePrefix(stringKey, prefixes_[a], prefixes_[b])) return p;
-  for (int column : orderColumns_)
-    if (int c = compareRefs(column, field(slots_[a], column), field(slots_[b], column))) return c;
+int RecordStore::comparePrefixes(std::uint64_t a0, std::uint64_t b0, std::uint64_t a1,
+                                 std::uint64_t b1) const {
+  if (int p = comparePrefix(firstIsString_, a0, b0)) return p;
+  if (useSecondPrefix_) return comparePrefix(secondIsString_, a1, b1);
   return 0;
 }
 
-int RecordStore::compareKey(const FieldRef& key, Slot slot) const {
+int RecordStore::compareFields(Slot a, Slot b) const {
+  for (int column : orderColumns_)
+    if (int c = compareRefs(column, field(image(a), column), field(image(b), column))) return c;
+  return 0;
+}
+
+
+int RecordStore::compareKey(const FieldRef& key, std::uint64_t keyPrefix, std::size_t position) const {
   int column = orderColumns_[0];
-  bool stringKey = types_[static_cast<std::size_t>(column)] == ftString;
-  if (int p = comparePrefix(stringKey, prefixOf(key), prefixes_[slot])) return p;
-  return compareRefs(column, key, field(slots_[slot], column));
+  if (int p = comparePrefix(firstIsString_, keyPrefix, orderKeys_[position])) return p;
+  Slot slot = order_[position];
+  if (exactPrefix(column)) return 0;
+  return compareRefs(column, key, field(image(slot), column));
 }
 
 void RecordStore::setOrderColumns(std::vector<int> columns) {
   orderColumns_ = std::move(columns);
-  for (Slot s = 0; s < slots_.size(); ++s)
-    if (slots_[s] != nullptr) setPrefix(s);
+  firstIsString_ = !orderColumns_.empty() && types_[static_cast<std::size_t>(orderColumns_[0])] == ftString;
+  useSecondPrefix_ = orderColumns_.size() >= 2 && exactPrefix(orderColumns_[0]);
+  secondIsString_ = useSecondPrefix_ && types_[static_cast<std::size_t>(orderColumns_[1])] == ftString;
   sortAll();
 }
 
@@ -416,35 +463,68 @@ void RecordStore::sortAll() {
   if (order_.size() != live_) {
     order_.clear();
     for (Slot s = 0; s < slots_.size(); ++s)
-      if (slots_[s] != nullptr) order_.push_back(s);
+      if (slots_[s] != Arena::kNone) order_.push_back(s);
   }
-  if (orderColumns_.empty() || order_.size() < 2) return;
+  orderKeys_.assign(order_.size(), 0);
+  if (orderColumns_.empty()) return;
+  if (order_.size() == 1) orderKeys_[0] = prefixOfSlot(order_[0]);
+  if (order_.size() < 2) return;
   struct Entry {
     std::uint64_t prefix;
+    std::uint64_t second;
     Slot slot;
     std::uint32_t sequence;
   };
   std::vector<Entry> entries(order_.size());
-  for (std::size_t i = 0; i < order_.size(); ++i)
-    entries[i] = {prefixes_[order_[i]], order_[i], static_cast<std::uint32_t>(i)};
-  bool stringKey = types_[static_cast<std::size_t>(orderColumns_[0])] == ftString;
-  std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-    if (int p = comparePrefix(stringKey, a.prefix, b.prefix)) return p < 0;
-    for (int column : orderColumns_)
-      if (int c = compareRefs(column, field(slots_[a.slot], column), field(slots_[b.slot], column)))
-        return c < 0;
-    return a.sequence < b.sequence;
-  });
-  for (std::size_t i = 0; i < entries.size(); ++i) order_[i] = entries[i].slot;
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    Slot slot = order_[i];
+    std::uint64_t second = useSecondPrefix_ ? prefixOf(orderColumns_[1], field(image(slot), orderColumns_[1])) : 0;
+    entries[i] = {prefixOfSlot(slot), second, slot, static_cast<std::uint32_t>(i)};
+  }
+  // When every string prefix is complete, prefixes compare as plain integers; when they also
+  // hold every order field whole, equal prefixes are equal keys.
+  auto complete = [](bool isString, std::uint64_t prefix) { return !isString || (prefix & 0xF) == 8; };
+  bool allComplete = true;
+  for (const Entry& e : entries)
+    if (!complete(firstIsString_, e.prefix) || !complete(secondIsString_, e.second)) {
+      allComplete = false;
+      break;
+    }
+  bool prefixesAreKeys = exactPrefix(orderColumns_[0]) &&
+                         (orderColumns_.size() == 1 ||
+                          (orderColumns_.size() == 2 && useSecondPrefix_ && exactPrefix(orderColumns_[1])));
+  if (allComplete) {
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+      if (a.prefix != b.prefix) return a.prefix < b.prefix;
+      if (a.second != b.second) return a.second < b.second;
+      if (!prefixesAreKeys)
+        if (int c = compareFields(a.slot, b.slot)) return c < 0;
+      return a.sequence < b.sequence;
+    });
+  } else {
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+      if (int p = comparePrefixes(a.prefix, b.prefix, a.second, b.second)) return p < 0;
+      if (int c = compareFields(a.slot, b.slot)) return c < 0;
+      return a.sequence < b.sequence;
+    });
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    order_[i] = entries[i].slot;
+    orderKeys_[i] = entries[i].prefix;
+  }
 }
 
 std::size_t RecordStore::enterOrder(Slot slot) {
   std::size_t lo = 0;
   std::size_t hi = order_.size();
+  std::uint64_t prefix = 0;
   if (!orderColumns_.empty()) {
-    while (lo < hi) {
+    prefix = prefixOfSlot(slot);
+    while (lo < hi) {  // first position whose record sorts after the new one
       std::size_t mid = lo + (hi - lo) / 2;
-      if (compareSlots(order_[mid], slot) <= 0)
+      int c = comparePrefix(firstIsString_, orderKeys_[mid], prefix);
+      if (c == 0) c = compareFields(order_[mid], slot);
+      if (c <= 0)
         lo = mid + 1;
       else
         hi = mid;
@@ -453,7 +533,13 @@ std::size_t RecordStore::enterOrder(Slot slot) {
     lo = hi;
   }
   order_.insert(order_.begin() + static_cast<std::ptrdiff_t>(lo), slot);
+  orderKeys_.insert(orderKeys_.begin() + static_cast<std::ptrdiff_t>(lo), prefix);
   return lo;
+}
+
+void RecordStore::leaveOrder(std::size_t position) {
+  order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(position));
+  orderKeys_.erase(orderKeys_.begin() + static_cast<std::ptrdiff_t>(position));
 }
 
 bool RecordStore::sameKey(const std::uint8_t* image, const std::vector<Value>& values) const {
@@ -478,11 +564,12 @@ std::pair<std::size_t, std::size_t> RecordStore::equalRange(const Value& key) co
   ref.number = key.isInt() ? static_cast<double>(key.toInt()) : key.toDouble();
   if (key.isDouble()) ref.integer = static_cast<std::int64_t>(key.toDouble());
   ref.bytes = key.bytes();
+  std::uint64_t keyPrefix = prefixOf(orderColumns_[0], ref);
   std::size_t lo = 0;
   std::size_t hi = order_.size();
   while (lo < hi) {  // first record not below the key
     std::size_t mid = lo + (hi - lo) / 2;
-    if (compareKey(ref, order_[mid]) > 0)
+    if (compareKey(ref, keyPrefix, mid) > 0)
       lo = mid + 1;
     else
       hi = mid;
@@ -491,7 +578,7 @@ std::pair<std::size_t, std::size_t> RecordStore::equalRange(const Value& key) co
   hi = order_.size();
   while (lo < hi) {  // first record above the key
     std::size_t mid = lo + (hi - lo) / 2;
-    if (compareKey(ref, order_[mid]) >= 0)
+    if (compareKey(ref, keyPrefix, mid) >= 0)
       lo = mid + 1;
     else
       hi = mid;

@@ -45,7 +45,8 @@ class RecordStore {
   // ---- storage ----
   std::size_t slotCount() const { return slots_.size(); }
   std::size_t liveCount() const { return live_; }
-  const std::uint8_t* image(Slot slot) const { return slots_[slot]; }
+  // The image of a record; nullptr for an erased one.
+  const std::uint8_t* image(Slot slot) const;
   void reserve(std::size_t records);
   Slot add(const std::vector<Value>& values);
   void replace(Slot slot, const std::vector<Value>& values);
@@ -65,7 +66,7 @@ class RecordStore {
   void sortAll();
   // Enters a slot into the order after every record with an equal key; returns its position.
   std::size_t enterOrder(Slot slot);
-  void leaveOrder(std::size_t position) { order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(position)); }
+  void leaveOrder(std::size_t position);
   // Whether the order fields of two value sets are identical (no reordering needed).
   bool sameKey(const std::uint8_t* image, const std::vector<Value>& values) const;
   // The positions [begin, end) of records whose first order field equals key.
@@ -74,12 +75,15 @@ class RecordStore {
  private:
   class Arena;
   std::size_t imageSize(const std::uint8_t* image) const;
-  std::uint8_t* encode(const std::vector<Value>& values);
-  std::uint64_t prefixOf(const FieldRef& ref) const;
-  void setPrefix(Slot slot);
+  std::uint32_t encode(const std::vector<Value>& values);
+  void forget(Slot slot);
+  std::uint64_t prefixOf(int column, const FieldRef& ref) const;
+  bool exactPrefix(int column) const;
+  std::uint64_t prefixOfSlot(Slot slot) const;
   int compareRefs(int column, const FieldRef& a, const FieldRef& b) const;
-  int compareSlots(Slot a, Slot b) const;
-  int compareKey(const FieldRef& key, Slot slot) const;
+  int comparePrefixes(std::uint64_t a0, std::uint64_t b0, std::uint64_t a1, std::uint64_t b1) const;
+  int compareFields(Slot a, Slot b) const;
+  int compareKey(const FieldRef& key, std::uint64_t keyPrefix, std::size_t position) const;
   void maybeCompact();
 
   std::vector<TFieldType> types_;
@@ -88,9 +92,14 @@ class RecordStore {
   std::size_t indicatorBytes_;
   std::shared_ptr<const Collation> collation_;
   std::unique_ptr<Arena> arena_;
-  std::vector<const std::uint8_t*> slots_;  // nullptr for erased records
-  std::vector<std::uint64_t> prefixes_;     // per slot: prefix of the first order field
+  std::vector<std::uint32_t> slots_;  // arena handle per record; Arena::kNone once erased
+  // Prefix keys of the first order field (and, when that one is exact, of the second) decide
+  // most comparisons with a few integer operations.
+  bool firstIsString_ = false;
+  bool useSecondPrefix_ = false;
+  bool secondIsString_ = false;
   std::vector<Slot> order_;
+  std::vector<std::uint64_t> orderKeys_;  // prefix of the first order field, per order position
   std::vector<int> orderColumns_;
   std::size_t live_ = 0;
   std::size_t liveBytes_ = 0;
