@@ -1,0 +1,144 @@
+// A failed write at close keeps both the old file and the table's records.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "store/table_error.h"
+#include "store/table_file.h"
+#include "table_fixture.h"
+
+namespace wf::test {
+namespace {
+
+std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class TableFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { useTestLocale(); }
+
+  // Opens the vehicle file (made with two records when asked), adds a third record.
+  void openAndChange(const std::string& path, bool existing) {
+    if (existing) {
+      VehicleTable writer;
+      writer.table.setFileName(path);
+      writer.table.createDataSet();
+      writer.add("Audi");
+      writer.add("BMW");
+      writer.table.close();
+      v.table.setFileName(path);
+      v.table.open();
+    } else {
+      v.table.setFileName(path);
+      v.table.createDataSet();
+    }
+    v.table.AfterClose = [this](TClientTable&) { ++afterCloseRuns; };
+    v.add("Citroen");
+  }
+
+  void expectStillOpen(int records, int changes) {
+    EXPECT_TRUE(v.table.Active());
+    EXPECT_EQ(v.table.State(), DataSetState::Browse);
+    EXPECT_EQ(v.table.recordCount(), records);
+    EXPECT_EQ(v.table.changeCount(), changes);
+    EXPECT_EQ(afterCloseRuns, 0);
+  }
+
+  std::string closeFailure() {
+    try {
+      v.table.close();
+    } catch (const TableError& e) {
+      return e.what();
+    }
+    return "<no failure>";
+  }
+
+  ScratchFolder folder;
+  VehicleTable v;
+  int afterCloseRuns = 0;
+};
+
+TEST_F(TableFileTest, MissingFolderKeepsTheTableOpenUntilTheWriteSucceeds) {
+  std::string path = folder.file("Data/Vehicle.cds");
+  openAndChange(path, false);
+  v.table.edit();
+  v.make.setAsString("Dacia");  // a pending edit is dropped by close, as always
+  EXPECT_EQ(closeFailure(), "Cannot create file " + path);
+  expectStillOpen(1, 1);
+  EXPECT_EQ(v.make.AsString(), "Citroen");
+
+  std::filesystem::create_directory(folder.file("Data"));
+  v.table.close();  // the next try writes everything
+  EXPECT_FALSE(v.table.Active());
+  EXPECT_EQ(afterCloseRuns, 1);
+  v.table.open();
+  EXPECT_EQ(v.makes(), std::vector<std::string>{"Citroen"});
+}
+
+TEST_F(TableFileTest, ReadOnlyFileStaysByteIdentical) {
+  std::string path = folder.file("Vehicle.cds");
+  openAndChange(path, true);
+  std::string before = readBytes(path);
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  EXPECT_EQ(closeFailure(), "Cannot create file " + path);
+  expectStillOpen(3, 1);
+  EXPECT_EQ(readBytes(path), before);
+  EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"Vehicle.cds"});  // no temporary left
+
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  v.table.close();
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);  // the new file keeps the old one's permissions
+  v.table.open();
+  EXPECT_EQ(v.makes(), (std::vector<std::string>{"Audi", "BMW", "Citroen"}));
+}
+
+TEST_F(TableFileTest, FolderAtTheFileNameIsNotReplaced) {
+  std::string path = folder.file("Vehicle.cds");
+  openAndChange(path, false);
+  std::filesystem::create_directory(path);
+  writeBytes(path + "/keep", "x");
+  EXPECT_EQ(closeFailure(), "Cannot create file " + path);
+  expectStillOpen(1, 1);
+  EXPECT_EQ(readBytes(path + "/keep"), "x");
+  EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"Vehicle.cds"});
+}
+
+TEST_F(TableFileTest, DestroyingATableWhoseWriteFailsLeavesTheOldFile) {
+  std::string path = folder.file("Vehicle.cds");
+  std::string before;
+  {
+    VehicleTable doomed;
+    VehicleTable writer;
+    writer.table.setFileName(path);
+    writer.table.createDataSet();
+    writer.add("Audi");
+    writer.table.close();
+    before = readBytes(path);
+    doomed.table.setFileName(path);
+    doomed.table.open();
+    doomed.add("BMW");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  }
+  EXPECT_EQ(readBytes(path), before);
+}
+
+TEST_F(TableFileTest, ReadingAndReplacingWholeFiles) {
+  std::string path = folder.file("t.cds");
+  EXPECT_FALSE(readTableFile(path).has_value());
+  writeTableFile(path, {1, 2, 3});
+  EXPECT_EQ(readTableFile(path), (std::vector<unsigned char>{1, 2, 3}));
+  writeTableFile(path, {});
+  EXPECT_EQ(readTableFile(path), std::vector<unsigned char>{});
+  EXPECT_FALSE(readTableFile(folder.file("missing/t.cds")).has_value());
+}
+
+}  // namespace
+}  // namespace wf::test
