@@ -214,4 +214,12 @@ DataPacket decodeDataPacket(std::span<const uint8_t> bytes, const std::function<
 // value of the wrong alternative); then nothing is returned.
 std::vector<uint8_t> encodeDataPacket(const DataPacket& packet);
 
+// The same encoding with the rows supplied one at a time instead of from `packet.rows` (which is
+// ignored): fillRow(i, row) fills a reused Row (values from the previous call still in place,
+// status reset to 0) for i = 0 .. rowCount - 1, so a large table encodes without an allocation
+// per value. `sizeHint` is the expected file size (0 if unknown); the buffer grows past it when
+// needed.
+std::vector<uint8_t> encodeDataPacket(const DataPacket& packet, std::size_t rowCount, std::size_t sizeHint,
+                                      const std::function<void(std::size_t, Row&)>& fillRow);
+
 }  // namespace wf

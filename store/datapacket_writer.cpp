@@ -305,6 +305,13 @@ private:
   std::vector<ColumnWriter> writers_;
 };
 
+std::size_t metadataSizeBound(const DataPacket& packet) {
+  std::size_t size = fmt::kHeaderSize + 2 + 32;  // header, table parameter count, AUTOINCVALUE
+  for (const Column& c : packet.columns) size += columnSizeBound(c);
+  for (const Parameter& p : packet.otherParameters) size += parameterSize(p);
+  return size;
+}
+
 std::size_t rowSizeBound(const Row& row, const std::vector<Column>& columns) {
   std::size_t size = 1 + fmt::indicatorBytes(columns.size());
   const std::size_t n = std::min(row.values.size(), columns.size());
@@ -320,18 +327,18 @@ std::size_t rowSizeBound(const Row& row, const std::vector<Column>& columns) {
 }  // namespace
 
 std::size_t encodedSizeBound(const DataPacket& packet) {
-  std::size_t size = fmt::kHeaderSize + 2 + 32;  // header, table parameter count, AUTOINCVALUE
-  for (const Column& c : packet.columns) size += columnSizeBound(c);
-  for (const Parameter& p : packet.otherParameters) size += parameterSize(p);
+  std::size_t size = metadataSizeBound(packet);
   for (const Row& row : packet.rows)
     if (row.isCurrent()) size += rowSizeBound(row, packet.columns);
   return size;
 }
 
-std::vector<uint8_t> encodeDataPacket(const DataPacket& packet) {
+namespace {
+
+// Header and metadata; returns the offset of the row count for the caller to fill in.
+void writeMetadata(Output& out, const DataPacket& packet) {
   if (packet.columns.size() > 0xFFFF)
     throw DataPacketError("packet has " + std::to_string(packet.columns.size()) + " columns", fmt::kOffsetColumnCount);
-  Output out(encodedSizeBound(packet));
   out.u32(fmt::kSignature);
   bool newerTypes = false;
   for (const Column& c : packet.columns) newerTypes |= fmt::logicalTypeOf(c.typeCode) > fmt::kTypeBytes;
@@ -339,7 +346,7 @@ std::vector<uint8_t> encodeDataPacket(const DataPacket& packet) {
   out.u16(0);
   out.u32(fmt::kHeaderSize);
   out.u16(uint16_t(packet.columns.size()));
-  out.u32(0);  // row count, set below
+  out.u32(0);  // row count, set at the end
   out.u32(fmt::kFlagHasMetadata);
   out.u16(0);  // row-area offset, set below
 
@@ -351,7 +358,13 @@ std::vector<uint8_t> encodeDataPacket(const DataPacket& packet) {
     out.patchU16(fmt::kOffsetRowAreaOffset, uint16_t(rowArea));
     out.patchU32(fmt::kOffsetPacketFlags, fmt::kFlagHasMetadata | fmt::kFlagRowAreaOffsetValid);
   }
+}
 
+}  // namespace
+
+std::vector<uint8_t> encodeDataPacket(const DataPacket& packet) {
+  Output out(encodedSizeBound(packet));
+  writeMetadata(out, packet);
   const RowWriter rowWriter(packet.columns);
   uint32_t rowCount = 0;
   for (const Row& row : packet.rows) {
@@ -360,6 +373,24 @@ std::vector<uint8_t> encodeDataPacket(const DataPacket& packet) {
     ++rowCount;
   }
   out.patchU32(fmt::kOffsetRowCount, rowCount);
+  return out.finish();
+}
+
+std::vector<uint8_t> encodeDataPacket(const DataPacket& packet, std::size_t rowCount, std::size_t sizeHint,
+                                      const std::function<void(std::size_t, Row&)>& fillRow) {
+  Output out(std::max(sizeHint, metadataSizeBound(packet)));
+  writeMetadata(out, packet);
+  const RowWriter rowWriter(packet.columns);
+  Row row;
+  uint32_t written = 0;
+  for (std::size_t i = 0; i < rowCount; ++i) {
+    row.status = 0;
+    fillRow(i, row);
+    if (!row.isCurrent()) continue;
+    rowWriter.write(out, row);
+    ++written;
+  }
+  out.patchU32(fmt::kOffsetRowCount, written);
   return out.finish();
 }
 

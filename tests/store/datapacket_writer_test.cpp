@@ -158,3 +158,34 @@ TEST(DataPacketWriter, RefusesValuesThatDoNotFitTheirColumn) {
 
 }  // namespace
 }  // namespace wf
+
+namespace wf {
+namespace {
+
+using namespace wf::testing;
+
+TEST(DataPacketWriter, RowByRowEncodingGivesTheSameBytes) {
+  DataPacket packet = emptyPacketOf("ServiceInvoice.cds");
+  packet.autoIncValue = 9;
+  const std::string image(300, '\xD8');
+  for (int i = 0; i < 8; ++i)
+    packet.rows.push_back(row({integer(i + 1), i % 3 ? integer(i) : Value::null(),
+                               i % 2 ? Value::fromBytes(image.substr(0, std::size_t(i * 40))) : Value::unassigned(),
+                               text(i % 4 ? "Tyres  " : "")},
+                              i == 5 ? 0x02 : 0));
+  const std::vector<uint8_t> whole = encodeDataPacket(packet);
+  for (std::size_t hint : {std::size_t(0), whole.size()}) {
+    const std::vector<uint8_t> streamed =
+        encodeDataPacket(packet, packet.rows.size(), hint, [&](std::size_t i, Row& r) {
+          EXPECT_EQ(r.status, 0);
+          r.status = packet.rows[i].status;
+          r.values.resize(packet.rows[i].values.size());
+          for (std::size_t j = 0; j < r.values.size(); ++j) r.values[j] = packet.rows[i].values[j];
+        });
+    EXPECT_EQ(streamed, whole);
+  }
+  EXPECT_EQ(decodeDataPacket(whole).rows.size(), 7u);  // the deleted row is not written
+}
+
+}  // namespace
+}  // namespace wf
