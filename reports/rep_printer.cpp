@@ -144,7 +144,7 @@ bool TRepPrinter::pageInPrintRange(int page) const {
 PageCanvas& TRepPrinter::newPage() {
   if (pageOpen_) finishPage();
   pageCanvas_.reset();
-  ++pageCount_;
+  if (!reportLoaded_) ++pageCount_;
   pageOpen_ = true;
   const bool onPrinter = destination_ == Destination::Printer && job_ && !reportLoaded_;
   if (onPrinter && pageInPrintRange(pageCount_)) {
@@ -293,6 +293,8 @@ bool TRepPrinter::printStoredPages() {
   const int first = settings_.firstPage > 0 ? settings_.firstPage : 1;
   const int last = settings_.lastPage > 0 ? std::min(settings_.lastPage, pageCount_) : pageCount_;
   if (first > last) return false;
+  // Loading cancelled the generation the file replaced; only a cancel during this print counts.
+  const bool cancelledBefore = cancelled_;
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   const QRectF whole(QPointF(0, 0), printer.paperRect(QPrinter::DevicePixel).size());
@@ -301,7 +303,7 @@ bool TRepPrinter::printStoredPages() {
       QCoreApplication::processEvents();
       EmfPlayer::play(store_->page(page), painter, whole);
       if (page != last) printer.newPage();
-      if (cancelled_) {
+      if (cancelled_ && !cancelledBefore) {
         printer.abort();
         painter.end();
         return false;
