@@ -44,11 +44,6 @@ std::string describe(const std::string& problem, std::size_t offset) {
 DataPacketError::DataPacketError(const std::string& problem, std::size_t offset)
     : std::runtime_error(describe(problem, offset)), problem_(problem), offset_(offset) {}
 
-const std::string& Value::bytes() const {
-  static const std::string empty;
-  return isBytes() ? std::get<std::string>(data_) : empty;
-}
-
 std::string& Value::mutableBytes() {
   if (!isBytes()) data_ = std::string();
   return std::get<std::string>(data_);

@@ -92,7 +92,11 @@ public:
   int64_t toInt() const { return isInt() ? std::get<int64_t>(data_) : 0; }
   double toDouble() const { return isDouble() ? std::get<double>(data_) : 0.0; }
   bool toBool() const { return isBool() && std::get<bool>(data_); }
-  const std::string& bytes() const;
+  const std::string& bytes() const {
+    static const std::string empty;
+    const std::string* s = std::get_if<std::string>(&data_);
+    return s ? *s : empty;
+  }
   // The string for moving out or editing in place; makes the value an empty string first if it
   // holds something else.
   std::string& mutableBytes();

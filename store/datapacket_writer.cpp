@@ -312,30 +312,32 @@ std::size_t metadataSizeBound(const DataPacket& packet) {
   return size;
 }
 
-std::size_t rowSizeBound(const Row& row, const std::vector<Column>& columns) {
+// Per row: status, indicators and for every column its fixed size or length prefix plus one byte
+// for an empty string; the bytes of string and blob values come on top.
+std::size_t fixedRowBound(const std::vector<Column>& columns) {
   std::size_t size = 1 + fmt::indicatorBytes(columns.size());
-  const std::size_t n = std::min(row.values.size(), columns.size());
-  for (std::size_t j = 0; j < n; ++j) {
-    const Value& v = row.values[j];
-    if (!v.hasValue()) continue;
-    // Fixed size or length prefix, the bytes, and one byte for an empty string.
-    size += std::max<std::size_t>(fmt::sizeOf(columns[j].typeCode), 8) + v.bytes().size() + 1;
-  }
+  for (const Column& c : columns) size += std::max<std::size_t>(fmt::sizeOf(c.typeCode), 8) + 1;
   return size;
 }
 
 }  // namespace
 
 std::size_t encodedSizeBound(const DataPacket& packet) {
+  const std::size_t columns = packet.columns.size();
+  const std::size_t fixedRow = fixedRowBound(packet.columns);
   std::size_t size = metadataSizeBound(packet);
-  for (const Row& row : packet.rows)
-    if (row.isCurrent()) size += rowSizeBound(row, packet.columns);
+  for (const Row& row : packet.rows) {
+    if (!row.isCurrent()) continue;
+    size += fixedRow;
+    const std::size_t n = std::min(row.values.size(), columns);
+    for (std::size_t j = 0; j < n; ++j) size += row.values[j].bytes().size();
+  }
   return size;
 }
 
 namespace {
 
-// Header and metadata; returns the offset of the row count for the caller to fill in.
+// Header and metadata, with the row count left 0 for the caller to fill in.
 void writeMetadata(Output& out, const DataPacket& packet) {
   if (packet.columns.size() > 0xFFFF)
     throw DataPacketError("packet has " + std::to_string(packet.columns.size()) + " columns", fmt::kOffsetColumnCount);
