@@ -284,10 +284,18 @@ void TGradButton::Click() {
   const QPointer<QDialog> form = qobject_cast<QDialog*>(window());
   if (form) form->setResult(modalResult_);
   if (groupIndex_ > 0) setDown(!down_);
-  TGradCustomControl::Click();
-  // Like a modal loop that looks at the result after the click has been handled: a handler may
-  // still clear it to keep the dialog open.
-  if (form && form->isVisible() && form->result() != 0) form->done(form->result());
+  // Like a modal loop that looks at the result once the click has been handled: a handler may
+  // still clear it to keep the dialog open, and a handler that fails does not keep it open.
+  auto closeOnResult = [&form] {
+    if (form && form->isVisible() && form->result() != 0) form->done(form->result());
+  };
+  try {
+    TGradCustomControl::Click();
+  } catch (...) {
+    closeOnResult();
+    throw;
+  }
+  closeOnResult();
 }
 
 bool TGradButton::canTakeFocus() const { return isEnabled() && isVisible(); }

@@ -428,6 +428,18 @@ TEST(GradButtonDialog, ModalResultClosesTheDialogAfterTheHandlers) {
   EXPECT_EQ(dialog.result(), 1);
 }
 
+TEST(GradButtonDialog, AFailingHandlerStillClosesWithTheResult) {
+  QDialog dialog;
+  auto* cancel = new TGradButton(&dialog);
+  cancel->setModalResult(2);
+  QObject::connect(cancel, &TGradButton::clicked, [] { throw std::runtime_error("handler failed"); });
+  dialog.show();
+  QApplication::processEvents();
+  EXPECT_THROW(cancel->Click(), std::runtime_error);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), 2);
+}
+
 TEST(GradButtonKeys, EnterEscapeAndSpace) {
   QDialog dialog;
   auto* edit = new QLineEdit(&dialog);
