@@ -17,6 +17,19 @@ namespace {
 constexpr Qt::KeyboardModifiers kShiftCtrlAlt =
     Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
 
+std::function<void()>& beepFunction() {
+  static std::function<void()> beep;
+  return beep;
+}
+
+void soundBeep() {
+  if (beepFunction()) {
+    beepFunction()();
+  } else {
+    QApplication::beep();
+  }
+}
+
 bool isKeypadPlusMinus(const QKeyEvent* event) {
   return (event->modifiers() & Qt::KeypadModifier) && !(event->modifiers() & kShiftCtrlAlt) &&
          (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Minus);
@@ -58,6 +71,8 @@ void drawCalendarGlyph(QPainter& painter, int left, const QColor& outline, const
 
 }  // namespace
 
+void setDateEditBeep(std::function<void()> beep) { beepFunction() = std::move(beep); }
+
 QPixmap calendarButtonGlyph() {
   QPixmap glyph(28, 12);
   glyph.fill(Qt::transparent);
@@ -91,6 +106,7 @@ QDate TCustomDateEdit::date() const {
 }
 
 void TCustomDateEdit::setDate(QDate date) {
+  shownDate_ = date;
   showDate(date);
   setModified(false);
 }
@@ -99,7 +115,6 @@ void TCustomDateEdit::showDate(QDate date) {
   if (!date.isValid() || date.year() < 1 || date.year() > 9999) {
     date = defaultToday_ ? today() : QDate();
   }
-  shownDate_ = date;
   setText(formatDateText(date, format_, locale_.separator));
 }
 
@@ -262,7 +277,7 @@ void TCustomDateEdit::keyWithCalendar(QKeyEvent* event) {
   } else if (plain && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
     calendar_->moveWeeks(event->key() == Qt::Key_Up ? -1 : 1);
   } else if (isPrintableCharacter(event) && !isDateCharacter(event->text()[0])) {
-    QApplication::beep();
+    soundBeep();
   } else {
     TCustomComboEdit::keyPressEvent(event);
   }
@@ -286,7 +301,7 @@ void TCustomDateEdit::keyWithoutCalendar(QKeyEvent* event) {
     selectAll();
     event->ignore();
   } else if (isPrintableCharacter(event) && !isDateCharacter(event->text()[0])) {
-    QApplication::beep();
+    soundBeep();
   } else if (changesText(event) && !isReadOnly() && !editCanModify()) {
     // The bound data refused the change.
   } else {
@@ -296,7 +311,11 @@ void TCustomDateEdit::keyWithoutCalendar(QKeyEvent* event) {
 
 void TCustomDateEdit::focusOutEvent(QFocusEvent* event) {
   TCustomComboEdit::focusOutEvent(event);
-  if (event->reason() == Qt::PopupFocusReason) return;
+  // Opening the calendar or switching to another window (an error box included) does not leave
+  // the control: it is still the focus of its own window.
+  if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) {
+    return;
+  }
   try {
     leaving();
   } catch (const std::exception& failure) {

@@ -132,6 +132,10 @@ class TCustomDateEdit : public TCustomComboEdit {
   QStringList calendarHints_;
 };
 
+// Rejected characters sound the system beep (QApplication::beep). Tests may listen instead;
+// nullptr restores the system beep.
+void setDateEditBeep(std::function<void()> beep);
+
 // The button's picture: a 28 by 12 bitmap holding two 14 by 12 calendar glyphs, the normal one
 // and the disabled one.
 QPixmap calendarButtonGlyph();

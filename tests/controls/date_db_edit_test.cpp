@@ -3,6 +3,7 @@
 #include "controls/date_serial.h"
 #include "controls/db_date_edit.h"
 #include "controls/popup_calendar.h"
+#include "framework/message_box.h"
 #include "store/client_table.h"
 #include "store/data_source.h"
 #include "store/date_time_field.h"
@@ -142,6 +143,23 @@ TEST_F(DbDateEditTest, UnreadableDateStoresTodayWithThePreviousTimeWhenLeaving) 
   EXPECT_DOUBLE_EQ(serviceDate.AsDateTime(), serialOf(kNow.date(), kEvening));
   EXPECT_EQ(shown(), QStringLiteral("15/06/2026"));
   EXPECT_EQ(table.State(), DataSetState::Edit) << "leaving writes the field, it does not post";
+}
+
+TEST_F(DbDateEditTest, FailedWriteOnLeavingKeepsTheFocusAndShowsTheError) {
+  MessageBoxRecorder boxes;
+  addRecord(QDate(2026, 12, 9), kEvening);
+  table.edit();
+  typeAtStart("10");
+  serviceDate.setReadOnly(true);
+  other->setFocus();
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0].kind, MessageKind::DefaultError);
+  EXPECT_EQ(boxes.boxes()[0].text, QStringLiteral("Field 'ServiceDate' cannot be modified."));
+  EXPECT_TRUE(edit->hasFocus());
+  EXPECT_EQ(edit->selectedText(), edit->text());
+  EXPECT_EQ(shown(), QStringLiteral("10/12/2026")) << "the typed text stays";
+  EXPECT_DOUBLE_EQ(serviceDate.AsDateTime(), serialOf(QDate(2026, 12, 9), kEvening));
+  table.cancel();  // nothing left to write when the window goes
 }
 
 TEST_F(DbDateEditTest, BlankTextClearsTheFieldWithoutDefaultToday) {

@@ -51,8 +51,10 @@ class DateEditTest : public ::testing::Test {
     host->show();
     QApplication::setActiveWindow(host.get());
     edit->setFocus();
+    setDateEditBeep([this] { ++beeps; });
   }
   void TearDown() override {
+    setDateEditBeep(nullptr);
     edit->popupCloseUp(false);
     host.reset();
   }
@@ -65,6 +67,7 @@ class DateEditTest : public ::testing::Test {
 
   std::unique_ptr<Host> host;
   TCustomDateEdit* edit = nullptr;
+  int beeps = 0;
 };
 
 TEST_F(DateEditTest, ShowsDatesInTheLocaleOrderWithItsSeparator) {
@@ -123,9 +126,15 @@ TEST_F(DateEditTest, KeypadPlusAndMinusStepOneDay) {
 TEST_F(DateEditTest, MainKeyboardPlusMinusAreSwallowedAndOtherCharactersRejected) {
   edit->setDate(QDate(2026, 12, 9));
   edit->setCursorPosition(0);
-  for (char c : std::string("+-a x")) QTest::keyClick(edit, c);
+  for (char c : std::string("+-")) QTest::keyClick(edit, c);
+  EXPECT_EQ(beeps, 0) << "+ and - are swallowed quietly";
+  for (char c : std::string("a x.")) QTest::keyClick(edit, c);
+  EXPECT_EQ(beeps, 4);
   EXPECT_EQ(shown(), QStringLiteral("09/12/2026"));
   EXPECT_FALSE(edit->isModified());
+  QTest::keyClick(edit, '/');
+  QTest::keyClick(edit, Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_EQ(beeps, 4) << "the separator and editing keys are no rejected characters";
 }
 
 TEST_F(DateEditTest, TSetsToday) {
@@ -166,6 +175,13 @@ TEST_F(DateEditTest, EscapeRestoresTheTextAndSelectsItThenLeavesTheKeyToTheForm)
   EXPECT_EQ(edit->selectedText(), edit->text());
   EXPECT_FALSE(edit->isModified());
   EXPECT_EQ(host->keys, std::vector<int>{Qt::Key_Escape});
+
+  // Date keys are user changes too.
+  QTest::keyClick(edit, 't');
+  keypad(Qt::Key_Minus);
+  ASSERT_EQ(shown(), QStringLiteral("14/06/2026"));
+  press(Qt::Key_Escape);
+  EXPECT_EQ(shown(), QStringLiteral("09/12/2026"));
 }
 
 TEST_F(DateEditTest, EnterIsLeftToTheForm) {
@@ -242,6 +258,7 @@ TEST_F(DateEditTest, KeysMoveTheCalendarWhileItIsOpen) {
   EXPECT_EQ(shown(), QStringLiteral("09/12/2026")) << "the text waits for the calendar to close";
   QTest::keyClicks(edit, "x1");
   EXPECT_EQ(shown(), QStringLiteral("09/12/2026"));
+  EXPECT_EQ(beeps, 1);
 }
 
 TEST_F(DateEditTest, EnterTakesTheCalendarDateAndEscapeDoesNot) {
