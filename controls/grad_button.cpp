@@ -282,20 +282,32 @@ void TGradButton::DoResize() { RebuildBuffers(); }
 
 void TGradButton::Click() {
   const QPointer<QDialog> form = qobject_cast<QDialog*>(window());
-  if (form) form->setResult(modalResult_);
+  auto* formBase = qobject_cast<FormBase*>(form.data());
+  if (formBase != nullptr) {
+    if (modalResult_ == 0) formBase->setModalResult(wf::ModalResult::None);
+  } else if (form) {
+    form->setResult(modalResult_);
+  }
   if (groupIndex_ > 0) setDown(!down_);
-  // Like a modal loop that looks at the result once the click has been handled: a handler may
-  // still clear it to keep the dialog open, and a handler that fails does not keep it open.
-  auto closeOnResult = [&form] {
-    if (form && form->isVisible() && form->result() != 0) form->done(form->result());
+  // Like a modal loop that looks at the result once the click has been handled: the window
+  // stays visible while the handlers run, a plain dialog's handler may still clear the result
+  // to keep it open, and a handler that fails does not keep it open.
+  auto closeOnResult = [this, &form] {
+    if (!form || !form->isVisible()) return;
+    if (auto* base = qobject_cast<FormBase*>(form.data())) {
+      if (modalResult_ != 0) base->setModalResult(static_cast<wf::ModalResult>(modalResult_));
+    } else if (form->result() != 0) {
+      form->done(form->result());
+    }
   };
+  const QPointer<TGradButton> self(this);
   try {
     TGradCustomControl::Click();
   } catch (...) {
-    closeOnResult();
+    if (self) closeOnResult();
     throw;
   }
-  closeOnResult();
+  if (self) closeOnResult();
 }
 
 bool TGradButton::canTakeFocus() const { return isEnabled() && isVisible(); }

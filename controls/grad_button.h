@@ -7,6 +7,7 @@
 #include "controls/grad_colors.h"
 #include "controls/grad_custom_control.h"
 #include "controls/gradient_draw.h"
+#include "framework/form_base.h"
 
 #include <QImage>
 #include <QPointer>
@@ -33,10 +34,12 @@ class TGradButton : public TGradCustomControl {
   TGradControlColors* Colors() { return &colors_; }
   const TGradControlColors* Colors() const { return &colors_; }
 
-  // Copied into the parent dialog's result on Click; a nonzero result closes the dialog once
-  // the click handlers have run (QDialog::done), 0 clears the result and keeps it open.
+  // Copied into the parent window's modal result on Click: a nonzero result closes the window
+  // once the click handlers have run, 0 (none) clears the result and keeps it open. The window
+  // is a FormBase (its setModalResult) or any other QDialog (QDialog::done).
   int ModalResult() const { return modalResult_; }
   void setModalResult(int value) { modalResult_ = value; }
+  void setModalResult(wf::ModalResult value) { modalResult_ = static_cast<int>(value); }
 
   // Drawn with its bottom-left pixel's colour transparent.
   const QImage& Glyph() const { return glyph_; }

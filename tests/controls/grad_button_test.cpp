@@ -2,12 +2,14 @@
 // modal result, driven through real mouse and key events on an offscreen window.
 #include "controls/button_scheme.h"
 #include "controls/grad_button.h"
+#include "framework/form_base.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -426,6 +428,20 @@ TEST(GradButtonDialog, ModalResultClosesTheDialogAfterTheHandlers) {
   EXPECT_EQ(resultSeenByHandler, 1);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), 1);
+}
+
+TEST(GradButtonDialog, ModalShowingOfAFormReturnsTheButtonsResult) {
+  FormBase form;
+  auto* save = new TGradButton(&form);
+  save->setModalResult(ModalResult::Ok);
+  auto* plain = new TGradButton(&form);
+  bool visibleInHandler = false;
+  QObject::connect(save, &TGradButton::clicked, [&] { visibleInHandler = form.isVisible(); });
+  QTimer::singleShot(0, plain, [plain] { plain->Click(); });
+  QTimer::singleShot(20, save, [save] { save->Click(); });
+  EXPECT_EQ(form.showModal(), ModalResult::Ok);
+  EXPECT_TRUE(visibleInHandler);
+  EXPECT_FALSE(form.isVisible());
 }
 
 TEST(GradButtonDialog, AFailingHandlerStillClosesWithTheResult) {
