@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QRect>
 #include <QImage>
 #include <QVariant>
 #include <functional>
@@ -18,6 +19,10 @@
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+inline void PrintTo(const QRect& r, std::ostream* os) {
+  *os << "QRect(" << r.x() << ", " << r.y() << ", " << r.width() << ", " << r.height() << ")";
+}
 
 namespace wf::test {
 
