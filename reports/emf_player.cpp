@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTransform>
 #include <QString>
 
 #include <algorithm>
@@ -407,7 +408,7 @@ class Player {
     // With no pen the interior ends one pixel before the box's right and bottom edges.
     const QRect area(box.topLeft(), QSize(box.width() - 1, box.height() - 1));
     if (const auto color = brushColor(); color && !area.isEmpty()) {
-      painter_.fillRect(outline ? box : area, *color);
+      fillOnDevice(outline ? box : area, *color);
     }
     if (outline && box.width() > 1 && box.height() > 1) {
       painter_.setPen(*outline);
@@ -415,6 +416,25 @@ class Player {
       painter_.drawRect(area);
     }
   }
+  // Fills rect snapped to whole device pixels and at least one pixel wide and high, so the
+  // one-pixel frame lines of a page stay visible when it is drawn smaller than recorded.
+  void fillOnDevice(const QRect& rect, const QColor& color) {
+    const QTransform& transform = painter_.transform();
+    if (transform.isIdentity() || transform.type() > QTransform::TxScale) {
+      painter_.fillRect(rect, color);
+      return;
+    }
+    const QRectF mapped = transform.mapRect(QRectF(rect));
+    const int left = int(std::lround(mapped.left()));
+    const int top = int(std::lround(mapped.top()));
+    const int right = std::max(left + 1, int(std::lround(mapped.right())));
+    const int bottom = std::max(top + 1, int(std::lround(mapped.bottom())));
+    painter_.save();
+    painter_.resetTransform();
+    painter_.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), color);
+    painter_.restore();
+  }
+
   void lineTo(const QPoint& to) {
     if (const auto p = pen()) {
       painter_.setPen(*p);
