@@ -1,0 +1,132 @@
+#include "app/frm_closing.h"
+
+#include "app/frm_main.h"
+#include "controls/busy_wheel.h"
+#include "controls/gif_animator.h"
+#include "controls/grad_panel.h"
+#include "controls/progress_cyl.h"
+#include "forms/window_parts.h"
+#include "framework/font_setup.h"
+#include "framework/message_box.h"
+#include "framework/pending_messages.h"
+#include "store/data_module.h"
+
+#include <QLabel>
+#include <QThread>
+#include <QToolButton>
+
+namespace wf {
+
+TfrmClosing* frmClosing = nullptr;
+
+namespace {
+
+struct ClosingStep {
+  TClientTable* table;
+  bool* flag;
+};
+
+// Children before their masters.
+std::vector<ClosingStep> closingOrder() {
+  return {
+      {&DataModule1->tblServiceInvoice, &frmMain->ServiceInvoiceClosed},
+      {&DataModule1->tblServiceLine, &frmMain->ServiceLineClosed},
+      {&DataModule1->tblService, &frmMain->ServiceClosed},
+      {&DataModule1->tblExpenses, &frmMain->ExpensesClosed},
+      {&DataModule1->tblVehicle, &frmMain->VehicleClosed},
+  };
+}
+
+}  // namespace
+
+TfrmClosing::TfrmClosing(QWidget* parent) : FormBase(parent) {
+  setObjectName("frmClosing");
+  setWindowFlag(Qt::FramelessWindowHint);
+  setFont(msSansSerif(11));
+  setFixedSize(235, 127);
+
+  GradPanel4 = makePanel(this, PanelPreset::ContentPanel, QRect(0, 0, 235, 127));
+
+  Label1 = new QLabel("Writing Data...", GradPanel4);
+  Label1->setFont(msSansSerif(11, true));
+  Label1->setStyleSheet("color: black; background: transparent;");
+  Label1->move(80, 16);
+  Label1->adjustSize();
+
+  btnHelp = new QToolButton(GradPanel4);
+  btnHelp->setText("x");
+  btnHelp->setToolTip("Rapid Close");
+  btnHelp->setAutoRaise(true);
+  btnHelp->setFont(msSansSerif(13, true));
+  btnHelp->setStyleSheet("QToolButton { color: rgb(0,128,255); }");
+  btnHelp->setGeometry(202, 11, 23, 22);
+  connect(btnHelp, &QToolButton::clicked, this, &TfrmClosing::btnHelpClick);
+
+  GIFAnimator1 = new TGIFAnimator(GradPanel4);
+  GIFAnimator1->setGeometry(96, 40, 32, 32);
+  GIFAnimator1->loadFromData(busyWheelGif());
+  GIFAnimator1->setAnimate(true);
+
+  xipZip = new TProgressCyl(GradPanel4);
+  xipZip->setGeometry(16, 88, 201, 25);
+  xipZip->setShowText(false);
+  xipZip->setMin(0);
+  xipZip->setMax(5);
+  xipZip->setPosition(0);
+
+  Timer1.setInterval(1000);
+  connect(&Timer1, &QTimer::timeout, this, &TfrmClosing::Timer1Timer);
+}
+
+void TfrmClosing::showEvent(QShowEvent* event) {
+  FormBase::showEvent(event);
+  if (frmMain != nullptr) centreOver(frmMain);
+  // FormShow: paint before the work starts.
+  processPendingMessages();
+}
+
+void TfrmClosing::formActivate() {
+  failed_ = false;
+  processPendingMessages();
+  try {
+    closeTables();
+    Timer1.start();
+    xipZip->setPosition(xipZip->Position() + 1);
+  } catch (const std::exception& failure) {
+    failed_ = true;
+    showError(failure);
+    Timer1.stop();
+    closeForm();
+  }
+}
+
+void TfrmClosing::closeTables() {
+  const std::vector<ClosingStep> steps = closingOrder();
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    if (steps[i].table->Active())
+      steps[i].table->close();  // writes a changed table; its after-close handler sets the flag
+    else
+      *steps[i].flag = true;
+    if (i + 1 < steps.size()) {
+      xipZip->setPosition(xipZip->Position() + 1);
+      QThread::msleep(kStepPauseMs);
+    }
+  }
+}
+
+void TfrmClosing::Timer1Timer() {
+  if (frmMain->VehicleClosed && frmMain->ServiceClosed && frmMain->ServiceLineClosed &&
+      frmMain->ServiceInvoiceClosed && frmMain->ExpensesClosed) {
+    Timer1.stop();
+    closeForm();
+    return;
+  }
+  xipZip->setPosition(0);
+}
+
+void TfrmClosing::btnHelpClick() {
+  Timer1.stop();
+  closeForm();
+}
+
+}  // namespace wf

@@ -1,0 +1,51 @@
+// The closing window shown by Exit: closes the five tables children first (each close writes a
+// changed table), advancing the progress cylinder after each, then waits on a one-second timer
+// until every table has reported that it is closed.
+#pragma once
+
+#include "framework/form_base.h"
+
+#include <QTimer>
+
+class QLabel;
+class QToolButton;
+
+namespace wf {
+
+class TGIFAnimator;
+class TGradPanel;
+class TProgressCyl;
+
+class TfrmClosing : public FormBase {
+  Q_OBJECT
+ public:
+  // The pause after each of the first four tables.
+  static constexpr int kStepPauseMs = 250;
+
+  explicit TfrmClosing(QWidget* parent = nullptr);
+
+  TGradPanel* GradPanel4;
+  QLabel* Label1;
+  QToolButton* btnHelp;
+  TGIFAnimator* GIFAnimator1;
+  TProgressCyl* xipZip;
+  QTimer Timer1;
+
+  // True when the last showing ended because a table could not be written.
+  bool failed() const { return failed_; }
+
+  void Timer1Timer();
+  void btnHelpClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void formActivate() override;
+
+ private:
+  void closeTables();
+  bool failed_ = false;
+};
+
+extern TfrmClosing* frmClosing;
+
+}  // namespace wf

@@ -1,0 +1,202 @@
+#include "app/frm_main.h"
+
+#include "app/frm_closing.h"
+#include "app/link_label.h"
+#include "controls/grad_button.h"
+#include "controls/grad_panel.h"
+#include "forms/form_instances.h"
+#include "forms/frm_vehicle_detail.h"
+#include "forms/glyphs.h"
+#include "forms/window_parts.h"
+#include "framework/db_grid.h"
+#include "framework/font_setup.h"
+#include "framework/message_box.h"
+#include "framework/pending_messages.h"
+#include "store/data_module.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QUrl>
+
+#include <filesystem>
+
+namespace wf {
+
+TfrmMain* frmMain = nullptr;
+
+namespace {
+
+constexpr int kClientWidth = 992;
+constexpr int kClientHeight = 390;
+constexpr Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignVCenter;
+constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+
+// Opening order: masters before their details. File names use the platform's separator.
+std::vector<TableFile> tableFiles() {
+  return {
+      {&DataModule1->tblVehicle, "Data/Vehicle.cds"},
+      {&DataModule1->tblService, "Data/Service.cds"},
+      {&DataModule1->tblServiceLine, "Data/ServiceLine.cds"},
+      {&DataModule1->tblServiceInvoice, "Data/ServiceInvoice.cds"},
+      {&DataModule1->tblExpenses, "Data/Expense.cds"},
+  };
+}
+
+std::vector<GridColumn> vehicleColumns() {
+  return {
+      {"VehicleNumber", "Vehicle Number", 108, kCentre, kCentre, QColor()},
+      {"VehicleMake", "Vehicle Make", 183, kLeft, kLeft, kShadedColumn},
+      {"VehicleModel", "Vehicle Model", 167, kLeft, kLeft, QColor()},
+      {"VehicleYear", "Vehicle Year", 98, kCentre, kCentre, QColor()},
+      {"VehicleReg", "Vehicle Registration", 131, kCentre, kCentre, kShadedColumn},
+  };
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(const std::string& appFolder, QWidget* parent) : FormBase(parent) {
+  setObjectName("frmMain");
+  setWindowTitle("Tembra Office - Wrenfold");
+  setFont(msSansSerif(11));
+  setFixedDialogBorder(kClientWidth, kClientHeight);
+  buildLayout();
+  AppFolder = appFolder;
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::buildLayout() {
+  GradPanel1 = makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45), "Wrenfold");
+  Label3 = new LinkLabel(kMakerHost, GradPanel1);
+  Label3->setFont(msSansSerif(11));
+  Label3->setStyleSheet("color: white; background: transparent;");
+  Label3->setGeometry(16, 16, 67, 13);
+  connect(Label3, &LinkLabel::mouseEntered, this, &TfrmMain::Label3MouseEnter);
+  connect(Label3, &LinkLabel::mouseLeft, this, &TfrmMain::Label3MouseLeave);
+  connect(Label3, &LinkLabel::clicked, this, &TfrmMain::Label3Click);
+
+  GradPanel5 = makePanel(this, PanelPreset::ContentPanel, QRect(206, 45, 786, 300));
+  GradPanel17 = makePanel(GradPanel5, PanelPreset::GridFrame, QRect(25, 30, 736, 241));
+  GradPanel17->setShowCaption(false);
+  DBGrid1 = makeGrid(GradPanel17, &DataModule1->datVehicle, vehicleColumns(),
+                     QRect(6, 6, 725, 229));
+
+  GradPanel3 = makePanel(this, PanelPreset::ButtonBar, QRect(0, 345, kClientWidth, 45));
+  btnExit = makeButton(GradPanel3, "Exit", QString(), QRect(904, 10, 75, 25), kGreenButton, 10,
+                       glyph(Glyph::Exit));
+
+  GradPanel4 = makePanel(this, PanelPreset::ContentPanel, QRect(0, 45, 206, 300));
+  btnVehicleDetail = makeButton(GradPanel4, "Vehicle Details", QString(), QRect(32, 30, 145, 55),
+                                kWhiteButton, 10, glyph(Glyph::Vehicle));
+  btnService = makeButton(GradPanel4, "Service Details", QString(), QRect(32, 122, 145, 55),
+                          kWhiteButton, 10, glyph(Glyph::Service));
+  btnExpenses = makeButton(GradPanel4, "Expense Details", QString(), QRect(32, 214, 145, 55),
+                           kWhiteButton, 8, glyph(Glyph::Expense));
+
+  // Tab order of the window's children: title bar, content panel, button bar, navigation panel.
+  setTabOrder(DBGrid1, btnExit);
+  setTabOrder(btnExit, btnVehicleDetail);
+  setTabOrder(btnVehicleDetail, btnService);
+  setTabOrder(btnService, btnExpenses);
+
+  connect(btnVehicleDetail, &TGradButton::clicked, this, &TfrmMain::btnVehicleDetailClick);
+  connect(btnExit, &TGradButton::clicked, this, &TfrmMain::btnExitClick);
+}
+
+void TfrmMain::FormCreate() {
+  processPendingMessages();
+  VehicleClosed = ServiceClosed = ServiceLineClosed = ServiceInvoiceClosed = ExpensesClosed = false;
+  for (const TableFile& file : tableFiles()) OpenTableFile(*file.table, file.relativeFileName);
+}
+
+void TfrmMain::OpenTableFile(TClientTable& table, const char* relativeFileName) {
+  try {
+    table.setFileName(AppFolder + relativeFileName);
+    if (!std::filesystem::exists(table.FileName()))
+      table.createDataSet();
+    else
+      table.open();
+    table.setLogChanges(false);
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
+}
+
+void TfrmMain::setNavigationEnabled(bool services, bool expenses) {
+  btnService->setEnabled(services);
+  btnExpenses->setEnabled(expenses);
+}
+
+void TfrmMain::btnVehicleDetailClick() {
+  frmVehicleDetail->centreOver(this);
+  frmVehicleDetail->showModal();
+}
+
+void TfrmMain::btnExitClick() {
+  processPendingMessages();
+  frmClosing->showModal();
+  if (frmClosing->failed()) {
+    // Nothing is lost: the table that could not be written is still open with its changes, and
+    // the tables closed before it are opened again from the files just written.
+    reopenClosedTables();
+    return;
+  }
+  exitConfirmed_ = true;
+  close();
+}
+
+void TfrmMain::reopenClosedTables() {
+  TClientTable& vehicles = DataModule1->tblVehicle;
+  TClientTable& services = DataModule1->tblService;
+  const int vehicleRow = vehicles.Active() ? vehicles.recNo() : -1;
+  const int serviceRow = services.Active() ? services.recNo() : -1;
+  for (const TableFile& file : tableFiles())
+    if (!file.table->Active()) OpenTableFile(*file.table, file.relativeFileName);
+  if (vehicleRow >= 0 && vehicles.Active()) vehicles.moveTo(vehicleRow);
+  if (serviceRow >= 0 && services.Active()) services.moveTo(serviceRow);
+  VehicleClosed = ServiceClosed = ServiceLineClosed = ServiceInvoiceClosed = ExpensesClosed = false;
+}
+
+bool TfrmMain::writeChangedTables() {
+  // Children before masters, as the closing window does; a table that cannot be written stays
+  // open with its changes.
+  const std::vector<TClientTable*> order = {
+      &DataModule1->tblServiceInvoice, &DataModule1->tblServiceLine, &DataModule1->tblService,
+      &DataModule1->tblExpenses, &DataModule1->tblVehicle};
+  try {
+    for (TClientTable* table : order)
+      if (table->Active()) table->close();
+  } catch (const std::exception& failure) {
+    showError(failure);
+    reopenClosedTables();
+    return false;
+  }
+  return true;
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  if (!exitConfirmed_ && !writeChangedTables()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  FormBase::closeEvent(event);
+  emit terminateRequested();
+}
+
+void TfrmMain::Label3Click() { QDesktopServices::openUrl(QUrl(kMakerAddress)); }
+
+void TfrmMain::Label3MouseEnter() {
+  QFont font = Label3->font();
+  font.setUnderline(true);
+  Label3->setFont(font);
+}
+
+void TfrmMain::Label3MouseLeave() {
+  QFont font = Label3->font();
+  font.setUnderline(false);
+  Label3->setFont(font);
+}
+
+}  // namespace wf

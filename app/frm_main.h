@@ -1,0 +1,88 @@
+// The main window: the vehicle overview, the three navigation buttons and Exit into the closing
+// sequence. Creating it binds the five tables to
+// their files in the Data folder beside the program and opens them, masters first.
+#pragma once
+
+#include "framework/form_base.h"
+
+#include <string>
+
+namespace wf {
+
+class DbGrid;
+class LinkLabel;
+class TClientTable;
+class TGradButton;
+class TGradPanel;
+
+class TfrmMain : public FormBase {
+  Q_OBJECT
+ public:
+  // The maker's web site: the label shows the bare host, the click opens the full address.
+  static constexpr const char* kMakerHost = "tembra.test";
+  static constexpr const char* kMakerAddress = "https://tembra.test/";
+
+  // appFolder: the program's folder with a trailing separator (normally the executable's).
+  explicit TfrmMain(const std::string& appFolder, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  TGradPanel* GradPanel1;
+  LinkLabel* Label3;
+  TGradPanel* GradPanel4;
+  TGradButton* btnVehicleDetail;
+  TGradButton* btnService;
+  TGradButton* btnExpenses;
+  TGradPanel* GradPanel5;
+  TGradPanel* GradPanel17;
+  DbGrid* DBGrid1;
+  TGradPanel* GradPanel3;
+  TGradButton* btnExit;
+
+  std::string AppFolder;
+  bool VehicleClosed = false;
+  bool ServiceClosed = false;
+  bool ServiceLineClosed = false;
+  bool ServiceInvoiceClosed = false;
+  bool ExpensesClosed = false;
+
+  // Binds a table to its file under AppFolder and opens it (empty when the file is missing).
+  // A failure is shown in an error box; the table stays as the failure left it.
+  void OpenTableFile(TClientTable& table, const char* relativeFileName);
+
+  void btnVehicleDetailClick();
+  void btnExitClick();
+  void Label3Click();
+  void Label3MouseEnter();
+  void Label3MouseLeave();
+
+  // Opens again, from the files just written, every table the closing sequence closed, so the
+  // window stays usable after a write failed. The current vehicle and service are kept.
+  void reopenClosedTables();
+
+  // Called by the program once every window exists.
+  void setNavigationEnabled(bool services, bool expenses);
+
+ signals:
+  // The program ends when this is sent (the close box or Exit has written every table).
+  void terminateRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void buildLayout();
+  bool writeChangedTables();
+
+  bool exitConfirmed_ = false;
+};
+
+// The table files, relative to AppFolder, in opening order.
+struct TableFile {
+  TClientTable* table;
+  const char* relativeFileName;
+};
+
+extern TfrmMain* frmMain;
+
+}  // namespace wf

@@ -1,0 +1,202 @@
+#include "forms/frm_vehicle_detail.h"
+
+#include "controls/grad_button.h"
+#include "controls/grad_panel.h"
+#include "forms/form_instances.h"
+#include "forms/frm_ae_vehicle.h"
+#include "forms/glyphs.h"
+#include "forms/report_launches.h"
+#include "forms/window_parts.h"
+#include "framework/db_grid.h"
+#include "framework/font_setup.h"
+#include "framework/message_box.h"
+#include "store/data_module.h"
+
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace wf {
+
+namespace {
+
+constexpr int kClientWidth = 752;
+constexpr int kClientHeight = 526;
+constexpr Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignVCenter;
+constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+
+std::vector<GridColumn> vehicleColumns() {
+  return {
+      {"VehicleNumber", "Vehicle Number", 106, kCentre, kCentre, QColor()},
+      {"VehicleMake", "Vehicle Make", 168, kLeft, kLeft, kShadedColumn},
+      {"VehicleModel", "Vehicle Model", 158, kLeft, kLeft, QColor()},
+      {"VehicleYear", "Vehicle Year", 105, kCentre, kCentre, QColor()},
+      {"VehicleReg", "Vehicle Registration Number", std::nullopt, kCentre, kCentre, kShadedColumn},
+  };
+}
+
+std::vector<GridColumn> serviceColumns() {
+  return {
+      {"ServiceNumber", "Service Number", 106, kCentre, kCentre, QColor()},
+      {"ServiceDescription", "Service Description", 262, kLeft, kLeft, kShadedColumn},
+      {"ServiceDate", "Service Date", 106, kCentre, kCentre, QColor()},
+      {"ServiceTechName", "Technician Name", 123, kLeft, kLeft, kShadedColumn},
+      {"ServiceDistance", "Service Distance", 108, kLeft, kLeft, QColor()},
+  };
+}
+
+std::vector<GridColumn> expenseColumns() {
+  return {
+      {"ExpenseNumber", "Expense Number", 106, kCentre, kCentre, QColor()},
+      {"ExpenseDescription", "Expense Description", 302, kLeft, kLeft, kShadedColumn},
+      {"ExpenseDate", "Expense Date", 106, kCentre, kCentre, QColor()},
+      // Money keeps the field's own (right) alignment.
+      {"ExpenseAmount", "Expense Amount", 108, std::nullopt, kLeft, kShadedColumn},
+      {"ExpenseInvAvailable", "Inv Available", 83, kCentre, kCentre, QColor()},
+  };
+}
+
+QColor windowText() { return QColor(0, 0, 0); }
+
+}  // namespace
+
+TfrmVehicleDetail::TfrmVehicleDetail(QWidget* parent) : FormBase(parent) {
+  setObjectName("frmVehicleDetail");
+  setWindowTitle("Vehicle Detail");
+  setFont(msSansSerif(11));
+  setFixedDialogBorder(kClientWidth, kClientHeight);
+  buildLayout();
+}
+
+void TfrmVehicleDetail::buildLayout() {
+  GradPanel1 = makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45),
+                         "Vehicle Service Details");
+  GradPanel3 = makePanel(this, PanelPreset::ButtonBar, QRect(0, 481, kClientWidth, 45));
+  btnClose = makeButton(GradPanel3, "Close", QString(), QRect(659, 10, 75, 25), kGreenButton, 5,
+                        glyph(Glyph::Close));
+
+  DBGrid1 = makeGrid(this, &DataModule1->datVehicle, vehicleColumns(),
+                     QRect(0, 45, kClientWidth, 148), windowText());
+  DBGrid1->OnDblClick = [this] { DBGrid1DblClick(); };
+
+  GradPanel2 = makePanel(this, PanelPreset::GreyBar, QRect(0, 193, kClientWidth, 45), "Services");
+  GradPanel2->setShowCaption(false);
+  btnNew = makeButton(GradPanel2, "New", "New Vehicle", QRect(19, 10, 75, 25), kGreyButton, 5,
+                      glyph(Glyph::New));
+  btnEdit = makeButton(GradPanel2, "Edit", "Edit Vehicle", QRect(107, 10, 75, 25), kGreyButton, 5,
+                       glyph(Glyph::Edit));
+  btnDelete = makeButton(GradPanel2, "Delete", "Delete Vehicle", QRect(195, 10, 75, 25),
+                         kGreyButton, 5, glyph(Glyph::Delete));
+
+  PageControl1 = new QTabWidget(this);
+  PageControl1->setGeometry(0, 238, kClientWidth, 243);
+  PageControl1->tabBar()->setFont(msSansSerif(13, true));
+  TabSheet1 = buildTab(DBGrid2, GradPanel4, btnServiceClick, 0);
+  TabSheet2 = buildTab(DBGrid4, GradPanel5, btnPrintExpense, 1);
+  PageControl1->addTab(TabSheet1, QIcon(QPixmap::fromImage(glyph(Glyph::ServiceTab))), "Services");
+  PageControl1->addTab(TabSheet2, QIcon(QPixmap::fromImage(glyph(Glyph::ExpenseTab))), "Expenses");
+  PageControl1->setCurrentIndex(0);
+
+  setTabOrder(GradPanel1, GradPanel3);
+  setTabOrder(btnClose, DBGrid1);
+  setTabOrder(DBGrid1, btnNew);
+  setTabOrder(btnNew, btnEdit);
+  setTabOrder(btnEdit, btnDelete);
+  setTabOrder(btnDelete, PageControl1);
+
+  connect(btnNew, &TGradButton::clicked, this, &TfrmVehicleDetail::btnNewClick);
+  connect(btnEdit, &TGradButton::clicked, this, &TfrmVehicleDetail::btnEditClick);
+  connect(btnDelete, &TGradButton::clicked, this, &TfrmVehicleDetail::btnDeleteClick);
+  connect(btnServiceClick, &TGradButton::clicked, this, &TfrmVehicleDetail::btnServiceClickClick);
+  connect(btnPrintExpense, &TGradButton::clicked, this, &TfrmVehicleDetail::btnPrintExpenseClick);
+  connect(btnClose, &TGradButton::clicked, this, &TfrmVehicleDetail::btnCloseClick);
+}
+
+QWidget* TfrmVehicleDetail::buildTab(DbGrid*& grid, TGradPanel*& bar, TGradButton*& print,
+                                     int gridKind) {
+  auto* sheet = new QWidget;
+  const bool services = gridKind == 0;
+  grid = makeGrid(sheet, services ? &DataModule1->datService : &DataModule1->datExpenses,
+                  services ? serviceColumns() : expenseColumns(), QRect(0, 0, 744, 167),
+                  windowText());
+  bar = makePanel(sheet, PanelPreset::GreyBar, QRect(0, 167, 744, 45), "Expenses");
+  bar->setShowCaption(false);
+  print = makeButton(bar, "Print...",
+                     services ? "Print Preview Service Details" : "Print Preview Expense Details",
+                     QRect(19, 10, 75, 25), kGreyButton, 5, glyph(Glyph::Print));
+  return sheet;
+}
+
+void TfrmVehicleDetail::showVehicleDialog(const QString& caption) {
+  frmAEVehicle->setWindowTitle(caption);
+  frmAEVehicle->centreOver(this);
+  frmAEVehicle->showModal();
+}
+
+void TfrmVehicleDetail::btnNewClick() {
+  TClientTable& vehicles = DataModule1->tblVehicle;
+  try {
+    vehicles.insert();
+    showVehicleDialog("Add New Vehicle");
+  } catch (const std::exception& failure) {
+    try {
+      vehicles.cancel();
+    } catch (const std::exception&) {
+      // The table may be closed; the first failure is the one to show.
+    }
+    showError(failure);
+  }
+}
+
+void TfrmVehicleDetail::btnEditClick() {
+  TClientTable& vehicles = DataModule1->tblVehicle;
+  if (vehicles.isEmpty()) return;
+  try {
+    vehicles.edit();
+    showVehicleDialog("Edit Vehicle");
+  } catch (const std::exception& failure) {
+    try {
+      vehicles.cancel();
+    } catch (const std::exception&) {
+    }
+    showError(failure);
+  }
+}
+
+void TfrmVehicleDetail::DBGrid1DblClick() { btnEditClick(); }
+
+void TfrmVehicleDetail::btnDeleteClick() {
+  TClientTable& vehicles = DataModule1->tblVehicle;
+  if (vehicles.isEmpty()) return;
+  if (!DataModule1->tblService.isEmpty() || !DataModule1->tblExpenses.isEmpty()) {
+    showInformation("Delete all services and expenses first before continuing.");
+    return;
+  }
+  if (!confirm("Delete selected vehicle?")) return;
+  try {
+    vehicles.deleteRecord();
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
+}
+
+void TfrmVehicleDetail::btnServiceClickClick() {
+  if (DataModule1->tblService.isEmpty() || reportLaunches == nullptr) return;
+  try {
+    reportLaunches->LaunchServiceReport();
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
+}
+
+void TfrmVehicleDetail::btnPrintExpenseClick() {
+  if (DataModule1->tblExpenses.isEmpty() || reportLaunches == nullptr) return;
+  try {
+    reportLaunches->LaunchExpenseReport();
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
+}
+
+void TfrmVehicleDetail::btnCloseClick() { closeForm(); }
+
+}  // namespace wf

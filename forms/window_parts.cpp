@@ -1,0 +1,81 @@
+#include "forms/window_parts.h"
+
+#include "controls/button_scheme.h"
+#include "controls/grad_button.h"
+#include "controls/grad_panel.h"
+#include "framework/db_edit.h"
+#include "framework/db_grid.h"
+#include "framework/font_setup.h"
+
+#include <QLabel>
+#include <QPalette>
+
+namespace wf {
+
+TGradPanel* makePanel(QWidget* parent, PanelPreset preset, const QRect& geometry,
+                      const QString& caption) {
+  auto* panel = new TGradPanel(parent);
+  panel->setGeometry(geometry);
+  applyPanelPreset(panel, preset);
+  panel->setCaption(caption);
+  return panel;
+}
+
+TGradButton* makeButton(QWidget* parent, const QString& caption, const QString& hint,
+                        const QRect& geometry, const QColor& colour, int spacing,
+                        const QImage& glyph) {
+  auto* button = new TGradButton(parent);
+  applyStandardButtonScheme(button);
+  button->setGeometry(geometry);
+  button->setCaption(caption);
+  button->setColor(StyleColor(colour));
+  button->setSpacing(spacing);
+  if (!glyph.isNull()) button->setGlyph(glyph);
+  if (!hint.isEmpty()) button->setToolTip(hint);
+  return button;
+}
+
+QLabel* makeBoldLabel(QWidget* parent, const QString& text, int left, int top) {
+  auto* label = new QLabel(text, parent);
+  label->setFont(msSansSerif(11, true));
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, Qt::black);
+  label->setPalette(palette);
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+DbGrid* makeGrid(QWidget* parent, TDataSource* source, std::vector<GridColumn> columns,
+                 const QRect& geometry, const QColor& titleColour) {
+  auto* grid = new DbGrid(parent);
+  grid->setFlat(true);
+  grid->setGridBackground(kGridBackground);
+  grid->setCellFont(msSansSerif(13));
+  grid->setTitleFont(msSansSerif(13));
+  QPalette palette = grid->palette();
+  palette.setColor(QPalette::Text, Qt::black);
+  palette.setColor(QPalette::ButtonText, titleColour);
+  grid->setPalette(palette);
+  grid->setColumns(std::move(columns));
+  grid->setDataSource(source);
+  grid->setGeometry(geometry);
+  return grid;
+}
+
+DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName,
+                     const QRect& geometry) {
+  auto* edit = new DbEdit(parent);
+  edit->setFont(msSansSerif(13));
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::Text, Qt::black);
+  edit->setPalette(palette);
+  edit->setFrame(true);
+  edit->setDataSource(source);
+  edit->setDataField(fieldName);
+  edit->setGeometry(geometry);
+  return edit;
+}
+
+}  // namespace wf

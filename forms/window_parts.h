@@ -1,0 +1,57 @@
+// Builders for the pieces every window is made of: gradient panels in one of the five presets,
+// gradient buttons in the standard scheme, bold labels, styled grids. Each returns the widget
+// already placed at its design geometry, so a window's constructor reads like its layout table.
+#pragma once
+
+#include "controls/panel_presets.h"
+#include "framework/grid_column.h"
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <vector>
+
+class QLabel;
+class QWidget;
+
+namespace wf {
+
+class DbGrid;
+class DbEdit;
+class TDataSource;
+class TGradButton;
+class TGradPanel;
+
+// The button colours the designs use.
+inline const QColor kWhiteButton(255, 255, 255);
+inline const QColor kGreyButton(192, 192, 192);
+inline const QColor kGreenButton(3, 171, 73);
+// Grid background and the shaded column colour.
+inline const QColor kGridBackground(240, 240, 240);
+inline const QColor kShadedColumn(229, 229, 229);
+
+TGradPanel* makePanel(QWidget* parent, PanelPreset preset, const QRect& geometry,
+                      const QString& caption = QString());
+
+TGradButton* makeButton(QWidget* parent, const QString& caption, const QString& hint,
+                        const QRect& geometry, const QColor& colour, int spacing,
+                        const QImage& glyph = QImage());
+
+// A label in MS Sans Serif 11 px bold black at its design position (sized to its text).
+QLabel* makeBoldLabel(QWidget* parent, const QString& text, int left, int top);
+
+// A flat, read-only grid with the designs' background and fonts: cells MS Sans Serif 13 px
+// black, titles 13 px in the given colour.
+DbGrid* makeGrid(QWidget* parent, TDataSource* source, std::vector<GridColumn> columns,
+                 const QRect& geometry, const QColor& titleColour = Qt::black);
+
+// A data edit: white, sunken border, MS Sans Serif 13 px black.
+DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName,
+                     const QRect& geometry);
+
+// The client-area rectangle of a bar aligned to the top or bottom of a window of this width.
+inline QRect topBar(int width, int top, int height) { return QRect(0, top, width, height); }
+
+}  // namespace wf
