@@ -18,7 +18,10 @@ TMemoField::TMemoField(std::string fieldName) : TBlobField(std::move(fieldName),
 std::string TBlobField::AsString() const { return read().bytes(); }
 
 void TBlobField::setAsString(const std::string& bytes) {
-  write(bytes.empty() ? Value::null() : Value::fromBytes(bytes));
+  if (bytes.empty())
+    Clear();
+  else
+    write(Value::fromBytes(bytes));
 }
 
 std::string TBlobField::DisplayText() const { return std::string(); }

@@ -274,7 +274,7 @@ void TClientTable::writeField(TField& field, Value value) {
   modified_ = true;
   runCalc(calcValues_);
   notifyField(&field);
-  if (!calcFields_.empty()) notifyField(nullptr);
+  for (TField* calculated : calcFields_) notifyField(calculated);
 }
 
 Value TClientTable::valueAt(int row, const TField& field) {

@@ -30,8 +30,9 @@ class DataSourceObserver {
   virtual void dataSetChanged(TDataSource& source) { (void)source; }
   // The current record moved to another visible record; the records are unchanged.
   virtual void recordMoved(TDataSource& source) { (void)source; }
-  // A value of the active record changed: the field, or nullptr when the whole record did
-  // (a new record was begun, an edit was cancelled, the calculated fields were recomputed).
+  // A value of the active record changed: the field (calculated fields that were recomputed
+  // are reported one by one after it), or nullptr when the whole record did (an edit was
+  // cancelled). A new record, a post and a move come as dataSetChanged or recordMoved.
   virtual void fieldChanged(TDataSource& source, TField* field) {
     (void)source;
     (void)field;
