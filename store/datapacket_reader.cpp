@@ -210,9 +210,9 @@ public:
       const uint8_t bits = uint8_t(indicators[j / 4] >> (2 * (j % 4)));
       Value& v = row.values[j];
       if (bits & fmt::kIndicatorNull) {
-        if (v.blankState() != BlankState::Null) v = Value::null();
+        if (v.blankState() != BlankState::Null) v.setNull();
       } else if (bits & fmt::kIndicatorUnchanged) {
-        if (v.blankState() != BlankState::Unassigned) v = Value::unassigned();
+        if (v.blankState() != BlankState::Unassigned) v.setUnassigned();
       } else {
         readValue(in, readers_[j], v);
       }
@@ -227,21 +227,21 @@ private:
     const std::size_t start = in.offset();
     switch (r.coding) {
       case ValueCoding::SignedInt:
-        v = Value::fromInt(signExtend(in.unsignedLE(r.size, "integer value"), r.size));
+        v.setInt(signExtend(in.unsignedLE(r.size, "integer value"), r.size));
         return;
       case ValueCoding::UnsignedInt:
-        v = Value::fromInt(static_cast<int64_t>(in.unsignedLE(r.size, "integer value")));
+        v.setInt(static_cast<int64_t>(in.unsignedLE(r.size, "integer value")));
         return;
       case ValueCoding::Date:
       case ValueCoding::Time:
-        v = Value::fromInt(signExtend(in.unsignedLE(4, "date or time value"), 4));
+        v.setInt(signExtend(in.unsignedLE(4, "date or time value"), 4));
         return;
-      case ValueCoding::Bool: v = Value::fromBool(in.unsignedLE(r.size, "boolean value") != 0); return;
-      case ValueCoding::Double: v = Value::fromDouble(readDouble(in, "floating-point value")); return;
+      case ValueCoding::Bool: v.setBool(in.unsignedLE(r.size, "boolean value") != 0); return;
+      case ValueCoding::Double: v.setDouble(readDouble(in, "floating-point value")); return;
       case ValueCoding::DateTime: {
         const std::optional<double> days = storedMsToDateTime(readDouble(in, "date-time value"));
         if (!days) throw DataPacketError("date-time value out of range", start);
-        v = Value::fromDouble(*days);
+        v.setDouble(*days);
         return;
       }
       case ValueCoding::RawFixed: assignBytes(v, in.take(r.size, "fixed-size value"), r.size); return;
