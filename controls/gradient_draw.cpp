@@ -301,21 +301,22 @@ QRegion roundRectRegion(const QRect& rect, int ellipseWidth, int ellipseHeight) 
   ellipseHeight = std::min(ellipseHeight, height);
   if (ellipseWidth <= 1 || ellipseHeight <= 1) return QRegion(rect);
 
-  const double a = ellipseWidth / 2.0;
-  const double b = ellipseHeight / 2.0;
-  // Inset of the row at distance dy (measured from the corner ellipse's centre row).
+  // The corner ellipse runs through pixel centres: its semi-axes span ellipse - 1 pixels, so a
+  // 5 by 5 corner cuts three pixels and its outline steps diagonally, as a pen would draw it.
+  const double a = (ellipseWidth - 1) / 2.0;
+  const double b = (ellipseHeight - 1) / 2.0;
   auto inset = [&](int rowIndex) {
     double dy = 0.0;
-    if (rowIndex + 0.5 < b) {
-      dy = b - (rowIndex + 0.5);
-    } else if (rowIndex + 0.5 > height - b) {
-      dy = (rowIndex + 0.5) - (height - b);
+    if (rowIndex < b) {
+      dy = b - rowIndex;
+    } else if (rowIndex > height - 1 - b) {
+      dy = rowIndex - (height - 1 - b);
     } else {
       return 0;
     }
     const double ratio = dy / b;
-    const double edge = a - a * std::sqrt(std::max(0.0, 1.0 - ratio * ratio));
-    return std::min(static_cast<int>(std::ceil(edge - 0.5)), width / 2);
+    const double dx = a * std::sqrt(std::max(0.0, 1.0 - ratio * ratio));
+    return std::min(static_cast<int>(std::ceil(a - dx - 1e-9)), width / 2);
   };
 
   std::vector<QRect> rows;

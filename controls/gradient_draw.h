@@ -72,9 +72,9 @@ void ComposeLayer(QImage& work, const QImage& base, const QImage& layer, int per
 // Converts bitmap in place: g = (r + g + b) div 3, each channel min(g + tint channel, 255).
 void TintGray(QImage& bitmap, StyleColor tint);
 
-// The region of a rounded rectangle with corner ellipses of ellipseWidth by ellipseHeight; a
-// pixel belongs to it when its centre lies inside the outline. Ellipses of 1 pixel or less give
-// square corners; ellipses larger than the rectangle are clamped to it.
+// The region of a rounded rectangle with corner ellipses of ellipseWidth by ellipseHeight,
+// drawn through the centres of the outermost pixels. Ellipses of 1 pixel or less give square
+// corners; ellipses larger than the rectangle are clamped to it.
 QRegion roundRectRegion(const QRect& rect, int ellipseWidth, int ellipseHeight);
 
 // Fills every pixel of region (clipped to the bitmap) with color.

@@ -124,6 +124,9 @@ TEST(GradButtonLook, DefaultOverAndClickedGradients) {
   EXPECT_EQ(rgbAt(idle, 0, 12), Rgb(128, 128, 128));
   EXPECT_EQ(rgbAt(idle, 74, 12), Rgb(128, 128, 128));
   EXPECT_EQ(rgbAt(idle, 0, 0), Rgb(3, 171, 73));       // cut off by the rounded corner
+  EXPECT_EQ(rgbAt(idle, 1, 0), Rgb(3, 171, 73));
+  EXPECT_EQ(rgbAt(idle, 1, 1), Rgb(128, 128, 128));
+  EXPECT_EQ(rgbAt(idle, 2, 1), Rgb(255, 255, 255));
   EXPECT_EQ(rgbAt(idle, 74, 24), Rgb(3, 171, 73));
 
   button.pinLook(100, 0);
@@ -140,7 +143,7 @@ TEST(GradButtonLook, DefaultOverAndClickedGradients) {
   // Clicked without GradientBorder (the scheme): the clicked gradient fills the inside.
   button.pinLook(100, 100);
   const QImage clicked = rendered(button);
-  EXPECT_EQ(rgbAt(clicked, 1, 1), rgbAt(button.clickedBuffer(), 1, 1));
+  EXPECT_EQ(rgbAt(clicked, 2, 2), rgbAt(button.clickedBuffer(), 2, 2));
   EXPECT_EQ(rgbAt(clicked, 40, 20), rgbAt(button.clickedBuffer(), 40, 20));
 
   // With GradientBorder a 3-pixel ring keeps the over look; inside, the clicked gradient is read

@@ -216,10 +216,12 @@ TEST(TintGray, LightensTheGreyAndClamps) {
 
 TEST(RoundRectRegion, CutsCornersSymmetrically) {
   EXPECT_EQ(roundRectRegion(QRect(0, 0, 10, 6), 0, 0), QRegion(QRect(0, 0, 10, 6)));
+  // A 5 by 5 corner cuts three pixels: the outline steps (2, 0), (1, 1), (0, 2).
   const QRegion rounded = roundRectRegion(QRect(0, 0, 75, 25), 5, 5);
-  EXPECT_FALSE(rounded.contains(QPoint(0, 0)));
-  EXPECT_FALSE(rounded.contains(QPoint(74, 24)));
-  EXPECT_TRUE(rounded.contains(QPoint(1, 0)));
+  for (QPoint cut : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(74, 24), QPoint(73, 24), QPoint(74, 23)})
+    EXPECT_FALSE(rounded.contains(cut)) << cut.x() << "," << cut.y();
+  for (QPoint kept : {QPoint(2, 0), QPoint(1, 1), QPoint(0, 2), QPoint(72, 24), QPoint(73, 23)})
+    EXPECT_TRUE(rounded.contains(kept)) << kept.x() << "," << kept.y();
   EXPECT_TRUE(rounded.contains(QPoint(0, 12)));
   EXPECT_TRUE(rounded.contains(QPoint(74, 12)));
   EXPECT_FALSE(rounded.contains(QPoint(75, 12)));
