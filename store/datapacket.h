@@ -22,15 +22,17 @@ namespace wf {
 // rows for which Row::isCurrent() is true, in file order. Rows that fail it are earlier versions,
 // deletions or free slots of a change log and are never shown. A packet that carried a change log
 // (`hadChangeLog`) needs nothing more: the current rows are the table's records and the log itself
-// is not kept. Values can be moved out of the packet (std::move of Row::values) to avoid copies.
+// is not kept. Values can be moved out of the packet (std::move of Row::values) to avoid copies;
+// for a large file the row-by-row decodeDataPacket() hands each row over without building them
+// all, and without an allocation per value.
 // readOnly(), disableEdits(), disableInserts(), disableDeletes() and lcid() tell what the table
 // parameters of the file ask for; they stay in `otherParameters` and go back into the file as they
 // came.
 //
 // Saving a table: keep the DataPacket it was opened from (or one built with makeColumn() for a
 // table created empty), replace `rows` with the live records in storage order (status 0), set
-// `autoIncValue` to the number the next insert will receive, and call encodeDataPacket(). The
-// encoder writes only current rows, always with status 0, never a change log, and strips trailing
+// `autoIncValue` to the number the next insert will receive, and call encodeDataPacket() (or its
+// row-by-row form, which takes the records one at a time). The encoder writes only current rows, always with status 0, never a change log, and strips trailing
 // spaces from strings; it fills in the header itself (the header members below are only what a
 // decoded file said).
 //
