@@ -3,6 +3,7 @@
 #include "controls/date_calendar_grid.h"
 #include "controls/popup_calendar.h"
 #include "framework/message_box.h"
+#include "store/format_settings.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -93,6 +94,33 @@ TEST_F(DateEditTest, ShowsDatesInTheLocaleOrderWithItsSeparator) {
   edit->setBlanksChar(u'_');
   edit->setDate(QDate());
   EXPECT_EQ(shown(), QStringLiteral("__/__/____"));
+}
+
+TEST(DateEditLocale, ComesFromTheFormatSettingsAndFollowsTheirChanges) {
+  const FormatSettings saved = formatSettings();
+  formatSettings().shortDateFormat = "yyyy-mm-dd";
+  formatSettings().dateSeparator = '-';
+  formatSettings().shortDayNames = {"Su", "Mo", "Tu", "We", "Th", "Fr", "Sa"};
+  formatSettings().longMonthNames[1] = "F\xe9vrier";  // Windows-1252
+  {
+    TCustomDateEdit edit;
+    edit.setDate(QDate(2026, 12, 9));
+    EXPECT_EQ(edit.dateFormat(), QStringLiteral("YYYY/MM/DD"));
+    EXPECT_EQ(edit.displayText(), QStringLiteral("2026-12-09"));
+    EXPECT_EQ(edit.dateLocale().shortDayNames.first(), QStringLiteral("Mo"));
+    EXPECT_EQ(edit.dateLocale().shortDayNames.last(), QStringLiteral("Su"));
+    EXPECT_EQ(edit.dateLocale().longMonthNames.value(1), QString::fromUtf8("F\u00e9vrier"));
+
+    // Changed regional settings rebuild the format and show the date in the new one.
+    formatSettings().shortDateFormat = "d.m.yy";
+    formatSettings().dateSeparator = '.';
+    QEvent changed(QEvent::LocaleChange);
+    QCoreApplication::sendEvent(&edit, &changed);
+    EXPECT_EQ(edit.dateFormat(), QStringLiteral("DD/MM/YY"));
+    EXPECT_EQ(edit.editMask(), QStringLiteral("!99/99/99;1; "));
+    EXPECT_EQ(edit.displayText(), QStringLiteral("09.12.26"));
+  }
+  formatSettings() = saved;
 }
 
 TEST_F(DateEditTest, EmptyOrOutOfRangeDatesShowTodayOnlyWithDefaultToday) {
