@@ -1,4 +1,5 @@
 #include "store/client_table.h"
+#include "store/null_value.h"
 
 #include <strings.h>
 
@@ -79,7 +80,7 @@ bool compatible(TFieldType field, TFieldType column) {
   return field == column || (field == ftInteger && column == ftAutoInc);
 }
 
-Value noValueAsNull(const Value& v) { return v.hasValue() ? v : Value::null(); }
+Value noValueAsNull(const Value& v) { return v.hasValue() ? v : nullValue(); }
 
 std::string stripTrailingSpaces(std::string s) {
   std::size_t end = s.find_last_not_of(' ');
@@ -263,7 +264,7 @@ void TClientTable::writeField(TField& field, Value value) {
   std::size_t column = static_cast<std::size_t>(field.column_);
   TFieldType type = store_->type(field.column_);
   if (value.hasValue() && (type == ftBlob || type == ftMemo) && value.bytes().empty())
-    value = Value::null();
+    value = nullValue();
   if (value.hasValue() && type == ftString) {
     int width = store_->width(field.column_);
     int limit = field.Size() > 0 && (width <= 0 || field.Size() < width) ? field.Size() : width;

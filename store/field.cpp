@@ -1,4 +1,5 @@
 #include "store/field.h"
+#include "store/null_value.h"
 
 #include "store/client_table.h"
 #include "store/table_error.h"
@@ -34,7 +35,7 @@ void TField::setAsFloat(double) { accessError("Float"); }
 double TField::AsDateTime() const { accessError("DateTime"); }
 void TField::setAsDateTime(double) { accessError("DateTime"); }
 
-void TField::Clear() { write(Value::null()); }
+void TField::Clear() { write(nullValue()); }
 
 std::string TField::DisplayText() const { return AsString(); }
 std::string TField::EditText() const { return AsString(); }

@@ -1,4 +1,5 @@
 #include "store/packet_loader.h"
+#include "store/null_value.h"
 
 #include <cstring>
 #include <optional>
@@ -172,7 +173,7 @@ bool readRowsFast(std::span<const std::uint8_t> bytes, std::size_t start, std::u
     for (std::size_t j = 0; j < codings.size(); ++j) {
       const std::uint8_t bits = std::uint8_t(indicators[j / 4] >> (2 * (j % 4)));
       if (bits & fmt::kIndicatorNull)
-        values[j] = Value::null();
+        values[j] = nullValue();
       else if (bits & fmt::kIndicatorUnchanged)
         values[j] = Value::unassigned();
       else if (!readValue(in, codings[j], limit, values[j]))

@@ -1,4 +1,5 @@
 #include "store/record_store.h"
+#include "store/null_value.h"
 
 #include <algorithm>
 #include <cmath>
@@ -299,7 +300,7 @@ std::size_t RecordStore::imageSize(const std::uint8_t* image) const {
 
 Value RecordStore::value(const std::uint8_t* image, int column) const {
   FieldRef ref = field(image, column);
-  if (ref.state == BlankState::Null) return Value::null();
+  if (ref.state == BlankState::Null) return nullValue();
   if (ref.state == BlankState::Unassigned) return Value::unassigned();
   switch (types_[static_cast<std::size_t>(column)]) {
     case ftSmallint:
