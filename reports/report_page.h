@@ -47,6 +47,8 @@ enum class OutputBin { Auto };
 struct ReportPrinterSettings {
   // Empty: the system's default printer.
   QString PrinterName;
+  // Not empty: Print writes a PDF file of that name instead of using a printer.
+  QString OutputFileName;
   int Copies = 1;
   bool Duplex = false;
   // 0 means from the first page / to the last page.

@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QTimer>
 
+#include "framework/message_box.h"
 #include "reports/rep_printer.h"
 #include "reports/rep_progress_form.h"
 #include "reports/report.h"
@@ -20,7 +21,15 @@ namespace {
 class ReportMasterLink : public ReportMaster {
  public:
   explicit ReportMasterLink(TReport& report) : report_(report) {}
-  void Print() override { report_.Print(); }
+  // Print comes posted from the preview window, so no handler above would see a failure: it
+  // is shown here, as the window's own handler would.
+  void Print() override {
+    try {
+      report_.Print();
+    } catch (const std::exception& failure) {
+      showError(failure);
+    }
+  }
   void PrinterSetup(TRepPrinter& previewSink) override { report_.PrinterSetup(previewSink); }
   void previewClosing(TRepPrinter& sink) override { report_.previewClosing(sink); }
 

@@ -6,6 +6,7 @@ RepPrinterSettings toRepPrinterSettings(const ReportPrinterSettings& settings,
                                         const ReportPage& page) {
   RepPrinterSettings result = RepPrinterSettings();
   result.printerName = settings.PrinterName;
+  result.outputFileName = settings.OutputFileName;
   result.paperSize = QPageSize::A4;
   result.orientation = page.Orientation == Orientation::poLandscape ? QPageLayout::Landscape
                                                                      : QPageLayout::Portrait;

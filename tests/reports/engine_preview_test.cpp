@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "report_test_fixtures.h"
@@ -76,6 +78,33 @@ TEST(EnginePreview, ClosingThePreviewDuringGenerationCancelsIt) {
   EXPECT_TRUE(r.report.Available());
   // The run stopped at the next record, long before the last one.
   EXPECT_LT(r.table.current(), 100);
+}
+
+// Print goes to a PDF file here, so no printer is needed; the page range of the printer
+// settings decides which generated pages reach it.
+TEST(EnginePrint, GeneratesAgainStraightToThePrinter) {
+  struct Case {
+    int firstPage;
+    int lastPage;
+    int printedPages;
+  };
+  QTemporaryDir folder;
+  for (const Case& c : {Case{0, 0, 2}, Case{2, 2, 1}}) {
+    RowsReport r(30);
+    const QString pdf = folder.filePath(QStringLiteral("report%1.pdf").arg(c.firstPage));
+    r.report.PrinterSettings.OutputFileName = pdf;
+    r.report.PrinterSettings.FirstPage = c.firstPage;
+    r.report.PrinterSettings.LastPage = c.lastPage;
+    r.report.Print();
+    EXPECT_EQ(r.report.PageCount(), 2);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.firstPage;
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains(QByteArray("/Count ") + QByteArray::number(c.printedPages)))
+        << c.firstPage;
+    EXPECT_FALSE(bytes.contains(QByteArray("/Count ") + QByteArray::number(3 - c.printedPages)))
+        << c.firstPage;
+  }
 }
 
 }  // namespace
