@@ -111,6 +111,19 @@ TEST_F(ServiceLineReportTest, ADescriptionTooWideForItsColumnShowsItsFirstLine) 
   EXPECT_TRUE(sawStart);
 }
 
+TEST_F(ServiceLineReportTest, AClosedLineTablePrintsTheEmptyReport) {
+  addLine("Oil", "1", "5.50");
+  module->tblServiceLine.close();
+  RecordingSink sink(96);
+  form->Report1->GenerateReport(sink);
+  ASSERT_EQ(sink.pages.size(), 1u);
+  const QStringList texts = textsOf(sink.page(1));
+  EXPECT_FALSE(texts.contains(QStringLiteral("Oil")));
+  EXPECT_FALSE(texts.contains(QStringLiteral("Line No.")));
+  EXPECT_TRUE(texts.contains(QStringLiteral("$0.00")));
+  EXPECT_TRUE(texts.contains(QStringLiteral("Brakes and oil")));
+}
+
 TEST_F(ServiceLineReportTest, TheTotalOfANonNumberIsAFailure) {
   QString value = QStringLiteral("Unknown function : X");
   EXPECT_THROW(form->RepExpr1Print(form->RepExpr1, value), std::exception);
