@@ -27,7 +27,7 @@ struct ServiceLineData {
     insert(module->tblVehicle, {{"VehicleMake", "Volvo"}, {"VehicleReg", "AB12 CDE"}});
     insert(module->tblService, {{"ServiceDescription", "Major service"}, {"ServiceTechName", "Sam"}});
     for (int i = 1; i <= lines; ++i)
-      insert(module->tblServiceLine, {{"ServiceLineProduct", "Part number " + std::to_string(i)},
+      insert(module->tblServiceLine, {{"ServiceLineProduct", "Item number " + std::to_string(i)},
                                       {"ServiceLineQuantity", std::to_string(1 + i % 4)},
                                       {"ServiceLineAmount", std::to_string(i % 97) + ".25"}});
   }

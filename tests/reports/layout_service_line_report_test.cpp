@@ -80,21 +80,21 @@ TEST_F(ServiceLineReportTest, ALineWithoutQuantityPrintsAnEmptyCellAndAZeroTotal
 }
 
 TEST_F(ServiceLineReportTest, FortySixLinesFillTwoPagesAndTheTotalAThird) {
-  for (int i = 1; i <= 46; ++i) addLine("Part " + std::to_string(i), "1", "1.00");
+  for (int i = 1; i <= 46; ++i) addLine("Item " + std::to_string(i), "1", "1.00");
   RecordingSink sink(96);
   form->Report1->GenerateReport(sink);
   ASSERT_EQ(sink.pages.size(), 3u);
-  const auto parts = [&](int page) { return textsOf(sink.page(page)).filter(QStringLiteral("Part ")); };
+  const auto parts = [&](int page) { return textsOf(sink.page(page)).filter(QStringLiteral("Item ")); };
   EXPECT_EQ(parts(1).size(), 21);
-  EXPECT_EQ(parts(1).front(), QStringLiteral("Part 1"));
+  EXPECT_EQ(parts(1).front(), QStringLiteral("Item 1"));
   EXPECT_EQ(parts(2).size(), 25);
-  EXPECT_EQ(parts(2).front(), QStringLiteral("Part 22"));
-  EXPECT_EQ(parts(2).back(), QStringLiteral("Part 46"));
+  EXPECT_EQ(parts(2).front(), QStringLiteral("Item 22"));
+  EXPECT_EQ(parts(2).back(), QStringLiteral("Item 46"));
   const QStringList last = textsOf(sink.page(3));
   EXPECT_TRUE(last.contains(QStringLiteral("Line No.")));
   EXPECT_TRUE(last.contains(QStringLiteral("$46.00")));
   // The table's cursor stays on the last line.
-  EXPECT_EQ(module->tblServiceLine.fieldByName("ServiceLineProduct").AsString(), "Part 46");
+  EXPECT_EQ(module->tblServiceLine.fieldByName("ServiceLineProduct").AsString(), "Item 46");
 }
 
 TEST_F(ServiceLineReportTest, ADescriptionTooWideForItsColumnShowsItsFirstLine) {
