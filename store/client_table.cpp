@@ -552,22 +552,21 @@ void TClientTable::closeInternal(bool runAfterClose) {
 
 void TClientTable::writeFile() {
   DataPacket packet = packet_;
-  packet.rows.reserve(store_->liveCount());
-  for (RecordStore::Slot slot = 0; slot < store_->slotCount(); ++slot) {
-    const std::uint8_t* image = store_->image(slot);
-    if (image == nullptr) continue;
-    Row row;
-    store_->values(image, row.values);
-    packet.rows.push_back(std::move(row));
-  }
   if (autoIncColumn_ >= 0) packet.autoIncValue = autoIncValue_;
+  // Rows go to the encoder one at a time, in storage order.
+  std::vector<RecordStore::Slot> live;
+  live.reserve(store_->liveCount());
+  for (RecordStore::Slot slot = 0; slot < store_->slotCount(); ++slot)
+    if (store_->image(slot) != nullptr) live.push_back(slot);
+  std::size_t sizeHint = 1024 + store_->liveBytes() + live.size();
   std::vector<std::uint8_t> bytes;
   try {
-    bytes = encodeDataPacket(packet);
+    bytes = encodeDataPacket(packet, live.size(), sizeHint, [&](std::size_t i, Row& row) {
+      store_->values(store_->image(live[i]), row.values);
+    });
   } catch (const DataPacketError&) {
     throw EngineError(kEngineErrorDamagedPacket);
   }
-  packet.rows.clear();
   writeTableFile(fileName_, bytes);
 }
 

@@ -45,6 +45,8 @@ class RecordStore {
   // ---- storage ----
   std::size_t slotCount() const { return slots_.size(); }
   std::size_t liveCount() const { return live_; }
+  // Bytes of the images of live records.
+  std::size_t liveBytes() const { return liveBytes_; }
   // The image of a record; nullptr for an erased one.
   const std::uint8_t* image(Slot slot) const;
   void reserve(std::size_t records);
