@@ -76,7 +76,7 @@ TEST_F(ClientTableTest, CountersAfterInsertCancelDeleteAndRestart) {
   EXPECT_EQ(v.number.AsInteger(), 3);
 }
 
-TEST_F(ClientTableTest, FailedInsertPostChangesNoCounter) {
+TEST_F(ClientTableTest, ANarrowStringColumnCutsValuesWithoutRefusingThem) {
   // A string column narrower than the field: the value is cut to the column, never refused.
   DataPacket packet;
   packet.columns = {makeColumn("VehicleNumber", ColumnKind::AutoInc),
