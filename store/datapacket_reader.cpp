@@ -44,12 +44,7 @@ public:
     pos_ += count;
     return p;
   }
-  uint64_t unsignedLE(std::size_t size, const char* what) {
-    const uint8_t* p = take(size, what);
-    uint64_t v = 0;
-    for (std::size_t i = 0; i < size; ++i) v |= uint64_t(p[i]) << (8 * i);
-    return v;
-  }
+  uint64_t unsignedLE(std::size_t size, const char* what) { return fmt::loadLE(take(size, what), size); }
   uint8_t u8(const char* what) { return *take(1, what); }
   uint16_t u16(const char* what) { return static_cast<uint16_t>(unsignedLE(2, what)); }
   uint32_t u32(const char* what) { return static_cast<uint32_t>(unsignedLE(4, what)); }
@@ -58,12 +53,6 @@ private:
   std::span<const uint8_t> data_;
   std::size_t pos_ = 0;
 };
-
-uint64_t littleEndian(const uint8_t* p, std::size_t size) {
-  uint64_t v = 0;
-  for (std::size_t i = 0; i < size; ++i) v |= uint64_t(p[i]) << (8 * i);
-  return v;
-}
 
 int64_t signExtend(uint64_t v, std::size_t size) {
   if (size >= 8) return static_cast<int64_t>(v);
@@ -123,7 +112,7 @@ std::optional<int64_t> parameterNumber(const Parameter& p) {
   const uint32_t logical = fmt::logicalTypeOf(p.typeCode);
   if (logical != fmt::kTypeInt && logical != fmt::kTypeUInt && logical != fmt::kTypeBool) return std::nullopt;
   if (p.value.empty() || p.value.size() > 8) return std::nullopt;
-  const uint64_t raw = littleEndian(p.value.data(), p.value.size());
+  const uint64_t raw = fmt::loadLE(p.value.data(), p.value.size());
   return logical == fmt::kTypeInt ? signExtend(raw, p.value.size()) : static_cast<int64_t>(raw);
 }
 

@@ -23,10 +23,7 @@ public:
 
   std::size_t offset() const { return pos_; }
   void u8(uint8_t v) { *reserve(1) = v; }
-  void unsignedLE(uint64_t v, std::size_t size) {
-    uint8_t* p = reserve(size);
-    for (std::size_t i = 0; i < size; ++i) p[i] = uint8_t(v >> (8 * i));
-  }
+  void unsignedLE(uint64_t v, std::size_t size) { fmt::storeLE(reserve(size), v, size); }
   void u16(uint16_t v) { unsignedLE(v, 2); }
   void u32(uint32_t v) { unsignedLE(v, 4); }
   void raw(const void* p, std::size_t n) {
