@@ -1,16 +1,16 @@
 // Wrenfold: keeps the service record of the vehicles a person looks after themselves.
 #include "app/app_instances.h"
 #include "app/frm_main.h"
-#include "framework/font_setup.h"
-#include "framework/message_box.h"
-#include "framework/system_format_settings.h"
 #include "framework/wf_application.h"
+#include "store/collation.h"
+
+#include <QLocale>
 
 int main(int argc, char** argv) {
+  // Sets the application title, the font substitutions and the locale's formats.
   wf::WfApplication app(argc, argv);
-  QApplication::setApplicationName(wf::kApplicationTitle);
-  wf::installFontSubstitutions();
-  wf::applySystemFormatSettings();
+  // Texts in the tables are ordered the way the user's locale orders them.
+  wf::Collation::setDefaultLocale(QLocale::system().name().toStdString());
 
   int status = 0;
   {

@@ -92,8 +92,8 @@ void TfrmVehicleDetail::buildLayout() {
   PageControl1->tabBar()->setFont(msSansSerif(13, true));
   TabSheet1 = buildTab(DBGrid2, GradPanel4, btnServiceClick, 0);
   TabSheet2 = buildTab(DBGrid4, GradPanel5, btnPrintExpense, 1);
-  PageControl1->addTab(TabSheet1, QIcon(QPixmap::fromImage(glyph(Glyph::ServiceTab))), "Services");
-  PageControl1->addTab(TabSheet2, QIcon(QPixmap::fromImage(glyph(Glyph::ExpenseTab))), "Expenses");
+  PageControl1->addTab(TabSheet1, glyphIcon(Glyph::ServiceTab), "Services");
+  PageControl1->addTab(TabSheet2, glyphIcon(Glyph::ExpenseTab), "Expenses");
   PageControl1->setCurrentIndex(0);
 
   setTabOrder(GradPanel1, GradPanel3);

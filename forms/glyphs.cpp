@@ -1,5 +1,6 @@
 #include "forms/glyphs.h"
 
+#include <QBitmap>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -190,6 +191,12 @@ QImage glyph(Glyph which) {
   // The bottom-left pixel names the transparent colour.
   image.setPixelColor(0, s - 1, kTransparentKey);
   return image;
+}
+
+QIcon glyphIcon(Glyph which) {
+  QPixmap pixmap = QPixmap::fromImage(glyph(which));
+  pixmap.setMask(pixmap.createMaskFromColor(kTransparentKey, Qt::MaskInColor));
+  return QIcon(pixmap);
 }
 
 }  // namespace wf

@@ -2,6 +2,7 @@
 // the transparent colour, as the gradient button expects.
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 
 namespace wf {
@@ -15,5 +16,8 @@ enum class Glyph {
 };
 
 QImage glyph(Glyph which);
+
+// The glyph with its transparent colour made transparent, for tab and window icons.
+QIcon glyphIcon(Glyph which);
 
 }  // namespace wf

@@ -3,6 +3,7 @@
 #include "framework/wf_application.h"
 
 #include <QGuiApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QShowEvent>
@@ -17,9 +18,27 @@ FormBase::FormBase(QWidget* parent) : QDialog(parent) {
 
 ModalResult FormBase::showModal() {
   modalResult_ = ModalResult::None;
-  exec();
+  // Not QDialog::exec(): a form may close itself while it is being shown (its show or
+  // activation handler processes pending messages and can fail and close), and exec() would
+  // then wait forever for a window that is already hidden. The loop runs only while the form
+  // is visible and ends when it is hidden.
+  const Qt::WindowModality previousModality = windowModality();
+  setWindowModality(Qt::ApplicationModal);
+  show();
+  if (isVisible()) {
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    modalLoop_ = nullptr;
+  }
+  setWindowModality(previousModality);
   if (modalResult_ == ModalResult::None) modalResult_ = ModalResult::Cancel;
   return modalResult_;
+}
+
+void FormBase::hideEvent(QHideEvent* event) {
+  QDialog::hideEvent(event);
+  if (modalLoop_ != nullptr && !event->spontaneous()) modalLoop_->quit();
 }
 
 void FormBase::setModalResult(ModalResult result) {

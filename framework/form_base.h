@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QEventLoop;
 class QWidget;
 
 namespace wf {
@@ -43,12 +44,14 @@ class FormBase : public QDialog {
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void runActivation();
 
   ModalResult modalResult_ = ModalResult::None;
   bool activationPending_ = false;
+  QEventLoop* modalLoop_ = nullptr;  // the loop of the modal showing in progress
 };
 
 }  // namespace wf

@@ -1,0 +1,199 @@
+// The program's start-up, main window and closing sequence over a real Data folder: opening the
+// five tables with missing, empty and damaged files, Exit writing only the changed tables, and a
+// failed write that loses nothing.
+#include "app/app_instances.h"
+#include "app/frm_closing.h"
+#include "app/frm_main.h"
+#include "app/link_label.h"
+#include "controls/grad_button.h"
+#include "controls/grad_panel.h"
+#include "controls/progress_cyl.h"
+#include "framework/db_grid.h"
+#include "framework/font_setup.h"
+#include "framework/message_box.h"
+#include "store/data_module.h"
+
+#include <QDir>
+#include <QEnterEvent>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace wf {
+namespace {
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    installFontSubstitutions();
+    ASSERT_TRUE(dir_.isValid());
+    folder_ = dir_.path().toStdString() + "/";
+  }
+
+  void makeDataFolder() { QDir(dir_.path()).mkdir("Data"); }
+  std::string dataFile(const char* name) const { return folder_ + "Data/" + name; }
+  bool exists(const char* name) const { return std::filesystem::exists(dataFile(name)); }
+
+  void start() { instances_ = std::make_unique<AppInstances>(folder_); }
+  void stop() { instances_.reset(); }
+
+  static void addVehicle(const std::string& make) {
+    TClientTable& vehicles = DataModule1->tblVehicle;
+    vehicles.insert();
+    vehicles.fieldByName("VehicleMake").setAsString(make);
+    vehicles.post();
+  }
+
+  QTemporaryDir dir_;
+  std::string folder_;
+  MessageBoxRecorder boxes_;
+  std::unique_ptr<AppInstances> instances_;
+};
+
+TEST_F(MainWindow, FirstStartWithAnEmptyDataFolderOpensFiveEmptyTablesSilently) {
+  makeDataFolder();
+  start();
+  for (TClientTable* table : {&DataModule1->tblVehicle, &DataModule1->tblService,
+                              &DataModule1->tblServiceLine, &DataModule1->tblServiceInvoice,
+                              &DataModule1->tblExpenses}) {
+    EXPECT_TRUE(table->Active()) << table->Name();
+    EXPECT_TRUE(table->isEmpty()) << table->Name();
+  }
+  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_EQ(frmMain->AppFolder, folder_);
+  EXPECT_EQ(frmMain->DBGrid1->model()->rowCount(), 0);
+  EXPECT_FALSE(frmMain->VehicleClosed || frmMain->ServiceClosed || frmMain->ServiceLineClosed ||
+               frmMain->ServiceInvoiceClosed || frmMain->ExpensesClosed);
+}
+
+TEST_F(MainWindow, ExitWritesOnlyTheChangedTableAndTheVehiclesComeBack) {
+  makeDataFolder();
+  start();
+  addVehicle("Volvo");
+  QSignalSpy terminate(frmMain, &TfrmMain::terminateRequested);
+  frmMain->btnExitClick();
+  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_EQ(terminate.count(), 1);
+  EXPECT_EQ(frmClosing->xipZip->Position(), 5) << "the bar stood at 5 when the timer found every flag set";
+  EXPECT_TRUE(frmMain->VehicleClosed && frmMain->ServiceClosed && frmMain->ServiceLineClosed &&
+              frmMain->ServiceInvoiceClosed && frmMain->ExpensesClosed);
+  EXPECT_TRUE(exists("Vehicle.cds"));
+  for (const char* unchanged : {"Service.cds", "ServiceLine.cds", "ServiceInvoice.cds", "Expense.cds"})
+    EXPECT_FALSE(exists(unchanged)) << unchanged;
+  stop();
+
+  start();
+  EXPECT_EQ(DataModule1->tblVehicle.recordCount(), 1);
+  EXPECT_EQ(frmMain->DBGrid1->model()->rowCount(), 1);
+}
+
+TEST_F(MainWindow, ACorruptTableGivesOneErrorBoxAndTheOthersOpen) {
+  makeDataFolder();
+  start();
+  addVehicle("Saab");
+  frmMain->btnExitClick();
+  stop();
+  QFile corrupt(QString::fromStdString(dataFile("Service.cds")));
+  ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
+  corrupt.write("this is not a table file at all, just some bytes");
+  corrupt.close();
+
+  start();
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Error);
+  EXPECT_FALSE(DataModule1->tblService.Active());
+  EXPECT_TRUE(DataModule1->tblExpenses.Active());
+  EXPECT_EQ(frmMain->DBGrid1->model()->rowCount(), 1);
+}
+
+TEST_F(MainWindow, AFailedWriteAtExitLosesNothingAndExitCanBeTriedAgain) {
+  start();  // no Data folder: every table starts empty in memory
+  addVehicle("Lada");
+  QSignalSpy terminate(frmMain, &TfrmMain::terminateRequested);
+  frmMain->btnExitClick();
+
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Error);
+  EXPECT_EQ(boxes_.boxes()[0].text.toStdString(), "Cannot create file " + dataFile("Vehicle.cds"));
+  EXPECT_EQ(terminate.count(), 0);
+  for (TClientTable* table : {&DataModule1->tblVehicle, &DataModule1->tblService,
+                              &DataModule1->tblServiceLine, &DataModule1->tblServiceInvoice,
+                              &DataModule1->tblExpenses})
+    EXPECT_TRUE(table->Active()) << table->Name();
+  EXPECT_EQ(DataModule1->tblVehicle.fieldByName("VehicleMake").AsString(), "Lada");
+  EXPECT_FALSE(frmMain->VehicleClosed);
+
+  makeDataFolder();
+  boxes_.clear();
+  frmMain->btnExitClick();
+  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_EQ(terminate.count(), 1);
+  EXPECT_TRUE(exists("Vehicle.cds"));
+}
+
+TEST_F(MainWindow, TheCloseBoxWritesChangedTablesOrStaysOpen) {
+  start();  // no Data folder yet
+  frmMain->show();
+  addVehicle("Kia");
+  QSignalSpy terminate(frmMain, &TfrmMain::terminateRequested);
+  frmMain->close();
+  EXPECT_EQ(boxes_.boxes().size(), 1u);
+  EXPECT_TRUE(frmMain->isVisible());
+  EXPECT_EQ(terminate.count(), 0);
+  EXPECT_EQ(DataModule1->tblVehicle.recordCount(), 1);
+
+  makeDataFolder();
+  frmMain->close();
+  EXPECT_FALSE(frmMain->isVisible());
+  EXPECT_EQ(terminate.count(), 1);
+  EXPECT_TRUE(exists("Vehicle.cds"));
+}
+
+TEST_F(MainWindow, LayoutMatchesTheDesign) {
+  makeDataFolder();
+  start();
+  EXPECT_EQ(frmMain->windowTitle(), "Tembra Office - Wrenfold");
+  EXPECT_EQ(frmMain->size(), QSize(992, 390));
+  EXPECT_EQ(frmMain->GradPanel1->geometry(), QRect(0, 0, 992, 45));
+  EXPECT_EQ(frmMain->GradPanel4->geometry(), QRect(0, 45, 206, 300));
+  EXPECT_EQ(frmMain->GradPanel5->geometry(), QRect(206, 45, 786, 300));
+  EXPECT_EQ(frmMain->GradPanel3->geometry(), QRect(0, 345, 992, 45));
+  EXPECT_EQ(frmMain->btnExit->geometry(), QRect(904, 10, 75, 25));
+  EXPECT_EQ(frmMain->btnVehicleDetail->geometry(), QRect(32, 30, 145, 55));
+  EXPECT_EQ(frmMain->btnService->geometry(), QRect(32, 122, 145, 55));
+  EXPECT_EQ(frmMain->btnExpenses->geometry(), QRect(32, 214, 145, 55));
+  EXPECT_EQ(frmMain->DBGrid1->geometry(), QRect(6, 6, 725, 229));
+  EXPECT_EQ(frmClosing->size(), QSize(235, 127));
+  EXPECT_EQ(frmClosing->xipZip->geometry(), QRect(16, 88, 201, 25));
+
+  // The bars are told apart by their colours on a grab of the whole window, away from the
+  // captions: the title bar above y 45, the content panels between, the button bar below 345.
+  const QImage shot = frmMain->grab().toImage();
+  ASSERT_EQ(shot.size(), QSize(992, 390));
+  const QRgb title = shot.pixel(800, 30);
+  const QRgb content = shot.pixel(800, 60);
+  const QRgb buttons = shot.pixel(500, 360);
+  EXPECT_NE(title, content);
+  EXPECT_NE(buttons, content);
+  EXPECT_GT(qBlue(title), qRed(title)) << "title bar is blue";
+  EXPECT_GT(qGreen(buttons), qRed(buttons)) << "button bar is green";
+}
+
+TEST_F(MainWindow, PointingAtTheLinkUnderlinesIt) {
+  makeDataFolder();
+  start();
+  EXPECT_FALSE(frmMain->Label3->font().underline());
+  QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+  QApplication::sendEvent(frmMain->Label3, &enter);
+  EXPECT_TRUE(frmMain->Label3->font().underline());
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(frmMain->Label3, &leave);
+  EXPECT_FALSE(frmMain->Label3->font().underline());
+}
+
+}  // namespace
+}  // namespace wf
