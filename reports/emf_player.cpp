@@ -505,7 +505,9 @@ class Player {
         dest[3 * x + 2] = source[bytesPerPixel * x];
       }
     }
-    const QRect source = QRect(r.i32(32), r.i32(36), r.i32(40), r.i32(44)).intersected(image.rect());
+    const QRect source = QRect(clampCoord(r.i32(32)), clampCoord(r.i32(36)), clampCoord(r.i32(40)),
+                              clampCoord(r.i32(44)))
+                            .intersected(image.rect());
     if (source.isEmpty()) return;
     const QRect target(clampCoord(r.i32(24)), clampCoord(r.i32(28)), clampCoord(cxDest),
                        clampCoord(cyDest));

@@ -63,13 +63,16 @@ TextRun layoutText(const QFont& font, const QString& text) {
 
 void paintTextRun(QPainter& painter, int x, int baseline, const QString& text,
                   const QVector<int>& advances) {
-  int position = x;
+  // Advances may come from a recording made elsewhere; keep the pen position in range.
+  constexpr qint64 kLimit = 1 << 24;
+  qint64 position = x;
   for (qsizetype i = 0; i < text.size(); ++i) {
     const qsizetype length =
         (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ? 2 : 1;
     const QChar ch = text.at(i);
+    if (position < -kLimit || position > kLimit) break;
     if (!ch.isSpace() || length == 2) {
-      painter.drawText(QPoint(position, baseline), text.mid(i, length));
+      painter.drawText(QPoint(int(position), baseline), text.mid(i, length));
     }
     for (qsizetype k = 0; k < length; ++k) {
       if (i + k < advances.size()) position += advances[i + k];
