@@ -10,4 +10,24 @@ class TfrmAEVehicle;
 extern TfrmVehicleDetail* frmVehicleDetail;
 extern TfrmAEVehicle* frmAEVehicle;
 
+class TfrmServiceDetail;
+class TfrmAEService;
+class TfrmAEServiceLine;
+class TfrmServiceLineDetail;
+class TfrmAEServiceInvoice;
+class TfrmInvoicePreview;
+class TfrmExpenseDetail;
+class TfrmAEExpense;
+
+extern TfrmServiceDetail* frmServiceDetail;
+extern TfrmAEService* frmAEService;
+extern TfrmAEServiceLine* frmAEServiceLine;
+extern TfrmServiceLineDetail* frmServiceLineDetail;
+extern TfrmAEServiceInvoice* frmAEServiceInvoice;
+// The invoice image report holder of the reports layer, which the service line and expense
+// windows preview.
+extern TfrmInvoicePreview* frmInvoicePreview;
+extern TfrmExpenseDetail* frmExpenseDetail;
+extern TfrmAEExpense* frmAEExpense;
+
 }  // namespace wf

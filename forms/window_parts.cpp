@@ -6,6 +6,9 @@
 #include "framework/db_edit.h"
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
+#include "framework/form_base.h"
+#include "framework/message_box.h"
+#include "store/client_table.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -76,6 +79,36 @@ DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName
   edit->setDataField(fieldName);
   edit->setGeometry(geometry);
   return edit;
+}
+
+void runEditDialog(TClientTable& table, EditStart start, FormBase* dialog, const QString& caption,
+                   const QWidget* owner) {
+  try {
+    if (start == EditStart::Insert)
+      table.insert();
+    else
+      table.edit();
+    dialog->setWindowTitle(caption);
+    dialog->centreOver(owner);
+    dialog->showModal();
+  } catch (const std::exception& failure) {
+    try {
+      table.cancel();
+    } catch (const std::exception&) {
+      // The table may be closed; the first failure is the one to show.
+    }
+    showError(failure);
+  }
+}
+
+void cancelPendingEdit(TClientTable& table) {
+  const DataSetState state = table.State();
+  if (state != DataSetState::Insert && state != DataSetState::Edit) return;
+  try {
+    table.cancel();
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
 }
 
 }  // namespace wf

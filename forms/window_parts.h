@@ -54,4 +54,20 @@ DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName
 // The client-area rectangle of a bar aligned to the top or bottom of a window of this width.
 inline QRect topBar(int width, int top, int height) { return QRect(0, top, width, height); }
 
+class FormBase;
+class TClientTable;
+
+// How a list window starts the record its dialog edits.
+enum class EditStart { Insert, Edit };
+
+// A list window's New or Edit: puts the table into insert or edit state, sets the dialog's
+// caption and shows it modally centred over the owner; the dialog posts or cancels the record
+// itself. A failure on the way cancels the table first, then shows the error box.
+void runEditDialog(TClientTable& table, EditStart start, FormBase* dialog, const QString& caption,
+                   const QWidget* owner);
+
+// A dialog's close box: cancels the table when it is still in insert or edit state, so no
+// record is left half-edited behind a hidden dialog. A failure shows the error box.
+void cancelPendingEdit(TClientTable& table);
+
 }  // namespace wf

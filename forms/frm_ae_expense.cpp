@@ -1,0 +1,140 @@
+#include "forms/frm_ae_expense.h"
+
+#include "controls/db_date_edit.h"
+#include "controls/grad_button.h"
+#include "controls/grad_panel.h"
+#include "forms/frm_ae_service_invoice.h"
+#include "forms/glyphs.h"
+#include "forms/window_parts.h"
+#include "framework/busy_cursor.h"
+#include "framework/db_edit.h"
+#include "framework/font_setup.h"
+#include "framework/message_box.h"
+#include "framework/pending_messages.h"
+#include "store/data_module.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace wf {
+
+namespace {
+
+constexpr int kClientWidth = 527;
+constexpr int kClientHeight = 257;
+
+TClientTable& expenses() { return DataModule1->tblExpenses; }
+
+}  // namespace
+
+TfrmAEExpense::TfrmAEExpense(QWidget* parent) : FormBase(parent) {
+  setObjectName("frmAEExpense");
+  setWindowTitle("Add/Edit Expense");
+  setFont(msSansSerif(11));
+  setFixedDialogBorder(kClientWidth, kClientHeight);
+  buildLayout();
+  setUpInvoiceImageDialog(OpenPictureDialog1);
+}
+
+void TfrmAEExpense::buildLayout() {
+  TDataSource* source = &DataModule1->datExpenses;
+  GradPanel1 = makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45),
+                         "Expense Invoice Details");
+  GradPanel4 = makePanel(this, PanelPreset::ContentPanel, QRect(0, 45, kClientWidth, 167));
+  GradPanel3 = makePanel(this, PanelPreset::ButtonBar, QRect(0, 212, kClientWidth, 45));
+
+  Label1 = makeBoldLabel(GradPanel4, "Expense Description", 24, 27);
+  DBEdit4 = makeDataEdit(GradPanel4, source, "ExpenseDescription", QRect(192, 24, 313, 24));
+  Label2 = makeBoldLabel(GradPanel4, "Expense Date", 24, 59);
+  DBDateEdit1 = new TDBDateEdit(GradPanel4);
+  DBDateEdit1->setFont(msSansSerif(13));
+  QPalette palette = DBDateEdit1->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::Text, Qt::black);
+  DBDateEdit1->setPalette(palette);
+  DBDateEdit1->setDefaultToday(true);
+  DBDateEdit1->setPopupColor(QColor(240, 240, 240));
+  DBDateEdit1->setDataSource(source);
+  DBDateEdit1->setDataField("ExpenseDate");
+  DBDateEdit1->setGeometry(192, 56, 121, 22);
+  Label4 = makeBoldLabel(GradPanel4, "Expense Amount", 24, 91);
+  DBEdit2 = makeDataEdit(GradPanel4, source, "ExpenseAmount", QRect(192, 88, 121, 24));
+  Label3 = makeBoldLabel(GradPanel4, "Import Invoice Image (jpeg)", 24, 123);
+  Edit1 = makeInvoicePathEdit(GradPanel4, QRect(192, 120, 289, 24));
+  btnInvoice = makeButton(GradPanel4, "...", "Open Image Dialog...", QRect(481, 120, 25, 22),
+                          kWhiteButton, 5);
+
+  btnSave = makeButton(GradPanel3, "Save", QString(), QRect(19, 10, 75, 25), kGreenButton, 5,
+                       glyph(Glyph::Save));
+  btnCancel = makeButton(GradPanel3, "Cancel", QString(), QRect(431, 10, 75, 25), kGreenButton, 5,
+                         glyph(Glyph::Cancel));
+
+  setTabOrder(DBEdit4, DBDateEdit1);
+  setTabOrder(DBDateEdit1, DBEdit2);
+  setTabOrder(DBEdit2, Edit1);
+  setTabOrder(Edit1, btnInvoice);
+  setTabOrder(btnInvoice, btnSave);
+  setTabOrder(btnSave, btnCancel);
+
+  connect(btnInvoice, &TGradButton::clicked, this, &TfrmAEExpense::btnInvoiceClick);
+  connect(btnSave, &TGradButton::clicked, this, &TfrmAEExpense::btnSaveClick);
+  connect(btnCancel, &TGradButton::clicked, this, &TfrmAEExpense::btnCancelClick);
+}
+
+void TfrmAEExpense::formActivate() {
+  Edit1->clear();
+  DBEdit4->setFocus();
+}
+
+void TfrmAEExpense::btnInvoiceClick() {
+  if (OpenPictureDialog1.execute(this)) Edit1->setText(OpenPictureDialog1.fileName());
+}
+
+void TfrmAEExpense::loadInvoiceFile(const QString& path) {
+  // A file that cannot be read is reported on its own; the save goes on without the new image.
+  try {
+    DataModule1->tblExpensesExpenseBlob->LoadFromFile(QFile::encodeName(path).toStdString());
+    processPendingMessages();
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
+}
+
+void TfrmAEExpense::btnSaveClick() {
+  const QString path = Edit1->text();
+  if (!path.isEmpty() && !QFileInfo::exists(path)) {
+    showInformation("Invoice Image file does not exist.");
+    if (Edit1->isVisible() && Edit1->isEnabled()) Edit1->setFocus();
+    return;
+  }
+  BusyCursor busy;
+  try {
+    if (!path.isEmpty()) loadInvoiceFile(path);
+    expenses().post();
+    processPendingMessages();
+    closeForm();
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
+}
+
+void TfrmAEExpense::btnCancelClick() {
+  try {
+    expenses().cancel();
+    processPendingMessages();
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
+  closeForm();
+}
+
+void TfrmAEExpense::closeEvent(QCloseEvent* event) {
+  // After Save or Cancel the table is in browse state already; the close box cancels.
+  cancelPendingEdit(expenses());
+  FormBase::closeEvent(event);
+}
+
+}  // namespace wf

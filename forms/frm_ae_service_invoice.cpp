@@ -1,0 +1,163 @@
+#include "forms/frm_ae_service_invoice.h"
+
+#include "controls/grad_button.h"
+#include "controls/grad_panel.h"
+#include "forms/form_instances.h"
+#include "forms/glyphs.h"
+#include "forms/window_parts.h"
+#include "framework/busy_cursor.h"
+#include "framework/db_edit.h"
+#include "framework/font_setup.h"
+#include "framework/jpeg_picture.h"
+#include "framework/message_box.h"
+#include "framework/pending_messages.h"
+#include "reports/frm_invoice_preview.h"
+#include "store/data_module.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace wf {
+
+namespace {
+
+constexpr int kClientWidth = 525;
+constexpr int kClientHeight = 202;
+
+TClientTable& invoices() { return DataModule1->tblServiceInvoice; }
+
+}  // namespace
+
+void setUpInvoiceImageDialog(OpenPictureDialog& dialog) {
+  dialog.setDefaultExtension(".jpg");
+  dialog.setFilter("All Supported Images (*.jpg;*.jpeg)|*.jpg;*.jpeg");
+}
+
+QLineEdit* makeInvoicePathEdit(QWidget* parent, const QRect& geometry) {
+  auto* edit = new QLineEdit(parent);
+  edit->setReadOnly(true);
+  edit->setFont(msSansSerif(13));
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::Text, Qt::black);
+  edit->setPalette(palette);
+  edit->setFrame(true);
+  edit->setGeometry(geometry);
+  return edit;
+}
+
+void previewInvoiceImage(const std::string& bytes) {
+  if (frmInvoicePreview == nullptr) return;
+  {
+    // The decoder's stream and picture are released before the preview runs, on every path.
+    const JpegPicture jpeg =
+        JpegPicture::fromBytes(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    frmInvoicePreview->RepImage1->Picture = jpeg.image();
+  }
+  frmInvoicePreview->Report1->Preview();
+}
+
+TfrmAEServiceInvoice::TfrmAEServiceInvoice(QWidget* parent) : FormBase(parent) {
+  setObjectName("frmAEServiceInvoice");
+  setWindowTitle("Add/Edit Service Invoice");
+  setFont(msSansSerif(11));
+  setFixedDialogBorder(kClientWidth, kClientHeight);
+  buildLayout();
+  setUpInvoiceImageDialog(OpenPictureDialog1);
+}
+
+void TfrmAEServiceInvoice::buildLayout() {
+  GradPanel1 = makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45),
+                         "Service Invoice Details");
+  GradPanel4 = makePanel(this, PanelPreset::ContentPanel, QRect(0, 45, kClientWidth, 112));
+  GradPanel3 = makePanel(this, PanelPreset::ButtonBar, QRect(0, 157, kClientWidth, 45));
+
+  Label1 = makeBoldLabel(GradPanel4, "Invoice Description", 24, 27);
+  DBEdit4 = makeDataEdit(GradPanel4, &DataModule1->datServiceInvoice, "ServiceInvoiceDescription",
+                         QRect(192, 24, 313, 24));
+  Label3 = makeBoldLabel(GradPanel4, "Import Invoice Image (jpeg)", 24, 67);
+  Edit1 = makeInvoicePathEdit(GradPanel4, QRect(192, 64, 289, 24));
+  btnInvoice = makeButton(GradPanel4, "...", "Open Image Dialog...", QRect(481, 64, 25, 22),
+                          kWhiteButton, 5);
+
+  btnSave = makeButton(GradPanel3, "Save", "Save Service Invoice", QRect(19, 10, 75, 25),
+                       kGreenButton, 5, glyph(Glyph::Save));
+  btnCancel = makeButton(GradPanel3, "Cancel", QString(), QRect(431, 10, 75, 25), kGreenButton, 5,
+                         glyph(Glyph::Cancel));
+
+  setTabOrder(DBEdit4, Edit1);
+  setTabOrder(Edit1, btnInvoice);
+  setTabOrder(btnInvoice, btnSave);
+  setTabOrder(btnSave, btnCancel);
+
+  connect(btnInvoice, &TGradButton::clicked, this, &TfrmAEServiceInvoice::btnInvoiceClick);
+  connect(btnSave, &TGradButton::clicked, this, &TfrmAEServiceInvoice::btnSaveClick);
+  connect(btnCancel, &TGradButton::clicked, this, &TfrmAEServiceInvoice::btnCancelClick);
+}
+
+void TfrmAEServiceInvoice::formActivate() {
+  Edit1->clear();
+  DBEdit4->setFocus();
+}
+
+void TfrmAEServiceInvoice::btnInvoiceClick() {
+  if (OpenPictureDialog1.execute(this)) Edit1->setText(OpenPictureDialog1.fileName());
+}
+
+void TfrmAEServiceInvoice::focusFileEdit() {
+  if (Edit1->isVisible() && Edit1->isEnabled()) Edit1->setFocus();
+}
+
+void TfrmAEServiceInvoice::LoadInvoiceFile() {
+  try {
+    DataModule1->tblServiceInvoiceServiceInvoiceBlob->LoadFromFile(
+        QFile::encodeName(Edit1->text()).toStdString());
+    processPendingMessages();
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
+}
+
+void TfrmAEServiceInvoice::btnSaveClick() {
+  const QString path = Edit1->text();
+  if (invoices().State() == DataSetState::Insert && path.isEmpty()) {
+    showInformation("Please select an Invoice Image file.");
+    focusFileEdit();
+    return;
+  }
+  if (!path.isEmpty() && !QFileInfo::exists(path)) {
+    showInformation("Invoice Image file does not exist.");
+    focusFileEdit();
+    return;
+  }
+  BusyCursor busy;
+  try {
+    if (!path.isEmpty()) LoadInvoiceFile();
+    invoices().post();
+    processPendingMessages();
+    closeForm();
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
+}
+
+void TfrmAEServiceInvoice::btnCancelClick() {
+  try {
+    invoices().cancel();
+    processPendingMessages();
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
+  closeForm();
+}
+
+void TfrmAEServiceInvoice::closeEvent(QCloseEvent* event) {
+  // After Save or Cancel the table is in browse state already; the close box cancels.
+  cancelPendingEdit(invoices());
+  FormBase::closeEvent(event);
+}
+
+}  // namespace wf

@@ -1,0 +1,67 @@
+// The service invoice dialog: a description and a scanned invoice image of the current service.
+// The service line window puts tblServiceInvoice into insert or edit state, sets the caption and
+// shows the dialog modally; Save stores the chosen file's bytes unchanged and posts, Cancel (or
+// the close box) cancels. A new invoice needs an image file.
+#pragma once
+
+#include "framework/form_base.h"
+#include "framework/open_picture_dialog.h"
+
+#include <string>
+
+class QLabel;
+class QLineEdit;
+
+namespace wf {
+
+class DbEdit;
+class TGradButton;
+class TGradPanel;
+
+class TfrmAEServiceInvoice : public FormBase {
+  Q_OBJECT
+ public:
+  explicit TfrmAEServiceInvoice(QWidget* parent = nullptr);
+
+  TGradPanel* GradPanel1;
+  TGradPanel* GradPanel4;
+  QLabel* Label1;
+  DbEdit* DBEdit4;
+  QLabel* Label3;
+  QLineEdit* Edit1;
+  TGradButton* btnInvoice;
+  TGradPanel* GradPanel3;
+  TGradButton* btnSave;
+  TGradButton* btnCancel;
+  OpenPictureDialog OpenPictureDialog1;
+
+  // Copies the file named in Edit1 into ServiceInvoiceBlob; a failure shows the error box and
+  // leaves the blob as it was.
+  void LoadInvoiceFile();
+
+  void btnInvoiceClick();
+  void btnSaveClick();
+  void btnCancelClick();
+
+ protected:
+  void formActivate() override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildLayout();
+  void focusFileEdit();
+};
+
+// The invoice image dialogs' file dialog settings: JPEG files only.
+void setUpInvoiceImageDialog(OpenPictureDialog& dialog);
+
+// Builds the read-only path edit of an invoice image dialog at its design geometry.
+QLineEdit* makeInvoicePathEdit(QWidget* parent, const QRect& geometry);
+
+// Decodes stored invoice image bytes as JPEG, puts the picture into the invoice preview
+// holder's picture control and previews its one-page report; returns when the preview window
+// has been closed. A stream that does not decode fails with the decoder's message and nothing
+// is previewed. Does nothing while the holder does not exist.
+void previewInvoiceImage(const std::string& bytes);
+
+}  // namespace wf
