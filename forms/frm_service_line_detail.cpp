@@ -13,6 +13,7 @@
 #include "framework/message_box.h"
 #include "store/data_module.h"
 
+#include <QBitmap>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -56,6 +57,15 @@ std::vector<GridColumn> invoiceColumns() {
   };
 }
 
+// A glyph as a tab icon: its transparent colour (the bottom-left pixel) masked out.
+QIcon tabIcon(Glyph which) {
+  const QImage image = glyph(which);
+  QPixmap pixmap = QPixmap::fromImage(image);
+  pixmap.setMask(pixmap.createMaskFromColor(image.pixelColor(0, image.height() - 1),
+                                            Qt::MaskInColor));
+  return QIcon(pixmap);
+}
+
 TClientTable& lines() { return DataModule1->tblServiceLine; }
 TClientTable& invoices() { return DataModule1->tblServiceInvoice; }
 
@@ -85,10 +95,8 @@ void TfrmServiceLineDetail::buildLayout() {
   PageControl1->tabBar()->setFont(msSansSerif(13, true));
   TabSheet1 = buildLinesTab();
   TabSheet2 = buildInvoicesTab();
-  PageControl1->addTab(TabSheet1, QIcon(QPixmap::fromImage(glyph(Glyph::ServiceTab))),
-                       "Service Lines");
-  PageControl1->addTab(TabSheet2, QIcon(QPixmap::fromImage(glyph(Glyph::ExpenseTab))),
-                       "Service Invoices");
+  PageControl1->addTab(TabSheet1, tabIcon(Glyph::ServiceTab), "Service Lines");
+  PageControl1->addTab(TabSheet2, tabIcon(Glyph::ExpenseTab), "Service Invoices");
   PageControl1->setCurrentIndex(0);
 
   // Title bar, button bar, grey bar, service grid, page control; the lines tab has its bar
