@@ -149,6 +149,22 @@ TEST_F(ExpenseWindows, AFileGoneBeforeSaveIsRefusedAndCancelDiscardsTheRecord) {
   EXPECT_EQ(DataModule1->tblExpenses.State(), DataSetState::Browse);
 }
 
+TEST_F(ExpenseWindows, AnUnreadableImageFileIsReportedAndTheExpenseSavedWithoutIt) {
+  addVehicle("Lada");
+  chooseFile(dir_.path() + "/Data");  // exists, but is no file that can be read
+  whenModal([] {
+    frmAEExpense->btnInvoice->Click();
+    frmAEExpense->btnSave->Click();
+  });
+  frmExpenseDetail->btnNewExpenseClick();
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Error);
+  EXPECT_FALSE(boxes_.boxes()[0].text.isEmpty());
+  ASSERT_EQ(DataModule1->tblExpenses.recordCount(), 1);
+  EXPECT_EQ(DataModule1->tblExpenses.State(), DataSetState::Browse);
+  EXPECT_EQ(cell(0, 4), "NO");
+}
+
 TEST_F(ExpenseWindows, CloseBoxCancelsAnEditAndANewRecord) {
   addVehicle("Kia");
   addExpense("Wash");
