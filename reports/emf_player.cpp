@@ -38,6 +38,7 @@ namespace {
 // Largest font height and bitmap side accepted; far beyond any page, small enough to draw.
 constexpr int32_t kMaxFontHeight = 16384;
 constexpr int32_t kMaxBitmapSide = 65535;
+constexpr double kMaxDeviceFontHeight = 4096;
 // Coordinates are clamped to this range before they reach Qt's int geometry.
 constexpr int64_t kCoordinateLimit = 1 << 24;
 constexpr uint32_t kHighestStockObject = 0x80000013;
@@ -480,6 +481,15 @@ class Player {
       painter_.fillRect(QRect(left, baseline - run.ascent, run.width, run.ascent + run.descent),
                         Qt::white);
     }
+    // Text is not drawn when its characters would be larger than any page holds or squeezed
+    // far out of shape (a target of another shape than the page): the font engine fails on
+    // such glyphs, and no caller draws a page that way.
+    const double sx = std::abs(painter_.transform().m11());
+    const double sy = std::abs(painter_.transform().m22());
+    if (f.pixelSize() * std::max(sx, sy) > kMaxDeviceFontHeight || sx > 4 * sy || sy > 4 * sx) {
+      painter_.restore();
+      return;
+    }
     painter_.setFont(f);
     painter_.setPen(state_.textColor);
     paintTextRun(painter_, left, baseline, string, run.advances);
@@ -557,9 +567,12 @@ EmfPageInfo EmfPlayer::parse(const QByteArray& stream) {
   info.handles = std::max<uint32_t>(1, readU16(base + 56));
   info.device = QSize(readI32(base + 72), readI32(base + 76));
   info.millimeters = QSize(readI32(base + 80), readI32(base + 84));
+  // Frame sides in 64 bits: the corners may be anything in a damaged header.
+  const int64_t frameWidth = int64_t(readI32(base + 32)) - readI32(base + 24);
+  const int64_t frameHeight = int64_t(readI32(base + 36)) - readI32(base + 28);
   if (info.device.width() <= 0 || info.device.height() <= 0 || info.millimeters.width() <= 0 ||
-      info.millimeters.height() <= 0 || info.frame.width() <= 1 || info.frame.height() <= 1 ||
-      info.frame.width() > 10000000 || info.frame.height() > 10000000) {
+      info.millimeters.height() <= 0 || frameWidth < 1 || frameHeight < 1 ||
+      frameWidth > 10000000 || frameHeight > 10000000) {
     throw headerFault(QStringLiteral("no page size"), 24);
   }
   const QSize page = info.pageSizePixels();

@@ -139,6 +139,8 @@ TEST(EmfPlayer, DamagedRecordingsAreRefusedBeforeDrawing) {
          putU32(d, findRecord(d, emf::EMR_EXTCREATEFONTINDIRECTW) + 12, uint32_t(-1000000));
        },
        "font height out of range"},
+      {"frame corners at the ends of the number range",
+       [](QByteArray& d) { putU32(d, 24, 0x80000000u); }, "no page size"},
       {"wrong record count", [](QByteArray& d) { putU32(d, 52, 3); }, "header counts 3 records"},
   };
   const QByteArray good = recordSamplePage();
