@@ -2,23 +2,44 @@
 
 #include "app/frm_closing.h"
 #include "app/frm_main.h"
-#include "controls/grad_button.h"
 #include "forms/form_instances.h"
+#include "forms/frm_ae_expense.h"
+#include "forms/frm_ae_service.h"
+#include "forms/frm_ae_service_invoice.h"
+#include "forms/frm_ae_service_line.h"
 #include "forms/frm_ae_vehicle.h"
+#include "forms/frm_expense_detail.h"
+#include "forms/frm_service_detail.h"
+#include "forms/frm_service_line_detail.h"
 #include "forms/frm_vehicle_detail.h"
+#include "forms/report_launches.h"
+#include "reports/frm_expense_detail_rep.h"
+#include "reports/frm_invoice_preview.h"
+#include "reports/frm_service_detail_rep.h"
+#include "reports/frm_service_line_detail_rep.h"
 #include "store/data_module.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
+#include <functional>
+#include <vector>
+
 namespace wf {
 
 struct AppInstances::Owned {
   std::unique_ptr<TDataModule1> dataModule;
-  std::unique_ptr<TfrmMain> main;
-  std::unique_ptr<TfrmClosing> closing;
-  std::unique_ptr<TfrmVehicleDetail> vehicleDetail;
-  std::unique_ptr<TfrmAEVehicle> aeVehicle;
+  // Windows in creation order, each with the step that clears its instance name.
+  std::vector<std::pair<std::unique_ptr<QWidget>, std::function<void()>>> windows;
+
+  // Makes a window, publishes it under its instance name and keeps it.
+  template <class Window, class... Args>
+  Window* create(Window*& instance, Args&&... args) {
+    auto window = std::make_unique<Window>(std::forward<Args>(args)...);
+    instance = window.get();
+    windows.emplace_back(std::move(window), [&instance] { instance = nullptr; });
+    return instance;
+  }
 };
 
 namespace {
@@ -41,32 +62,35 @@ AppInstances::AppInstances(const std::string& appFolder) : owned_(std::make_uniq
   DataModule1 = owned_->dataModule.get();
   DataModule1->closedFlagHook = setClosedFlag;
 
-  owned_->main = std::make_unique<TfrmMain>(appFolder);
-  frmMain = owned_->main.get();
-  owned_->closing = std::make_unique<TfrmClosing>(frmMain);
-  frmClosing = owned_->closing.get();
-  owned_->vehicleDetail = std::make_unique<TfrmVehicleDetail>(frmMain);
-  frmVehicleDetail = owned_->vehicleDetail.get();
-  owned_->aeVehicle = std::make_unique<TfrmAEVehicle>(frmMain);
-  frmAEVehicle = owned_->aeVehicle.get();
-
-  // The service and expense windows are not part of the program yet.
-  frmMain->setNavigationEnabled(false, false);
-  frmVehicleDetail->btnServiceClick->setEnabled(false);
-  frmVehicleDetail->btnPrintExpense->setEnabled(false);
+  // The fixed creation order; the main window first, which opens the tables.
+  Owned& o = *owned_;
+  TfrmMain* main = o.create(frmMain, appFolder);
+  reportLaunches = main;
+  o.create(frmClosing, main);
+  o.create(frmVehicleDetail, main);
+  o.create(frmAEVehicle, main);
+  o.create(frmServiceDetail, main);
+  o.create(frmAEService, main);
+  o.create(frmAEServiceLine, main);
+  o.create(frmServiceLineDetail, main);
+  o.create(frmAEServiceInvoice, main);
+  o.create(frmInvoicePreview);
+  o.create(frmExpenseDetail, main);
+  o.create(frmAEExpense, main);
+  o.create(frmServiceDetailRep, *DataModule1);
+  o.create(frmExpenseDetailRep, *DataModule1);
+  o.create(frmServiceLineDetailRep, *DataModule1);
 }
 
 AppInstances::~AppInstances() {
+  reportLaunches = nullptr;
   // The last created first; the data module last. Tables still open close without their
   // after-close handlers.
-  owned_->aeVehicle.reset();
-  frmAEVehicle = nullptr;
-  owned_->vehicleDetail.reset();
-  frmVehicleDetail = nullptr;
-  owned_->closing.reset();
-  frmClosing = nullptr;
-  owned_->main.reset();
-  frmMain = nullptr;
+  while (!owned_->windows.empty()) {
+    owned_->windows.back().first.reset();
+    owned_->windows.back().second();
+    owned_->windows.pop_back();
+  }
   DataModule1->closedFlagHook = nullptr;
   owned_->dataModule.reset();
   DataModule1 = nullptr;

@@ -5,13 +5,20 @@
 #include "controls/grad_button.h"
 #include "controls/grad_panel.h"
 #include "forms/form_instances.h"
+#include "forms/frm_expense_detail.h"
+#include "forms/frm_service_detail.h"
 #include "forms/frm_vehicle_detail.h"
 #include "forms/glyphs.h"
 #include "forms/window_parts.h"
 #include "framework/db_grid.h"
+#include "framework/jpeg_picture.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "reports/frm_expense_detail_rep.h"
+#include "reports/frm_service_detail_rep.h"
+#include "reports/frm_service_line_detail_rep.h"
+#include "reports/rep_image.h"
 #include "store/data_module.h"
 
 #include <QCloseEvent>
@@ -23,6 +30,9 @@
 namespace wf {
 
 TfrmMain* frmMain = nullptr;
+TfrmServiceDetailRep* frmServiceDetailRep = nullptr;
+TfrmExpenseDetailRep* frmExpenseDetailRep = nullptr;
+TfrmServiceLineDetailRep* frmServiceLineDetailRep = nullptr;
 
 namespace {
 
@@ -101,6 +111,8 @@ void TfrmMain::buildLayout() {
   setTabOrder(btnService, btnExpenses);
 
   connect(btnVehicleDetail, &TGradButton::clicked, this, &TfrmMain::btnVehicleDetailClick);
+  connect(btnService, &TGradButton::clicked, this, &TfrmMain::btnServiceClick);
+  connect(btnExpenses, &TGradButton::clicked, this, &TfrmMain::btnExpensesClick);
   connect(btnExit, &TGradButton::clicked, this, &TfrmMain::btnExitClick);
 }
 
@@ -123,14 +135,19 @@ void TfrmMain::OpenTableFile(TClientTable& table, const char* relativeFileName) 
   }
 }
 
-void TfrmMain::setNavigationEnabled(bool services, bool expenses) {
-  btnService->setEnabled(services);
-  btnExpenses->setEnabled(expenses);
-}
-
 void TfrmMain::btnVehicleDetailClick() {
   frmVehicleDetail->centreOver(this);
   frmVehicleDetail->showModal();
+}
+
+void TfrmMain::btnServiceClick() {
+  frmServiceDetail->centreOver(this);
+  frmServiceDetail->showModal();
+}
+
+void TfrmMain::btnExpensesClick() {
+  frmExpenseDetail->centreOver(this);
+  frmExpenseDetail->showModal();
 }
 
 void TfrmMain::btnExitClick() {
@@ -183,6 +200,41 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   event->accept();
   FormBase::closeEvent(event);
   emit terminateRequested();
+}
+
+void TfrmMain::LoadPhotoIntoReport(TRepImage* image) {
+  try {
+    const std::string blob = DataModule1->tblVehicleVehiclePhoto->AsString();
+    const JpegPicture jpeg =
+        JpegPicture::fromBytes(QByteArray(blob.data(), static_cast<qsizetype>(blob.size())));
+    image->Picture = jpeg.image();
+  } catch (const std::exception& failure) {
+    showError(failure);
+  }
+}
+
+namespace {
+
+void previewWithPhoto(TfrmMain& main, TRepImage* image, TReport* report) {
+  image->Picture = QImage();
+  if (!DataModule1->tblVehicleVehiclePhoto->IsNull()) main.LoadPhotoIntoReport(image);
+  processPendingMessages();
+  report->Preview();
+}
+
+}  // namespace
+
+void TfrmMain::LaunchServiceReport() {
+  previewWithPhoto(*this, frmServiceDetailRep->RepImage1, frmServiceDetailRep->Report1);
+}
+
+void TfrmMain::LaunchExpenseReport() {
+  previewWithPhoto(*this, frmExpenseDetailRep->RepImage1, frmExpenseDetailRep->Report1);
+}
+
+void TfrmMain::LaunchServiceLineReport() {
+  processPendingMessages();
+  frmServiceLineDetailRep->Report1->Preview();
 }
 
 void TfrmMain::Label3Click() { QDesktopServices::openUrl(QUrl(kMakerAddress)); }

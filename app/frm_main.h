@@ -1,8 +1,9 @@
-// The main window: the vehicle overview, the three navigation buttons and Exit into the closing
-// sequence. Creating it binds the five tables to
+// The main window: the vehicle overview, the three navigation buttons, Exit into the closing
+// sequence, and the report launches the list windows call. Creating it binds the five tables to
 // their files in the Data folder beside the program and opens them, masters first.
 #pragma once
 
+#include "forms/report_launches.h"
 #include "framework/form_base.h"
 
 #include <string>
@@ -12,10 +13,14 @@ namespace wf {
 class DbGrid;
 class LinkLabel;
 class TClientTable;
+class TRepImage;
+class TfrmExpenseDetailRep;
+class TfrmServiceDetailRep;
+class TfrmServiceLineDetailRep;
 class TGradButton;
 class TGradPanel;
 
-class TfrmMain : public FormBase {
+class TfrmMain : public FormBase, public TReportLaunches {
   Q_OBJECT
  public:
   // The maker's web site: the label shows the bare host, the click opens the full address.
@@ -50,17 +55,25 @@ class TfrmMain : public FormBase {
   void OpenTableFile(TClientTable& table, const char* relativeFileName);
 
   void btnVehicleDetailClick();
+  void btnServiceClick();
+  void btnExpensesClick();
   void btnExitClick();
   void Label3Click();
   void Label3MouseEnter();
   void Label3MouseLeave();
 
+  // Put the current vehicle's photo into the report (where it has one) and preview it; each
+  // returns when the preview window has been closed.
+  void LaunchServiceReport() override;
+  void LaunchExpenseReport() override;
+  void LaunchServiceLineReport() override;
+  // Decodes the current vehicle's photo into a report picture; a photo that does not decode
+  // is reported in an error box and the picture stays empty.
+  void LoadPhotoIntoReport(TRepImage* image);
+
   // Opens again, from the files just written, every table the closing sequence closed, so the
   // window stays usable after a write failed. The current vehicle and service are kept.
   void reopenClosedTables();
-
-  // Called by the program once every window exists.
-  void setNavigationEnabled(bool services, bool expenses);
 
  signals:
   // The program ends when this is sent (the close box or Exit has written every table).
@@ -84,5 +97,9 @@ struct TableFile {
 };
 
 extern TfrmMain* frmMain;
+// The report windows, made at start-up and never shown.
+extern TfrmServiceDetailRep* frmServiceDetailRep;
+extern TfrmExpenseDetailRep* frmExpenseDetailRep;
+extern TfrmServiceLineDetailRep* frmServiceLineDetailRep;
 
 }  // namespace wf
