@@ -55,7 +55,9 @@ void PageStore::writeAt(qint64 offset, const QByteArray& data) {
 
 void PageStore::moveToTemporaryFileIfLarge() {
   if (temporary_ || device_->size() <= kMemoryLimit) return;
-  auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/PRPXXXXXX"));
+  // QTemporaryFile replaces the run of six placeholder letters with a unique part.
+  const QString name = QStringLiteral("/PRP") + QString(6, QLatin1Char('X'));
+  auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + name);
   if (!file->open()) {
     throw PreparedReportError(QStringLiteral("Cannot create a temporary file for the report's pages"));
   }
