@@ -22,16 +22,6 @@ constexpr int kClientHeight = 526;
 constexpr Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignVCenter;
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 
-std::vector<GridColumn> vehicleColumns() {
-  return {
-      {"VehicleNumber", "Vehicle Number", 106, kCentre, kCentre, QColor()},
-      {"VehicleMake", "Vehicle Make", 168, kLeft, kLeft, kShadedColumn},
-      {"VehicleModel", "Vehicle Model", 158, kLeft, kLeft, QColor()},
-      {"VehicleYear", "Vehicle Year", 105, kCentre, kCentre, QColor()},
-      {"VehicleReg", "Vehicle Registration Number", std::nullopt, kCentre, kCentre, kShadedColumn},
-  };
-}
-
 std::vector<GridColumn> expenseColumns() {
   return {
       {"ExpenseNumber", "Expense Number", 109, kCentre, kCentre, QColor()},
@@ -63,7 +53,7 @@ void TfrmExpenseDetail::buildLayout() {
   btnClose = makeButton(GradPanel3, "Close", QString(), QRect(659, 10, 75, 25), kGreenButton, 5,
                         glyph(Glyph::Close));
 
-  DBGrid1 = makeGrid(this, &DataModule1->datVehicle, vehicleColumns(),
+  DBGrid1 = makeGrid(this, &DataModule1->datVehicle, vehicleListColumns(),
                      QRect(0, 45, kClientWidth, 148), windowText);
 
   GradPanel2 = makePanel(this, PanelPreset::GreyBar, QRect(0, 193, kClientWidth, 45), "Services");

@@ -66,6 +66,18 @@ DbGrid* makeGrid(QWidget* parent, TDataSource* source, std::vector<GridColumn> c
   return grid;
 }
 
+std::vector<GridColumn> vehicleListColumns() {
+  constexpr Qt::Alignment centre = Qt::AlignHCenter | Qt::AlignVCenter;
+  constexpr Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+  return {
+      {"VehicleNumber", "Vehicle Number", 106, centre, centre, QColor()},
+      {"VehicleMake", "Vehicle Make", 168, left, left, kShadedColumn},
+      {"VehicleModel", "Vehicle Model", 158, left, left, QColor()},
+      {"VehicleYear", "Vehicle Year", 105, centre, centre, QColor()},
+      {"VehicleReg", "Vehicle Registration Number", std::nullopt, centre, centre, kShadedColumn},
+  };
+}
+
 DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName,
                      const QRect& geometry) {
   auto* edit = new DbEdit(parent);

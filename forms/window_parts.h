@@ -47,6 +47,9 @@ QLabel* makeBoldLabel(QWidget* parent, const QString& text, int left, int top);
 DbGrid* makeGrid(QWidget* parent, TDataSource* source, std::vector<GridColumn> columns,
                  const QRect& geometry, const QColor& titleColour = Qt::black);
 
+// The vehicle grid of the vehicle, service and expense list windows.
+std::vector<GridColumn> vehicleListColumns();
+
 // A data edit: white, sunken border, MS Sans Serif 13 px black.
 DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName,
                      const QRect& geometry);
