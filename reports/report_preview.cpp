@@ -106,7 +106,12 @@ void TReport::PrinterSetup(TRepPrinter& previewSink) {
   QPrintDialog dialog(&printer);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  // Printing into a PDF file is offered too; it is the only way to print without a printer.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+  if (!PrinterSettings.OutputFileName.isEmpty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(PrinterSettings.OutputFileName);
+  }
   if (finished)
     dialog.setMinMax(1, previewSink.PageCount());
   else
@@ -115,6 +120,8 @@ void TReport::PrinterSetup(TRepPrinter& previewSink) {
 
   PrinterSettings.Copies = printer.copyCount();
   PrinterSettings.PrinterName = printer.printerName();
+  PrinterSettings.OutputFileName =
+      printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
   Page.Orientation = printer.pageLayout().orientation() == QPageLayout::Landscape
                          ? Orientation::poLandscape
                          : Orientation::poPortrait;
