@@ -157,6 +157,8 @@ void TRepStandardPreview::FormShow() {
   if (!sink_->title().isEmpty()) setWindowTitle(sink_->title());
   ZoomToWidth->setChecked(true);
   if (sink_->status() == TRepPrinter::Status::Finished) Print->setEnabled(true);
+  // Reports are launched from modal windows, which would otherwise block this one's input.
+  setWindowModality(Qt::ApplicationModal);
   show();
   writePageStatus();
   if (sink_->availablePages() > 0) RepPreviewPageAvailable(sink_->availablePages());
