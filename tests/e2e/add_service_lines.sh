@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# Starts the built program in a fresh folder and, with the mouse and keyboard as a person would,
+# adds a vehicle, a service of it and two lines of that service, previews the service line report
+# and closes the preview, presses Exit and checks the three table files.
+# Arguments: the wrenfold executable and the cdstool executable. Runs under xvfb-run.
+set -euo pipefail
+
+program=$1
+cdstool=$2
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+
+started=$(date +%F)
+cp "$program" "$work/wrenfold"
+mkdir "$work/Data"
+"$work/wrenfold" &
+pid=$!
+
+# Finds a visible window by its exact title, waiting up to 20 seconds.
+window() {
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  echo "window '$1' did not appear" >&2
+  return 1
+}
+
+# Waits up to 20 seconds until no visible window has the exact title.
+gone() {
+  for _ in $(seq 200); do
+    if [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true)" ]; then return 0; fi
+    sleep 0.1
+  done
+  echo "window '$1' did not close" >&2
+  return 1
+}
+
+focus() {
+  xdotool windowfocus --sync "$1" || true
+  sleep 0.3
+}
+
+# Clicks at a point of a window's client area.
+click() {
+  xdotool mousemove --window "$1" "$2" "$3"
+  sleep 0.2
+  xdotool click 1
+  sleep 0.4
+}
+
+# Types into the window that has the keyboard focus.
+typeText() {
+  xdotool type --delay 30 "$1"
+  sleep 0.2
+}
+
+# Clicks into an edit, selects what it holds and types over it.
+replaceText() {
+  click "$1" "$2" "$3"
+  xdotool key ctrl+a
+  sleep 0.1
+  typeText "$4"
+}
+
+# Adds one line through the service line window's New and the line dialog.
+addLine() {
+  click "$lines" 56 455                    # "New" (19,10 in the grey bar at the foot of the tab)
+  local dialog
+  dialog=$(window "Add New Service Line")
+  focus "$dialog"
+  replaceText "$dialog" 272 81 "$1"        # product edit (192,24 inside the content panel at y 45)
+  replaceText "$dialog" 216 113 "$2"       # quantity, 1 in a new line
+  replaceText "$dialog" 272 145 "$3"       # amount, 0 in a new line
+  click "$dialog" 56 202                   # "Save"
+  gone "Add New Service Line"
+}
+
+main=$(window "Tembra Office - Wrenfold")
+focus "$main"
+click "$main" 104 102                      # "Vehicle Details"
+
+vehicles=$(window "Vehicle Detail")
+focus "$vehicles"
+click "$vehicles" 56 215                   # "New"
+dialog=$(window "Add New Vehicle")
+focus "$dialog"
+replaceText "$dialog" 272 81 "Volvo"       # make
+replaceText "$dialog" 272 177 "ABC 123"    # registration
+click "$dialog" 56 233                     # "Save"
+gone "Add New Vehicle"
+click "$vehicles" 696 493                  # "Close"
+gone "Vehicle Detail"
+
+focus "$main"
+click "$main" 104 194                      # "Service Details"
+services=$(window "Service Detail")
+focus "$services"
+click "$services" 56 458                   # "New" in the lower grey bar at y 436
+dialog=$(window "Add New Service")
+focus "$dialog"
+replaceText "$dialog" 272 81 "Oil change"  # description; the date edit holds today already
+click "$dialog" 56 339                     # "Save" in the button bar at y 317
+gone "Add New Service"
+
+click "$services" 659 458                  # "View Service Line Detail"
+lines=$(window "Service Line Detail")
+focus "$lines"
+addLine "Oil" 2 10.00
+addLine "Filter" 1 5.50
+
+click "$lines" 392 455                     # "Print..."
+preview=$(window "Print Preview")
+focus "$preview"
+sleep 0.5
+click "$preview" 315 13                    # the tool bar's "Close"
+gone "Print Preview"
+
+click "$lines" 696 503                     # "Close"
+gone "Service Line Detail"
+click "$services" 696 503                  # "Close"
+gone "Service Detail"
+focus "$main"
+click "$main" 941 367                      # "Exit"
+
+for _ in $(seq 100); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+  echo "the program did not end after Exit" >&2
+  exit 1
+fi
+
+# Fails unless the dump of a table file matches every expected extended regular expression.
+expectIn() {
+  local file=$1
+  shift
+  test -f "$work/Data/$file" || { echo "$file was not written" >&2; exit 1; }
+  local dump
+  dump=$("$cdstool" dump "$work/Data/$file")
+  for expected in "$@"; do
+    if ! grep -Eq -- "$expected" <<<"$dump"; then
+      echo "$file lacks $expected:" >&2
+      echo "$dump" >&2
+      exit 1
+    fi
+  done
+}
+
+expectIn Vehicle.cds '"rowCount": 1,' '"Volvo"' '"ABC 123"'
+# The date edit put the current date into the new service.
+expectIn Service.cds '"rowCount": 1,' '"Oil change"' "\"dateTime\": \"($started|$(date +%F)) "
+# A line's values: line number, service number, product, quantity, amount.
+expectIn ServiceLine.cds '"rowCount": 2,' \
+  '"current": true, "values": \[1, 1, "Oil", 2, 10(\.0+)?\]' \
+  '"current": true, "values": \[2, 1, "Filter", 1, 5\.50*\]'
+echo "vehicle, service and two lines added through the windows and written"
