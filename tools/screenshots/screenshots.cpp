@@ -1,12 +1,16 @@
 // Fills a temporary Data folder with sample vehicles, services and expenses, makes the program's
-// windows over it and saves each one as a PNG into the folder given as the only argument.
+// windows over it and saves each one, and the service line report in its preview window, as a PNG
+// into the folder given as the only argument.
 #include "app/app_instances.h"
 #include "app/frm_main.h"
 #include "forms/form_instances.h"
+#include "forms/frm_service_line_detail.h"
 #include "forms/frm_vehicle_detail.h"
 #include "framework/font_setup.h"
 #include "framework/jpeg_picture.h"
 #include "framework/system_format_settings.h"
+#include "reports/rep_printer.h"
+#include "reports/rep_standard_preview.h"
 #include "store/data_module.h"
 
 #include <QApplication>
@@ -14,6 +18,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -72,6 +77,18 @@ void addSampleRecords() {
     table.fieldByName("ServiceDate").setAsDateTime(date += 41);
     table.post();
   }
+  // Lines of the last service, which stays the current one.
+  struct Line { const char* product; int quantity; double amount; };
+  const Line lines[] = {{"Timing belt kit", 1, 189.90}, {"Water pump", 1, 64.50},
+                        {"Coolant 1 l", 4, 7.25}, {"Labour (hours)", 3, 55.00}};
+  for (const Line& l : lines) {
+    wf::TClientTable& table = DataModule1->tblServiceLine;
+    table.insert();
+    table.fieldByName("ServiceLineProduct").setAsString(l.product);
+    table.fieldByName("ServiceLineQuantity").setAsInteger(l.quantity);
+    table.fieldByName("ServiceLineAmount").setAsCurrency(l.amount);
+    table.post();
+  }
   const char* expenses[] = {"Insurance", "Road tax", "Winter tyres"};
   double amount = 120.5;
   for (const char* e : expenses) {
@@ -89,6 +106,26 @@ bool save(QWidget* window, const QString& folder, const char* name) {
   QApplication::processEvents();
   const bool ok = window->grab().save(folder + "/" + name);
   window->hide();
+  std::printf("%s %s\n", ok ? "wrote" : "could not write", name);
+  return ok;
+}
+
+// Previews the service line report and grabs the preview window once its first page shows.
+bool saveReportPreview(const QString& folder, const char* name) {
+  bool ok = false;
+  QTimer watcher;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      auto* preview = qobject_cast<wf::TRepStandardPreview*>(window);
+      if (preview == nullptr || !preview->isVisible() || preview->sink().availablePages() < 1) continue;
+      watcher.stop();
+      QApplication::processEvents();
+      ok = preview->grab().save(folder + "/" + name);
+      preview->close();
+    }
+  });
+  watcher.start(50);
+  wf::frmMain->LaunchServiceLineReport();
   std::printf("%s %s\n", ok ? "wrote" : "could not write", name);
   return ok;
 }
@@ -113,6 +150,8 @@ int main(int argc, char** argv) {
     addSampleRecords();
     ok &= save(wf::frmMain, output, "main-window.png");
     ok &= save(wf::frmVehicleDetail, output, "vehicle-window.png");
+    ok &= save(wf::frmServiceLineDetail, output, "service-line-window.png");
+    ok &= saveReportPreview(output, "report-preview.png");
   }
   return ok ? 0 : 1;
 }
