@@ -87,6 +87,8 @@ void TReport::Print() {
   std::unique_ptr<TRepProgressForm> progress;
   if (ShowProgress) {
     progress = std::make_unique<TRepProgressForm>(printer);
+    // Above the preview and the modal list windows, or its Cancel could not be pressed.
+    progress->setWindowModality(Qt::ApplicationModal);
     progress->show();
   }
   ReportPrinterSink sink(*printer);
