@@ -326,9 +326,48 @@ Value RecordStore::value(const std::uint8_t* image, int column) const {
   return Value::unassigned();
 }
 
+// One walk over the image (value() walks from the start for every column), and string values
+// are copied into the strings out already holds, so a reused vector allocates next to nothing.
 void RecordStore::values(const std::uint8_t* image, std::vector<Value>& out) const {
   out.resize(types_.size());
-  for (std::size_t i = 0; i < types_.size(); ++i) out[i] = value(image, static_cast<int>(i));
+  const std::uint8_t* p = image + indicatorBytes_;
+  for (std::size_t i = 0; i < types_.size(); ++i) {
+    Value& v = out[i];
+    const unsigned bits = (image[i / 4] >> (2 * (i % 4))) & 3u;
+    if (bits != 0) {
+      if (bits & kNullBit) v.setNull();
+      else v.setUnassigned();
+      continue;
+    }
+    switch (types_[i]) {
+      case ftSmallint: v.setInt(load<std::int16_t>(p)); p += 2; break;
+      case ftInteger:
+      case ftAutoInc: v.setInt(load<std::int32_t>(p)); p += 4; break;
+      case ftFloat:
+      case ftCurrency:
+      case ftDateTime: v.setDouble(load<double>(p)); p += 8; break;
+      case ftString: {
+        const std::size_t prefix = static_cast<std::size_t>(prefixBytes_[i]);
+        const std::size_t n = prefix == 1 ? *p : load<std::uint16_t>(p);
+        v.mutableBytes().assign(reinterpret_cast<const char*>(p + prefix), n);
+        p += prefix + n;
+        break;
+      }
+      case ftBlob:
+      case ftMemo: {
+        const std::size_t n = load<std::uint32_t>(p);
+        v.mutableBytes().assign(reinterpret_cast<const char*>(p + 4), n);
+        p += 4 + n;
+        break;
+      }
+      case ftUnknown: {
+        const std::size_t size = *p == kTagBytes ? 5 + load<std::uint32_t>(p + 1) : 9;
+        v = value(image, static_cast<int>(i));
+        p += size;
+        break;
+      }
+    }
+  }
 }
 
 const std::uint8_t* RecordStore::image(Slot slot) const {
