@@ -2,8 +2,8 @@
 # Every *_test.cpp of the calling folder becomes one test program; its GoogleTest cases are
 # registered in CTest one by one, labelled with the folder name. QT programs start a
 # QApplication on the offscreen platform. Files named under SANITIZE (or ALL) also carry the
-# label "sanitize": test.sh runs those again in the AddressSanitizer build.
-set(WRENFOLD_SANITIZE_TARGETS "" CACHE INTERNAL "")
+# label "<layer>_sanitize": test.sh runs those again in the AddressSanitizer build.
+
 
 function(wf_add_tests)
   cmake_parse_arguments(ARG "QT;SANITIZE_ALL" "" "LIBS;SANITIZE" ${ARGN})
@@ -24,10 +24,13 @@ function(wf_add_tests)
     else()
       target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
     endif()
+    # One label per test (a list would be split apart on its way through the discovery
+    # script): the layer's name, with "_sanitize" added for tests that run under the sanitizers.
+    # `ctest -L` takes a regular expression, so -L store and -L sanitize both find them.
     set(labels ${layer})
     get_filename_component(file_name ${test_source} NAME)
     if(ARG_SANITIZE_ALL OR file_name IN_LIST ARG_SANITIZE)
-      list(APPEND labels sanitize)
+      set(labels ${layer}_sanitize)
       set(WRENFOLD_SANITIZE_TARGETS ${WRENFOLD_SANITIZE_TARGETS} ${target} CACHE INTERNAL "")
     endif()
     gtest_discover_tests(${target}
