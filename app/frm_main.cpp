@@ -38,8 +38,6 @@ namespace {
 
 constexpr int kClientWidth = 992;
 constexpr int kClientHeight = 390;
-constexpr Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignVCenter;
-constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 
 // Opening order: masters before their details. File names use the platform's separator.
 std::vector<TableFile> tableFiles() {
@@ -54,11 +52,11 @@ std::vector<TableFile> tableFiles() {
 
 std::vector<GridColumn> vehicleColumns() {
   return {
-      {"VehicleNumber", "Vehicle Number", 108, kCentre, kCentre, QColor()},
-      {"VehicleMake", "Vehicle Make", 183, kLeft, kLeft, kShadedColumn},
-      {"VehicleModel", "Vehicle Model", 167, kLeft, kLeft, QColor()},
-      {"VehicleYear", "Vehicle Year", 98, kCentre, kCentre, QColor()},
-      {"VehicleReg", "Vehicle Registration", 131, kCentre, kCentre, kShadedColumn},
+      {"VehicleNumber", "Vehicle Number", 108, kCellCentre, kCellCentre, QColor()},
+      {"VehicleMake", "Vehicle Make", 183, kCellLeft, kCellLeft, kShadedColumn},
+      {"VehicleModel", "Vehicle Model", 167, kCellLeft, kCellLeft, QColor()},
+      {"VehicleYear", "Vehicle Year", 98, kCellCentre, kCellCentre, QColor()},
+      {"VehicleReg", "Vehicle Registration", 131, kCellCentre, kCellCentre, kShadedColumn},
   };
 }
 

@@ -19,17 +19,15 @@ namespace {
 
 constexpr int kClientWidth = 752;
 constexpr int kClientHeight = 526;
-constexpr Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignVCenter;
-constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 
 std::vector<GridColumn> expenseColumns() {
   return {
-      {"ExpenseNumber", "Expense Number", 109, kCentre, kCentre, QColor()},
-      {"ExpenseDescription", "Expense Description", 302, kLeft, kLeft, kShadedColumn},
-      {"ExpenseDate", "Expense Date", 112, kCentre, kCentre, QColor()},
+      {"ExpenseNumber", "Expense Number", 109, kCellCentre, kCellCentre, QColor()},
+      {"ExpenseDescription", "Expense Description", 302, kCellLeft, kCellLeft, kShadedColumn},
+      {"ExpenseDate", "Expense Date", 112, kCellCentre, kCellCentre, QColor()},
       // Money keeps the field's own (right) alignment.
-      {"ExpenseAmount", "Expense Amount", 108, std::nullopt, kLeft, QColor()},
-      {"ExpenseInvAvailable", "Inv Available", std::nullopt, kCentre, kCentre, kShadedColumn},
+      {"ExpenseAmount", "Expense Amount", 108, std::nullopt, kCellLeft, QColor()},
+      {"ExpenseInvAvailable", "Inv Available", std::nullopt, kCellCentre, kCellCentre, kShadedColumn},
   };
 }
 

@@ -20,16 +20,14 @@ namespace {
 
 constexpr int kClientWidth = 752;
 constexpr int kClientHeight = 526;
-constexpr Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignVCenter;
-constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 
 std::vector<GridColumn> serviceColumns() {
   return {
-      {"ServiceNumber", "Service Number", 106, kCentre, kCentre, QColor()},
-      {"ServiceDescription", "Service Description", 262, kLeft, kLeft, kShadedColumn},
-      {"ServiceDate", "Service Date", 109, kCentre, kCentre, QColor()},
-      {"ServiceTechName", "Technician Name", 124, kLeft, kLeft, kShadedColumn},
-      {"ServiceDistance", "Service Distance", 112, kLeft, kLeft, QColor()},
+      {"ServiceNumber", "Service Number", 106, kCellCentre, kCellCentre, QColor()},
+      {"ServiceDescription", "Service Description", 262, kCellLeft, kCellLeft, kShadedColumn},
+      {"ServiceDate", "Service Date", 109, kCellCentre, kCellCentre, QColor()},
+      {"ServiceTechName", "Technician Name", 124, kCellLeft, kCellLeft, kShadedColumn},
+      {"ServiceDistance", "Service Distance", 112, kCellLeft, kCellLeft, QColor()},
   };
 }
 

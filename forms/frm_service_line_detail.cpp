@@ -24,36 +24,33 @@ namespace {
 constexpr int kClientWidth = 752;
 constexpr int kClientHeight = 526;
 constexpr int kSheetWidth = 744;
-constexpr Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignVCenter;
-constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
-constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
 const QColor kWindowText(0, 0, 0);
 
 std::vector<GridColumn> serviceColumns() {
   return {
-      {"ServiceNumber", "Service Number", 106, kCentre, kCentre, QColor()},
-      {"ServiceDescription", "Service Description", 262, kLeft, kLeft, kShadedColumn},
-      {"ServiceDate", "Service Date", 113, kCentre, kCentre, QColor()},
-      {"ServiceTechName", "Technician Name", 120, kLeft, kLeft, kShadedColumn},
-      {"ServiceDistance", "Service Distance", 113, kLeft, kLeft, QColor()},
+      {"ServiceNumber", "Service Number", 106, kCellCentre, kCellCentre, QColor()},
+      {"ServiceDescription", "Service Description", 262, kCellLeft, kCellLeft, kShadedColumn},
+      {"ServiceDate", "Service Date", 113, kCellCentre, kCellCentre, QColor()},
+      {"ServiceTechName", "Technician Name", 120, kCellLeft, kCellLeft, kShadedColumn},
+      {"ServiceDistance", "Service Distance", 113, kCellLeft, kCellLeft, QColor()},
   };
 }
 
 std::vector<GridColumn> lineColumns() {
   return {
-      {"ServiceLineNumber", "Line Number", 106, kCentre, kCentre, QColor()},
-      {"ServiceLineProduct", "Line Product", 320, kLeft, kLeft, kShadedColumn},
-      {"ServiceLineQuantity", "Line Quantity", std::nullopt, kCentre, kCentre, QColor()},
+      {"ServiceLineNumber", "Line Number", 106, kCellCentre, kCellCentre, QColor()},
+      {"ServiceLineProduct", "Line Product", 320, kCellLeft, kCellLeft, kShadedColumn},
+      {"ServiceLineQuantity", "Line Quantity", std::nullopt, kCellCentre, kCellCentre, QColor()},
       // Money keeps the field's own (right) alignment.
-      {"ServiceLineAmount", "Line Amount", 94, std::nullopt, kLeft, QColor()},
-      {"ServiceLineTotal", "Line Total", 105, kRight, kLeft, kShadedColumn},
+      {"ServiceLineAmount", "Line Amount", 94, std::nullopt, kCellLeft, QColor()},
+      {"ServiceLineTotal", "Line Total", 105, kCellRight, kCellLeft, kShadedColumn},
   };
 }
 
 std::vector<GridColumn> invoiceColumns() {
   return {
-      {"ServiceInvoiceNumber", "Invoice Number", 110, kCentre, kCentre, QColor()},
-      {"ServiceInvoiceDescription", "Invoice Description", 597, kLeft, kLeft, kShadedColumn},
+      {"ServiceInvoiceNumber", "Invoice Number", 110, kCellCentre, kCellCentre, QColor()},
+      {"ServiceInvoiceDescription", "Invoice Description", 597, kCellLeft, kCellLeft, kShadedColumn},
   };
 }
 

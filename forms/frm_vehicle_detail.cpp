@@ -21,27 +21,25 @@ namespace {
 
 constexpr int kClientWidth = 752;
 constexpr int kClientHeight = 526;
-constexpr Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignVCenter;
-constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 
 std::vector<GridColumn> serviceColumns() {
   return {
-      {"ServiceNumber", "Service Number", 106, kCentre, kCentre, QColor()},
-      {"ServiceDescription", "Service Description", 262, kLeft, kLeft, kShadedColumn},
-      {"ServiceDate", "Service Date", 106, kCentre, kCentre, QColor()},
-      {"ServiceTechName", "Technician Name", 123, kLeft, kLeft, kShadedColumn},
-      {"ServiceDistance", "Service Distance", 108, kLeft, kLeft, QColor()},
+      {"ServiceNumber", "Service Number", 106, kCellCentre, kCellCentre, QColor()},
+      {"ServiceDescription", "Service Description", 262, kCellLeft, kCellLeft, kShadedColumn},
+      {"ServiceDate", "Service Date", 106, kCellCentre, kCellCentre, QColor()},
+      {"ServiceTechName", "Technician Name", 123, kCellLeft, kCellLeft, kShadedColumn},
+      {"ServiceDistance", "Service Distance", 108, kCellLeft, kCellLeft, QColor()},
   };
 }
 
 std::vector<GridColumn> expenseColumns() {
   return {
-      {"ExpenseNumber", "Expense Number", 106, kCentre, kCentre, QColor()},
-      {"ExpenseDescription", "Expense Description", 302, kLeft, kLeft, kShadedColumn},
-      {"ExpenseDate", "Expense Date", 106, kCentre, kCentre, QColor()},
+      {"ExpenseNumber", "Expense Number", 106, kCellCentre, kCellCentre, QColor()},
+      {"ExpenseDescription", "Expense Description", 302, kCellLeft, kCellLeft, kShadedColumn},
+      {"ExpenseDate", "Expense Date", 106, kCellCentre, kCellCentre, QColor()},
       // Money keeps the field's own (right) alignment.
-      {"ExpenseAmount", "Expense Amount", 108, std::nullopt, kLeft, kShadedColumn},
-      {"ExpenseInvAvailable", "Inv Available", 83, kCentre, kCentre, QColor()},
+      {"ExpenseAmount", "Expense Amount", 108, std::nullopt, kCellLeft, kShadedColumn},
+      {"ExpenseInvAvailable", "Inv Available", 83, kCellCentre, kCellCentre, QColor()},
   };
 }
 

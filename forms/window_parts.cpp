@@ -67,14 +67,12 @@ DbGrid* makeGrid(QWidget* parent, TDataSource* source, std::vector<GridColumn> c
 }
 
 std::vector<GridColumn> vehicleListColumns() {
-  constexpr Qt::Alignment centre = Qt::AlignHCenter | Qt::AlignVCenter;
-  constexpr Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
   return {
-      {"VehicleNumber", "Vehicle Number", 106, centre, centre, QColor()},
-      {"VehicleMake", "Vehicle Make", 168, left, left, kShadedColumn},
-      {"VehicleModel", "Vehicle Model", 158, left, left, QColor()},
-      {"VehicleYear", "Vehicle Year", 105, centre, centre, QColor()},
-      {"VehicleReg", "Vehicle Registration Number", std::nullopt, centre, centre, kShadedColumn},
+      {"VehicleNumber", "Vehicle Number", 106, kCellCentre, kCellCentre, QColor()},
+      {"VehicleMake", "Vehicle Make", 168, kCellLeft, kCellLeft, kShadedColumn},
+      {"VehicleModel", "Vehicle Model", 158, kCellLeft, kCellLeft, QColor()},
+      {"VehicleYear", "Vehicle Year", 105, kCellCentre, kCellCentre, QColor()},
+      {"VehicleReg", "Vehicle Registration Number", std::nullopt, kCellCentre, kCellCentre, kShadedColumn},
   };
 }
 

@@ -28,6 +28,10 @@ class TGradPanel;
 inline const QColor kWhiteButton(255, 255, 255);
 inline const QColor kGreyButton(192, 192, 192);
 inline const QColor kGreenButton(3, 171, 73);
+// Cell and title alignments of the grid columns.
+inline constexpr Qt::Alignment kCellCentre = Qt::AlignHCenter | Qt::AlignVCenter;
+inline constexpr Qt::Alignment kCellLeft = Qt::AlignLeft | Qt::AlignVCenter;
+inline constexpr Qt::Alignment kCellRight = Qt::AlignRight | Qt::AlignVCenter;
 // Grid background and the shaded column colour.
 inline const QColor kGridBackground(240, 240, 240);
 inline const QColor kShadedColumn(229, 229, 229);

@@ -14,41 +14,18 @@ mkdir "$work/Data"
 "$work/wrenfold" &
 pid=$!
 
-# Finds a window by its exact title, waiting up to 20 seconds.
-window() {
-  for _ in $(seq 200); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  echo "window '$1' did not appear" >&2
-  return 1
-}
-
-# Clicks at a point of a window's client area.
-click() {
-  xdotool mousemove --window "$1" "$2" "$3"
-  sleep 0.2
-  xdotool click 1
-  sleep 0.4
-}
-
-# Types into the window that has the keyboard focus.
-typeText() {
-  xdotool type --delay 30 "$1"
-  sleep 0.2
-}
+source "$(dirname "$0")/xdo_helpers.bash"
 
 main=$(window "Tembra Office - Wrenfold")
-xdotool windowfocus --sync "$main" || true
+focus "$main"
 click "$main" 104 102                      # "Vehicle Details"
 
 detail=$(window "Vehicle Detail")
-xdotool windowfocus --sync "$detail" || true
+focus "$detail"
 click "$detail" 56 215                     # "New"
 
 dialog=$(window "Add New Vehicle")
-xdotool windowfocus --sync "$dialog" || true
+focus "$dialog"
 sleep 0.5
 click "$dialog" 272 81                     # make edit (192,24 inside the content panel at y 45)
 typeText "Volvo"
@@ -63,7 +40,7 @@ click "$dialog" 56 233                     # "Save"
 sleep 0.5
 click "$detail" 696 493                    # "Close"
 sleep 0.5
-xdotool windowfocus --sync "$main" || true
+focus "$main"
 click "$main" 941 367                      # "Exit"
 
 for _ in $(seq 100); do
