@@ -15,7 +15,10 @@ namespace {
 class Collect : public wf::RowConsumer {
  public:
   void begin(const wf::DataPacket&, std::size_t) override { rows.clear(); }
-  void row(const std::vector<wf::Value>& values) override { rows.push_back(values); }
+  void row(const std::vector<wf::ValueView>& values) override {
+    std::vector<wf::Value>& row = rows.emplace_back(values.size());
+    for (std::size_t j = 0; j < values.size(); ++j) values[j].assignTo(row[j]);
+  }
   std::vector<std::vector<wf::Value>> rows;
 };
 

@@ -326,7 +326,7 @@ class TClientTable::Loader : public RowConsumer {
     table_.setUpStorage(meta);
     table_.store_->reserve(expectedRows);
   }
-  void row(const std::vector<Value>& values) override { table_.store_->add(values); }
+  void row(const std::vector<ValueView>& values) override { table_.store_->add(values); }
 
  private:
   TClientTable& table_;
@@ -558,16 +558,16 @@ void TClientTable::writeFile() {
   live.reserve(store_->liveCount());
   for (RecordStore::Slot slot = 0; slot < store_->slotCount(); ++slot)
     if (store_->image(slot) != nullptr) live.push_back(slot);
-  std::size_t sizeHint = 1024 + store_->liveBytes() + live.size();
-  std::vector<std::uint8_t> bytes;
-  try {
-    bytes = encodeDataPacket(packet, live.size(), sizeHint, [&](std::size_t i, Row& row) {
-      store_->values(store_->image(live[i]), row.values);
-    });
-  } catch (const DataPacketError&) {
-    throw EngineError(kEngineErrorDamagedPacket);
-  }
-  writeTableFile(fileName_, bytes);
+  // Encoded straight into the new file, a chunk at a time.
+  streamTableFile(fileName_, [&](ByteSink& sink) {
+    try {
+      encodeDataPacket(
+          packet, live.size(), [&](std::size_t i, RowView& row) { store_->views(store_->image(live[i]), row.values); },
+          sink);
+    } catch (const DataPacketError&) {
+      throw EngineError(kEngineErrorDamagedPacket);
+    }
+  });
 }
 
 void TClientTable::dropRecords() {

@@ -49,6 +49,17 @@ std::string& Value::mutableBytes() {
   return std::get<std::string>(data_);
 }
 
+void ValueView::assignTo(Value& out) const {
+  switch (kind) {
+    case Kind::Unassigned: out.setUnassigned(); return;
+    case Kind::Null: out.setNull(); return;
+    case Kind::Int: out.setInt(integer); return;
+    case Kind::Double: out.setDouble(number); return;
+    case Kind::Bool: out.setBool(integer != 0); return;
+    case Kind::Bytes: out.mutableBytes().assign(bytes); return;
+  }
+}
+
 Column makeColumn(std::string name, ColumnKind kind, uint16_t width) {
   Column c;
   c.name = std::move(name);

@@ -9,8 +9,11 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
+
+#include "store/byte_sink.h"
 
 namespace wf {
 
@@ -128,6 +131,33 @@ private:
   Storage data_;
 };
 
+// A value read where it lies: what a Value holds, with strings and bytes viewed in storage that
+// outlives the view. The row-by-row encoder takes these, so a table hands over its records
+// without copying them into Values first.
+struct ValueView {
+  enum class Kind : uint8_t { Unassigned, Null, Int, Double, Bool, Bytes };
+  Kind kind = Kind::Unassigned;
+  int64_t integer = 0;     // Int; Bool as 0 or 1
+  double number = 0;       // Double
+  std::string_view bytes;  // Bytes
+
+  static ValueView of(const Value& v) {
+    ValueView view;
+    if (v.isInt()) view.setInt(v.toInt());
+    else if (v.isDouble()) view.setDouble(v.toDouble());
+    else if (v.isBool()) view.setBool(v.toBool());
+    else if (v.isBytes()) view.setBytes(v.bytes());
+    else view.kind = v.blankState() == BlankState::Null ? Kind::Null : Kind::Unassigned;
+    return view;
+  }
+  void setInt(int64_t v) { kind = Kind::Int; integer = v; }
+  void setDouble(double v) { kind = Kind::Double; number = v; }
+  void setBool(bool v) { kind = Kind::Bool; integer = v ? 1 : 0; }
+  void setBytes(std::string_view v) { kind = Kind::Bytes; bytes = v; }
+  // Puts the viewed value into `out`, reusing the string it may already hold.
+  void assignTo(Value& out) const;
+};
+
 // A column or table parameter kept as it was read, to be written back unchanged.
 // `value` holds the value bytes without the framing: for a fixed value its bytes (as many as the
 // size in the type code), for a varying value the bytes after the length prefix, for an array the
@@ -177,6 +207,13 @@ struct Row {
   bool isCurrent() const { return (status & 0x23) == 0; }
 
   bool operator==(const Row&) const = default;
+};
+
+// A row as the row-by-row encoder takes it: values viewed in the caller's storage.
+struct RowView {
+  uint8_t status = 0;  // as Row::status
+  std::vector<ValueView> values;
+  bool isCurrent() const { return (status & 0x23) == 0; }
 };
 
 struct DataPacket {
@@ -232,11 +269,13 @@ DataPacket decodeDataPacket(std::span<const uint8_t> bytes, const std::function<
 std::vector<uint8_t> encodeDataPacket(const DataPacket& packet);
 
 // The same encoding with the rows supplied one at a time instead of from `packet.rows` (which is
-// ignored): fillRow(i, row) fills a reused Row (values from the previous call still in place,
-// status reset to 0) for i = 0 .. rowCount - 1, so a large table encodes without an allocation
-// per value. `sizeHint` is the expected file size (0 if unknown); the buffer grows past it when
-// needed.
-std::vector<uint8_t> encodeDataPacket(const DataPacket& packet, std::size_t rowCount, std::size_t sizeHint,
-                                      const std::function<void(std::size_t, Row&)>& fillRow);
+// ignored), and the bytes handed to `sink` in chunks as they are ready, so a large table encodes
+// without copying its values and without a copy of the whole file in memory. fillRow(i, row)
+// fills a reused RowView (views from the previous call still in place, status reset to 0) for
+// i = 0 .. rowCount - 1; the views must stay valid until the next call. When a row turns out not to be current, the row count in the header is
+// corrected through sink.overwrite() at the end. On a DataPacketError, or a failure of the sink,
+// the sink holds an incomplete packet.
+void encodeDataPacket(const DataPacket& packet, std::size_t rowCount,
+                      const std::function<void(std::size_t, RowView&)>& fillRow, ByteSink& sink);
 
 }  // namespace wf

@@ -1,5 +1,6 @@
 #include "store/datapacket_writer.h"
 
+#include "store/byte_sink.h"
 #include "store/datapacket_format.h"
 #include "store/date_time.h"
 
@@ -15,13 +16,16 @@ namespace {
 
 bool sameName(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
 
-// Appends little-endian items to a buffer sized in advance by encodedSizeBound(); it still grows
-// if the bound ever falls short, so the bound only decides speed, never safety.
+// Appends little-endian items to a buffer. Without a sink the buffer is the whole packet, sized in
+// advance by encodedSizeBound() and still grown if that bound ever falls short (the bound decides
+// speed, never safety). With a sink, flushRows() hands the buffer over between rows once it holds
+// a chunk, so one reused buffer serves a packet of any size. Offsets are always counted from the
+// start of the packet.
 class Output {
 public:
-  explicit Output(std::size_t capacity) : bytes_(capacity) {}
+  explicit Output(std::size_t capacity, ByteSink* sink = nullptr) : bytes_(capacity), sink_(sink) {}
 
-  std::size_t offset() const { return pos_; }
+  std::size_t offset() const { return flushed_ + pos_; }
   void u8(uint8_t v) { *reserve(1) = v; }
   void unsignedLE(uint64_t v, std::size_t size) { fmt::storeLE(reserve(size), v, size); }
   void u16(uint16_t v) { unsignedLE(v, 2); }
@@ -34,14 +38,20 @@ public:
     uint8_t* dst = reserve(n);
     if (n) std::memset(dst, 0, n);
   }
-  // Only for bytes already written.
-  void orByte(std::size_t offset, uint8_t bits) { bytes_[offset] |= bits; }
-  void patchU16(std::size_t offset, uint16_t v) {
-    bytes_[offset] = uint8_t(v);
-    bytes_[offset + 1] = uint8_t(v >> 8);
+  // Only for bytes of the current row or, before any flush, of the metadata.
+  void orByte(std::size_t offset, uint8_t bits) { bytes_[offset - flushed_] |= bits; }
+  void patchU16(std::size_t offset, uint16_t v) { patch(offset, v, 2); }
+  // Also for bytes a sink already holds.
+  void patchU32(std::size_t offset, uint32_t v) { patch(offset, v, 4); }
+
+  // Called between rows: passes a full chunk to the sink.
+  void flushRows(std::size_t chunk) {
+    if (sink_ != nullptr && pos_ >= chunk) flush();
   }
-  void patchU32(std::size_t offset, uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i) bytes_[offset + i] = uint8_t(v >> (8 * i));
+  void flush() {
+    sink_->append(bytes_.data(), pos_);
+    flushed_ += pos_;
+    pos_ = 0;
   }
   std::vector<uint8_t> finish() {
     bytes_.resize(pos_);
@@ -56,8 +66,20 @@ private:
     return p;
   }
 
+  void patch(std::size_t offset, uint64_t v, std::size_t size) {
+    if (offset >= flushed_) {
+      fmt::storeLE(bytes_.data() + (offset - flushed_), v, size);
+      return;
+    }
+    uint8_t field[8];
+    fmt::storeLE(field, v, size);
+    sink_->overwrite(offset, field, size);
+  }
+
   std::vector<uint8_t> bytes_;
   std::size_t pos_ = 0;
+  ByteSink* sink_;
+  std::size_t flushed_ = 0;  // bytes already with the sink
 };
 
 std::size_t nameLength(const std::string& name, std::size_t max) { return std::min(name.size(), max); }
@@ -176,7 +198,7 @@ void writeTableParameters(Output& out, const DataPacket& packet) {
 
 // The part of a string value that goes into the file: up to its first 0 byte, at most `width`
 // characters, without trailing spaces.
-std::string_view storedText(const std::string& s, std::size_t width) {
+std::string_view storedText(std::string_view s, std::size_t width) {
   std::size_t length = s.size();
   if (const void* zero = length ? std::memchr(s.data(), 0, length) : nullptr)
     length = std::size_t(static_cast<const char*>(zero) - s.data());
@@ -199,22 +221,30 @@ public:
       writers_.push_back({fmt::valueCodingOf(c.typeCode), fmt::sizeOf(c.typeCode), c.width, &c.name});
   }
 
-  void write(Output& out, const Row& row) const {
-    if (row.values.size() != writers_.size())
-      throw DataPacketError("row has " + std::to_string(row.values.size()) + " values for " +
+  void write(Output& out, const Row& row) {
+    views_.resize(row.values.size());
+    for (std::size_t j = 0; j < row.values.size(); ++j) views_[j] = ValueView::of(row.values[j]);
+    write(out, views_);
+  }
+
+  void write(Output& out, const std::vector<ValueView>& values) const {
+    if (values.size() != writers_.size())
+      throw DataPacketError("row has " + std::to_string(values.size()) + " values for " +
                                 std::to_string(writers_.size()) + " columns",
                             out.offset());
     out.u8(0);
     const std::size_t indicators = out.offset();
     out.zeros(fmt::indicatorBytes(writers_.size()));
     for (std::size_t j = 0; j < writers_.size(); ++j) {
-      const Value& v = row.values[j];
-      switch (v.blankState()) {
-        case BlankState::Null: out.orByte(indicators + j / 4, uint8_t(fmt::kIndicatorNull << (2 * (j % 4)))); break;
-        case BlankState::Unassigned:
+      const ValueView& v = values[j];
+      switch (v.kind) {
+        case ValueView::Kind::Null:
+          out.orByte(indicators + j / 4, uint8_t(fmt::kIndicatorNull << (2 * (j % 4))));
+          break;
+        case ValueView::Kind::Unassigned:
           out.orByte(indicators + j / 4, uint8_t(fmt::kIndicatorUnchanged << (2 * (j % 4))));
           break;
-        case BlankState::HasValue: writeValue(out, v, writers_[j]); break;
+        default: writeValue(out, v, writers_[j]); break;
       }
     }
   }
@@ -224,9 +254,9 @@ private:
     throw DataPacketError("value of column '" + *w.name + "' " + problem, out.offset());
   }
 
-  static void writeInt(Output& out, const Value& v, const ColumnWriter& w, bool isSigned) {
-    if (!v.isInt()) mismatch(out, w, "is not an integer");
-    const int64_t n = v.toInt();
+  static void writeInt(Output& out, const ValueView& v, const ColumnWriter& w, bool isSigned) {
+    if (v.kind != ValueView::Kind::Int) mismatch(out, w, "is not an integer");
+    const int64_t n = v.integer;
     if (w.size < 8) {
       const unsigned bits = 8 * w.size;
       const bool fits = isSigned ? n >= -(int64_t(1) << (bits - 1)) && n < (int64_t(1) << (bits - 1))
@@ -241,7 +271,7 @@ private:
     out.unsignedLE(length, w.size);
   }
 
-  static void writeValue(Output& out, const Value& v, const ColumnWriter& w) {
+  static void writeValue(Output& out, const ValueView& v, const ColumnWriter& w) {
     using fmt::ValueCoding;
     switch (w.coding) {
       case ValueCoding::SignedInt:
@@ -249,36 +279,36 @@ private:
       case ValueCoding::Time: writeInt(out, v, w, true); return;
       case ValueCoding::UnsignedInt: writeInt(out, v, w, w.size < 8 ? false : true); return;
       case ValueCoding::Bool:
-        if (!v.isBool()) mismatch(out, w, "is not a boolean");
-        out.unsignedLE(v.toBool() ? 1 : 0, w.size);
+        if (v.kind != ValueView::Kind::Bool) mismatch(out, w, "is not a boolean");
+        out.unsignedLE(uint64_t(v.integer), w.size);
         return;
       case ValueCoding::Double: {
-        if (!v.isDouble()) mismatch(out, w, "is not a floating-point number");
-        const double d = v.toDouble();
+        if (v.kind != ValueView::Kind::Double) mismatch(out, w, "is not a floating-point number");
+        const double d = v.number;
         out.raw(&d, 8);
         return;
       }
       case ValueCoding::DateTime: {
-        if (!v.isDouble()) mismatch(out, w, "is not a date-time");
-        const std::optional<double> ms = dateTimeToStoredMs(v.toDouble());
+        if (v.kind != ValueView::Kind::Double) mismatch(out, w, "is not a date-time");
+        const std::optional<double> ms = dateTimeToStoredMs(v.number);
         if (!ms) mismatch(out, w, "is a date-time out of range");
         out.raw(&*ms, 8);
         return;
       }
       case ValueCoding::RawFixed:
-        if (!v.isBytes() || v.bytes().size() != w.size) mismatch(out, w, "does not have the column's size");
-        out.raw(v.bytes().data(), w.size);
+        if (v.kind != ValueView::Kind::Bytes || v.bytes.size() != w.size) mismatch(out, w, "does not have the column's size");
+        out.raw(v.bytes.data(), w.size);
         return;
       case ValueCoding::FixedString: {
-        if (!v.isBytes()) mismatch(out, w, "is not a string");
-        const std::string_view text = storedText(v.bytes(), w.width).substr(0, w.size);
+        if (v.kind != ValueView::Kind::Bytes) mismatch(out, w, "is not a string");
+        const std::string_view text = storedText(v.bytes, w.width).substr(0, w.size);
         out.raw(text.data(), text.size());
         out.zeros(w.size - text.size());
         return;
       }
       case ValueCoding::VaryingString: {
-        if (!v.isBytes()) mismatch(out, w, "is not a string");
-        const std::string_view text = storedText(v.bytes(), w.width);
+        if (v.kind != ValueView::Kind::Bytes) mismatch(out, w, "is not a string");
+        const std::string_view text = storedText(v.bytes, w.width);
         if (text.empty()) {
           // A present but empty string is one 0 byte, which tells it from a missing value.
           writeLength(out, 1, w);
@@ -291,15 +321,16 @@ private:
       }
       case ValueCoding::VaryingBytes:
       case ValueCoding::Blob:
-        if (!v.isBytes()) mismatch(out, w, "is not a byte sequence");
-        writeLength(out, v.bytes().size(), w);
-        out.raw(v.bytes().data(), v.bytes().size());
+        if (v.kind != ValueView::Kind::Bytes) mismatch(out, w, "is not a byte sequence");
+        writeLength(out, v.bytes.size(), w);
+        out.raw(v.bytes.data(), v.bytes.size());
         return;
       case ValueCoding::Unsupported: mismatch(out, w, "belongs to a column type that cannot be written");
     }
   }
 
   std::vector<ColumnWriter> writers_;
+  std::vector<ValueView> views_;  // a Row's values, viewed
 };
 
 std::size_t metadataSizeBound(const DataPacket& packet) {
@@ -364,7 +395,7 @@ void writeMetadata(Output& out, const DataPacket& packet) {
 std::vector<uint8_t> encodeDataPacket(const DataPacket& packet) {
   Output out(encodedSizeBound(packet));
   writeMetadata(out, packet);
-  const RowWriter rowWriter(packet.columns);
+  RowWriter rowWriter(packet.columns);
   uint32_t rowCount = 0;
   for (const Row& row : packet.rows) {
     if (!row.isCurrent()) continue;
@@ -375,22 +406,29 @@ std::vector<uint8_t> encodeDataPacket(const DataPacket& packet) {
   return out.finish();
 }
 
-std::vector<uint8_t> encodeDataPacket(const DataPacket& packet, std::size_t rowCount, std::size_t sizeHint,
-                                      const std::function<void(std::size_t, Row&)>& fillRow) {
-  Output out(std::max(sizeHint, metadataSizeBound(packet)));
+void encodeDataPacket(const DataPacket& packet, std::size_t rowCount,
+                      const std::function<void(std::size_t, RowView&)>& fillRow, ByteSink& sink) {
+  // Large enough that each hand-over costs little, small enough to stay in the caches.
+  constexpr std::size_t kChunk = 256 * 1024;
+  if (rowCount > 0xFFFFFFFFu)
+    throw DataPacketError("packet has " + std::to_string(rowCount) + " rows", fmt::kOffsetRowCount);
+  Output out(kChunk + kChunk / 4, &sink);
   writeMetadata(out, packet);
+  // The header claims every row; it is corrected at the end if some were not current.
+  out.patchU32(fmt::kOffsetRowCount, uint32_t(rowCount));
   const RowWriter rowWriter(packet.columns);
-  Row row;
+  RowView row;
   uint32_t written = 0;
   for (std::size_t i = 0; i < rowCount; ++i) {
     row.status = 0;
     fillRow(i, row);
     if (!row.isCurrent()) continue;
-    rowWriter.write(out, row);
+    rowWriter.write(out, row.values);
     ++written;
+    out.flushRows(kChunk);
   }
-  out.patchU32(fmt::kOffsetRowCount, written);
-  return out.finish();
+  out.flush();
+  if (written != rowCount) out.patchU32(fmt::kOffsetRowCount, written);
 }
 
 }  // namespace wf

@@ -1,5 +1,4 @@
 #include "store/packet_loader.h"
-#include "store/null_value.h"
 
 #include <cstring>
 #include <optional>
@@ -105,12 +104,12 @@ std::int64_t signExtend(std::uint64_t value, std::uint32_t size) {
   return static_cast<std::int64_t>((value ^ sign) - sign);
 }
 
-bool readValue(Bytes& in, const ColumnCoding& c, std::size_t limit, Value& value) {
+bool readValue(Bytes& in, const ColumnCoding& c, std::size_t limit, ValueView& value) {
   std::uint64_t raw = 0;
   switch (c.coding) {
     case fmt::ValueCoding::SignedInt:
       if (!in.read(c.size, raw)) return false;
-      value = Value::fromInt(signExtend(raw, c.size));
+      value.setInt(signExtend(raw, c.size));
       return true;
     case fmt::ValueCoding::Double:
     case fmt::ValueCoding::DateTime: {
@@ -123,7 +122,7 @@ bool readValue(Bytes& in, const ColumnCoding& c, std::size_t limit, Value& value
         if (!days) return false;
         d = *days;
       }
-      value = Value::fromDouble(d);
+      value.setDouble(d);
       return true;
     }
     case fmt::ValueCoding::VaryingString: {
@@ -134,14 +133,14 @@ bool readValue(Bytes& in, const ColumnCoding& c, std::size_t limit, Value& value
       if (const void* zero = length ? std::memchr(p, 0, length) : nullptr)
         length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - p);
       if (c.width != 0 && length > c.width) length = c.width;
-      value.mutableBytes().assign(reinterpret_cast<const char*>(p), length);
+      value.setBytes(std::string_view(reinterpret_cast<const char*>(p), length));
       return true;
     }
     case fmt::ValueCoding::Blob: {
       if (!in.read(4, raw)) return false;
       const std::uint8_t* p = in.take(raw);
       if (p == nullptr) return false;
-      value.mutableBytes().assign(reinterpret_cast<const char*>(p), raw);
+      value.setBytes(std::string_view(reinterpret_cast<const char*>(p), raw));
       return true;
     }
     default: return false;
@@ -164,7 +163,8 @@ bool readRowsFast(std::span<const std::uint8_t> bytes, std::size_t start, std::u
   in.skip(start);
   if (std::uint64_t(rowCount) * (1 + indicatorCount) > in.remaining()) return false;
   consumer.begin(meta, rowCount);
-  std::vector<Value> values(codings.size());
+  // Strings and blobs are viewed in `bytes`, which outlives the consumer's use of them.
+  std::vector<ValueView> values(codings.size());
   for (std::uint32_t r = 0; r < rowCount; ++r) {
     std::uint64_t status = 0;
     if (!in.read(1, status)) return false;
@@ -173,9 +173,9 @@ bool readRowsFast(std::span<const std::uint8_t> bytes, std::size_t start, std::u
     for (std::size_t j = 0; j < codings.size(); ++j) {
       const std::uint8_t bits = std::uint8_t(indicators[j / 4] >> (2 * (j % 4)));
       if (bits & fmt::kIndicatorNull)
-        values[j] = nullValue();
+        values[j].kind = ValueView::Kind::Null;
       else if (bits & fmt::kIndicatorUnchanged)
-        values[j] = Value::unassigned();
+        values[j].kind = ValueView::Kind::Unassigned;
       else if (!readValue(in, codings[j], limit, values[j]))
         return false;
     }
@@ -206,8 +206,13 @@ DataPacket loadDataPacket(std::span<const std::uint8_t> bytes, RowConsumer& cons
   }
   DataPacket packet = decodeDataPacket(bytes);
   consumer.begin(packet, packet.rows.size());
-  for (const Row& row : packet.rows)
-    if (row.isCurrent()) consumer.row(row.values);
+  std::vector<ValueView> values;
+  for (const Row& row : packet.rows) {
+    if (!row.isCurrent()) continue;
+    values.resize(row.values.size());
+    for (std::size_t j = 0; j < values.size(); ++j) values[j] = ValueView::of(row.values[j]);
+    consumer.row(values);
+  }
   packet.rows.clear();
   return packet;
 }

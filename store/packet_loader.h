@@ -19,8 +19,9 @@ class RowConsumer {
   // Called with the columns and parameters before the rows, and again when reading starts
   // over: drop any row received so far.
   virtual void begin(const DataPacket& meta, std::size_t expectedRows) = 0;
-  // One current row (rows of a change log that are not current are skipped), in file order.
-  virtual void row(const std::vector<Value>& values) = 0;
+  // One current row (rows of a change log that are not current are skipped), in file order. The
+  // views are valid during the call only.
+  virtual void row(const std::vector<ValueView>& values) = 0;
 };
 
 // The packet without rows; its rows went to consumer. Throws DataPacketError for a packet that

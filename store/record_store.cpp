@@ -1,9 +1,15 @@
 #include "store/record_store.h"
+
 #include "store/null_value.h"
+#include "store/radix_sort.h"
+
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <limits>
 #include <numeric>
 #include <unordered_map>
@@ -41,6 +47,33 @@ T load(const std::uint8_t* p) {
   return v;
 }
 
+// A viewed value as the image stores it; another kind than the column's gives 0 or empty, as
+// Value's accessors do.
+bool hasValue(const ValueView& v) {
+  return v.kind != ValueView::Kind::Null && v.kind != ValueView::Kind::Unassigned;
+}
+std::int64_t intOf(const ValueView& v) { return v.kind == ValueView::Kind::Int ? v.integer : 0; }
+double doubleOf(const ValueView& v) { return v.kind == ValueView::Kind::Double ? v.number : 0.0; }
+std::string_view bytesOf(const ValueView& v) {
+  return v.kind == ValueView::Kind::Bytes ? v.bytes : std::string_view();
+}
+
+// Reads a tagged value of a column the table does not interpret; returns the end of it.
+const std::uint8_t* viewOther(const std::uint8_t* p, ValueView& v) {
+  const std::uint8_t tag = *p++;
+  switch (tag) {
+    case kTagBytes: {
+      const std::size_t n = load<std::uint32_t>(p);
+      v.setBytes(std::string_view(reinterpret_cast<const char*>(p + 4), n));
+      return p + 4 + n;
+    }
+    case kTagDouble: v.setDouble(load<double>(p)); break;
+    case kTagBool: v.setBool(load<std::int64_t>(p) != 0); break;
+    default: v.setInt(load<std::int64_t>(p)); break;
+  }
+  return p + 8;
+}
+
 template <class T>
 std::uint8_t* store(std::uint8_t* p, T v) {
   std::memcpy(p, &v, sizeof v);
@@ -67,7 +100,10 @@ class RecordStore::Arena {
   using Handle = std::uint32_t;
   static constexpr Handle kNone = 0xFFFFFFFF;
   static constexpr Handle kLargeBit = 0x80000000;
-  static constexpr int kChunkBits = 20;
+  // A chunk is the size of a huge page. From the second chunk on (a large table) it asks to be
+  // one where the system offers them: filling it then takes one page fault instead of 512. A
+  // small table keeps ordinary pages, of which it touches only what it uses.
+  static constexpr int kChunkBits = 21;
   static constexpr std::size_t kChunk = std::size_t{1} << kChunkBits;
   static constexpr std::size_t kMaxChunks = std::size_t{1} << (31 - kChunkBits);
   static constexpr std::size_t kLarge = std::size_t{64} << 10;
@@ -76,7 +112,7 @@ class RecordStore::Arena {
     if (size < kLarge) {
       if (chunks_.empty() || used_ + size > kChunk) {
         if (chunks_.size() < kMaxChunks) {
-          chunks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(kChunk));
+          chunks_.push_back(allocateChunk(!chunks_.empty()));
           used_ = 0;
         }
       }
@@ -123,7 +159,19 @@ class RecordStore::Arena {
   }
 
  private:
-  std::vector<std::unique_ptr<std::uint8_t[]>> chunks_;
+  struct FreeChunk {
+    void operator()(std::uint8_t* chunk) const { std::free(chunk); }
+  };
+  using Chunk = std::unique_ptr<std::uint8_t[], FreeChunk>;
+
+  static Chunk allocateChunk(bool hugePage) {
+    void* memory = std::aligned_alloc(kChunk, kChunk);
+    if (memory == nullptr) throw std::bad_alloc();
+    if (hugePage) ::madvise(memory, kChunk, MADV_HUGEPAGE);  // a hint; plain pages serve as well
+    return Chunk(static_cast<std::uint8_t*>(memory));
+  }
+
+  std::vector<Chunk> chunks_;
   std::size_t used_ = 0;
   std::vector<std::unique_ptr<std::uint8_t[]>> large_;
   std::vector<Handle> freeLarge_;
@@ -150,21 +198,27 @@ void RecordStore::reserve(std::size_t records) {
 }
 
 std::uint32_t RecordStore::encode(const std::vector<Value>& values) {
+  viewScratch_.resize(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) viewScratch_[i] = ValueView::of(values[i]);
+  return encode(viewScratch_);
+}
+
+std::uint32_t RecordStore::encode(const std::vector<ValueView>& values) {
   if (values.size() != types_.size()) throw EngineError(kEngineErrorDamagedPacket);
   std::size_t size = indicatorBytes_;
   for (std::size_t i = 0; i < types_.size(); ++i) {
-    const Value& v = values[i];
-    if (!v.hasValue()) continue;
+    const ValueView& v = values[i];
+    if (!hasValue(v)) continue;
     switch (types_[i]) {
       case ftString: {
         std::size_t limit = prefixBytes_[i] == 1 ? 255 : 65535;
         if (widths_[i] > 0) limit = std::min<std::size_t>(limit, static_cast<std::size_t>(widths_[i]));
-        size += static_cast<std::size_t>(prefixBytes_[i]) + std::min(v.bytes().size(), limit);
+        size += static_cast<std::size_t>(prefixBytes_[i]) + std::min(bytesOf(v).size(), limit);
         break;
       }
       case ftBlob:
-      case ftMemo: size += 4 + v.bytes().size(); break;
-      case ftUnknown: size += 1 + (v.isBytes() ? 4 + v.bytes().size() : 8); break;
+      case ftMemo: size += 4 + bytesOf(v).size(); break;
+      case ftUnknown: size += 1 + (v.kind == ValueView::Kind::Bytes ? 4 + bytesOf(v).size() : 8); break;
       default: size += static_cast<std::size_t>(fixedSize(types_[i])); break;
     }
   }
@@ -175,53 +229,53 @@ std::uint32_t RecordStore::encode(const std::vector<Value>& values) {
   std::memset(image, 0, indicatorBytes_);
   std::uint8_t* p = image + indicatorBytes_;
   for (std::size_t i = 0; i < types_.size(); ++i) {
-    const Value& v = values[i];
-    if (!v.hasValue()) {
-      std::uint8_t bit = v.blankState() == BlankState::Null ? kNullBit : kUnassignedBit;
+    const ValueView& v = values[i];
+    if (!hasValue(v)) {
+      std::uint8_t bit = v.kind == ValueView::Kind::Null ? kNullBit : kUnassignedBit;
       image[i / 4] = static_cast<std::uint8_t>(image[i / 4] | (bit << (2 * (i % 4))));
       continue;
     }
     switch (types_[i]) {
-      case ftSmallint: p = store(p, static_cast<std::int16_t>(v.toInt())); break;
+      case ftSmallint: p = store(p, static_cast<std::int16_t>(intOf(v))); break;
       case ftInteger:
-      case ftAutoInc: p = store(p, static_cast<std::int32_t>(v.toInt())); break;
+      case ftAutoInc: p = store(p, static_cast<std::int32_t>(intOf(v))); break;
       case ftFloat:
       case ftCurrency:
-      case ftDateTime: p = store(p, v.toDouble()); break;
+      case ftDateTime: p = store(p, doubleOf(v)); break;
       case ftString: {
         std::size_t limit = prefixBytes_[i] == 1 ? 255 : 65535;
         if (widths_[i] > 0) limit = std::min<std::size_t>(limit, static_cast<std::size_t>(widths_[i]));
-        std::size_t n = std::min(v.bytes().size(), limit);
+        std::size_t n = std::min(bytesOf(v).size(), limit);
         if (prefixBytes_[i] == 1)
           *p++ = static_cast<std::uint8_t>(n);
         else
           p = store(p, static_cast<std::uint16_t>(n));
-        std::memcpy(p, v.bytes().data(), n);
+        std::memcpy(p, bytesOf(v).data(), n);
         p += n;
         break;
       }
       case ftBlob:
       case ftMemo: {
-        p = store(p, static_cast<std::uint32_t>(v.bytes().size()));
-        std::memcpy(p, v.bytes().data(), v.bytes().size());
-        p += v.bytes().size();
+        p = store(p, static_cast<std::uint32_t>(bytesOf(v).size()));
+        std::memcpy(p, bytesOf(v).data(), bytesOf(v).size());
+        p += bytesOf(v).size();
         break;
       }
       case ftUnknown: {
-        if (v.isBytes()) {
+        if (v.kind == ValueView::Kind::Bytes) {
           *p++ = kTagBytes;
-          p = store(p, static_cast<std::uint32_t>(v.bytes().size()));
-          std::memcpy(p, v.bytes().data(), v.bytes().size());
-          p += v.bytes().size();
-        } else if (v.isDouble()) {
+          p = store(p, static_cast<std::uint32_t>(bytesOf(v).size()));
+          std::memcpy(p, bytesOf(v).data(), bytesOf(v).size());
+          p += bytesOf(v).size();
+        } else if (v.kind == ValueView::Kind::Double) {
           *p++ = kTagDouble;
-          p = store(p, v.toDouble());
-        } else if (v.isBool()) {
+          p = store(p, doubleOf(v));
+        } else if (v.kind == ValueView::Kind::Bool) {
           *p++ = kTagBool;
-          p = store(p, static_cast<std::int64_t>(v.toBool()));
+          p = store(p, static_cast<std::int64_t>(v.integer != 0));
         } else {
           *p++ = kTagInt;
-          p = store(p, v.toInt());
+          p = store(p, intOf(v));
         }
         break;
       }
@@ -313,30 +367,26 @@ Value RecordStore::value(const std::uint8_t* image, int column) const {
     case ftBlob:
     case ftMemo: return Value::fromBytes(std::string(ref.bytes));
     case ftUnknown: {
-      const auto* p = reinterpret_cast<const std::uint8_t*>(ref.bytes.data()) + 1;
-      switch (ref.integer) {
-        case kTagBytes:
-          return Value::fromBytes(std::string(reinterpret_cast<const char*>(p + 4), load<std::uint32_t>(p)));
-        case kTagDouble: return Value::fromDouble(load<double>(p));
-        case kTagBool: return Value::fromBool(load<std::int64_t>(p) != 0);
-        default: return Value::fromInt(load<std::int64_t>(p));
-      }
+      ValueView view;
+      viewOther(reinterpret_cast<const std::uint8_t*>(ref.bytes.data()), view);
+      Value out;
+      view.assignTo(out);
+      return out;
     }
   }
   return Value::unassigned();
 }
 
-// One walk over the image (value() walks from the start for every column), and string values
-// are copied into the strings out already holds, so a reused vector allocates next to nothing.
-void RecordStore::values(const std::uint8_t* image, std::vector<Value>& out) const {
+// One walk over the image (value() walks from the start for every column), viewing strings and
+// bytes where they lie.
+void RecordStore::views(const std::uint8_t* image, std::vector<ValueView>& out) const {
   out.resize(types_.size());
   const std::uint8_t* p = image + indicatorBytes_;
   for (std::size_t i = 0; i < types_.size(); ++i) {
-    Value& v = out[i];
+    ValueView& v = out[i];
     const unsigned bits = (image[i / 4] >> (2 * (i % 4))) & 3u;
     if (bits != 0) {
-      if (bits & kNullBit) v.setNull();
-      else v.setUnassigned();
+      v.kind = (bits & kNullBit) ? ValueView::Kind::Null : ValueView::Kind::Unassigned;
       continue;
     }
     switch (types_[i]) {
@@ -349,25 +399,27 @@ void RecordStore::values(const std::uint8_t* image, std::vector<Value>& out) con
       case ftString: {
         const std::size_t prefix = static_cast<std::size_t>(prefixBytes_[i]);
         const std::size_t n = prefix == 1 ? *p : load<std::uint16_t>(p);
-        v.mutableBytes().assign(reinterpret_cast<const char*>(p + prefix), n);
+        v.setBytes(std::string_view(reinterpret_cast<const char*>(p + prefix), n));
         p += prefix + n;
         break;
       }
       case ftBlob:
       case ftMemo: {
         const std::size_t n = load<std::uint32_t>(p);
-        v.mutableBytes().assign(reinterpret_cast<const char*>(p + 4), n);
+        v.setBytes(std::string_view(reinterpret_cast<const char*>(p + 4), n));
         p += 4 + n;
         break;
       }
-      case ftUnknown: {
-        const std::size_t size = *p == kTagBytes ? 5 + load<std::uint32_t>(p + 1) : 9;
-        v = value(image, static_cast<int>(i));
-        p += size;
-        break;
-      }
+      case ftUnknown: p = viewOther(p, v); break;
     }
   }
+}
+
+void RecordStore::values(const std::uint8_t* image, std::vector<Value>& out) const {
+  std::vector<ValueView> views;
+  this->views(image, views);
+  out.resize(views.size());
+  for (std::size_t i = 0; i < views.size(); ++i) views[i].assignTo(out[i]);
 }
 
 const std::uint8_t* RecordStore::image(Slot slot) const {
@@ -377,7 +429,15 @@ const std::uint8_t* RecordStore::image(Slot slot) const {
 
 RecordStore::Slot RecordStore::add(const std::vector<Value>& values) {
   if (slots_.size() >= std::numeric_limits<Slot>::max()) throw EngineError(kEngineErrorRecordTooLarge);
-  std::uint32_t handle = encode(values);
+  return adopt(encode(values));
+}
+
+RecordStore::Slot RecordStore::add(const std::vector<ValueView>& values) {
+  if (slots_.size() >= std::numeric_limits<Slot>::max()) throw EngineError(kEngineErrorRecordTooLarge);
+  return adopt(encode(values));
+}
+
+RecordStore::Slot RecordStore::adopt(std::uint32_t handle) {
   Slot slot = static_cast<Slot>(slots_.size());
   slots_.push_back(handle);
   ++live_;
@@ -515,11 +575,12 @@ void RecordStore::sortAll() {
     Slot slot;
     std::uint32_t sequence;
   };
-  std::vector<Entry> entries(order_.size());
+  std::vector<Entry> entries;
+  entries.reserve(order_.size());
   for (std::size_t i = 0; i < order_.size(); ++i) {
     Slot slot = order_[i];
     std::uint64_t second = useSecondPrefix_ ? prefixOf(orderColumns_[1], field(image(slot), orderColumns_[1])) : 0;
-    entries[i] = {prefixOfSlot(slot), second, slot, static_cast<std::uint32_t>(i)};
+    entries.push_back({prefixOfSlot(slot), second, slot, static_cast<std::uint32_t>(i)});
   }
   // When every string prefix is complete, prefixes compare as plain integers; when they also
   // hold every order field whole, equal prefixes are equal keys.
@@ -534,13 +595,19 @@ void RecordStore::sortAll() {
                          (orderColumns_.size() == 1 ||
                           (orderColumns_.size() == 2 && useSecondPrefix_ && exactPrefix(orderColumns_[1])));
   if (allComplete) {
-    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-      if (a.prefix != b.prefix) return a.prefix < b.prefix;
-      if (a.second != b.second) return a.second < b.second;
-      if (!prefixesAreKeys)
-        if (int c = compareFields(a.slot, b.slot)) return c < 0;
-      return a.sequence < b.sequence;
-    });
+    // Prefixes compare as integers: sort by them in linear time (entries start in sequence
+    // order and the sort is stable), then order runs of equal prefixes by the fields themselves
+    // unless the prefixes already are the whole keys.
+    radixSortStable(entries, [](const Entry& e) { return e.prefix; }, [](const Entry& e) { return e.second; });
+    if (!prefixesAreKeys) {
+      auto byFields = [&](const Entry& a, const Entry& b) { return compareFields(a.slot, b.slot) < 0; };
+      for (auto run = entries.begin(); run != entries.end();) {
+        auto end = std::find_if(run, entries.end(),
+                                [&](const Entry& e) { return e.prefix != run->prefix || e.second != run->second; });
+        if (end - run > 1) std::stable_sort(run, end, byFields);
+        run = end;
+      }
+    }
   } else {
     std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
       if (int p = comparePrefixes(a.prefix, b.prefix, a.second, b.second)) return p < 0;

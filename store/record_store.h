@@ -45,17 +45,19 @@ class RecordStore {
   // ---- storage ----
   std::size_t slotCount() const { return slots_.size(); }
   std::size_t liveCount() const { return live_; }
-  // Bytes of the images of live records.
-  std::size_t liveBytes() const { return liveBytes_; }
   // The image of a record; nullptr for an erased one.
   const std::uint8_t* image(Slot slot) const;
   void reserve(std::size_t records);
   Slot add(const std::vector<Value>& values);
+  Slot add(const std::vector<ValueView>& values);
   void replace(Slot slot, const std::vector<Value>& values);
   void erase(Slot slot);
 
   FieldRef field(const std::uint8_t* image, int column) const;
   Value value(const std::uint8_t* image, int column) const;
+  // Every value of a record: as views into the image (valid while the record lives unchanged),
+  // or copied into the Values `out` already holds.
+  void views(const std::uint8_t* image, std::vector<ValueView>& out) const;
   void values(const std::uint8_t* image, std::vector<Value>& out) const;
 
   // ---- index order ----
@@ -78,6 +80,8 @@ class RecordStore {
   class Arena;
   std::size_t imageSize(const std::uint8_t* image) const;
   std::uint32_t encode(const std::vector<Value>& values);
+  std::uint32_t encode(const std::vector<ValueView>& values);
+  Slot adopt(std::uint32_t handle);
   void forget(Slot slot);
   std::uint64_t prefixOf(int column, const FieldRef& ref) const;
   bool exactPrefix(int column) const;
@@ -103,6 +107,7 @@ class RecordStore {
   std::vector<Slot> order_;
   std::vector<std::uint64_t> orderKeys_;  // prefix of the first order field, per order position
   std::vector<int> orderColumns_;
+  std::vector<ValueView> viewScratch_;  // Values being encoded, viewed
   std::size_t live_ = 0;
   std::size_t liveBytes_ = 0;
   std::size_t deadBytes_ = 0;

@@ -87,14 +87,65 @@ std::optional<std::vector<unsigned char>> readTableFile(const std::string& path)
   return content;
 }
 
-void writeTableFile(const std::string& path, const std::vector<unsigned char>& bytes) {
+namespace {
+
+// Writes into the temporary file as bytes arrive. Every few megabytes it asks the kernel to start
+// putting what it has on disk, so that the closing fsync finds little left to do and the disk
+// works while the next rows are encoded.
+class TempFileSink : public ByteSink {
+ public:
+  explicit TempFileSink(int fd) : fd_(fd) {}
+
+  void append(const uint8_t* data, std::size_t size) override {
+    if (!writeAll(fd_, data, size)) fail(errno);
+    written_ += size;
+    if (written_ - flushRequested_ >= kWritebackStep) {
+      // Only a hint: where the file system does not support it, fsync does all the work.
+      ::sync_file_range(fd_, off_t(flushRequested_), off_t(written_ - flushRequested_), SYNC_FILE_RANGE_WRITE);
+      flushRequested_ = written_;
+    }
+  }
+
+  void overwrite(std::size_t offset, const uint8_t* data, std::size_t size) override {
+    while (size > 0) {
+      ssize_t done = ::pwrite(fd_, data, size, off_t(offset));
+      if (done < 0) {
+        if (errno == EINTR) continue;
+        fail(errno);
+      }
+      data += done;
+      offset += std::size_t(done);
+      size -= std::size_t(done);
+    }
+  }
+
+ private:
+  static constexpr std::size_t kWritebackStep = 8 << 20;
+
+  [[noreturn]] static void fail(int error) { throw TableError(std::strerror(error)); }
+
+  int fd_;
+  std::size_t written_ = 0;
+  std::size_t flushRequested_ = 0;
+};
+
+// The permissions the new file gets: the old file's, or the usual ones for a new file.
+mode_t modeForNewFile(const struct stat* old) {
+  if (old != nullptr) return old->st_mode & 07777;
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+void streamTableFile(const std::string& path, const std::function<void(ByteSink&)>& produce) {
   // An existing file without any write permission is read-only: it is not replaced.
   struct stat old {};
   bool exists = ::stat(path.c_str(), &old) == 0;
   if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
     cannotCreate(path);
 
-  std::string folder = folderOf(path);
   std::string tempPath = path + ".XXXXXX";
   std::vector<char> name(tempPath.begin(), tempPath.end());
   name.push_back('\0');
@@ -102,26 +153,25 @@ void writeTableFile(const std::string& path, const std::vector<unsigned char>& b
   if (temp.get() < 0) cannotCreate(path);
   tempPath.assign(name.data());
 
-  auto abandon = [&](bool creating, int error) {
+  // From here on every failure removes the temporary file; the old file was never touched.
+  try {
+    if (::fchmod(temp.get(), modeForNewFile(exists ? &old : nullptr)) != 0) cannotCreate(path);
+    TempFileSink sink(temp.get());
+    produce(sink);
+    if (::fsync(temp.get()) != 0) throw TableError(std::strerror(errno));
+    if (::close(temp.release()) != 0) throw TableError(std::strerror(errno));
+    if (::rename(tempPath.c_str(), path.c_str()) != 0) cannotCreate(path);
+  } catch (...) {
     ::unlink(tempPath.c_str());
-    if (creating) cannotCreate(path);
-    throw TableError(std::strerror(error));
-  };
-  // Keep the permissions the old file had; a new file gets the usual ones.
-  mode_t mode = exists ? (old.st_mode & 07777) : 0666;
-  if (!exists) {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode &= ~mask;
+    throw;
   }
-  if (::fchmod(temp.get(), mode) != 0) abandon(true, errno);
-  if (!writeAll(temp.get(), bytes.data(), bytes.size())) abandon(false, errno);
-  if (::fsync(temp.get()) != 0) abandon(false, errno);
-  if (::close(temp.release()) != 0) abandon(false, errno);
-  if (::rename(tempPath.c_str(), path.c_str()) != 0) abandon(true, errno);
   // Make the rename itself durable.
-  FileHandle dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  FileHandle dir(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
+}
+
+void writeTableFile(const std::string& path, const std::vector<unsigned char>& bytes) {
+  streamTableFile(path, [&](ByteSink& sink) { sink.append(bytes.data(), bytes.size()); });
 }
 
 }  // namespace wf

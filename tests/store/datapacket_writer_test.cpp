@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace wf {
 namespace {
 
@@ -164,6 +166,34 @@ namespace {
 
 using namespace wf::testing;
 
+// Records the sink calls, so a test sees what went where and when.
+class ChunkSink : public VectorSink {
+public:
+  void append(const uint8_t* data, std::size_t size) override {
+    chunks.push_back(size);
+    VectorSink::append(data, size);
+  }
+  void overwrite(std::size_t offset, const uint8_t* data, std::size_t size) override {
+    overwrites.push_back(offset);
+    VectorSink::overwrite(offset, data, size);
+  }
+  std::vector<std::size_t> chunks;
+  std::vector<std::size_t> overwrites;
+};
+
+std::vector<uint8_t> encodeRowByRow(const DataPacket& packet, ChunkSink& sink) {
+  encodeDataPacket(
+      packet, packet.rows.size(),
+      [&](std::size_t i, RowView& r) {
+        EXPECT_EQ(r.status, 0);
+        r.status = packet.rows[i].status;
+        r.values.resize(packet.rows[i].values.size());
+        for (std::size_t j = 0; j < r.values.size(); ++j) r.values[j] = ValueView::of(packet.rows[i].values[j]);
+      },
+      sink);
+  return sink.bytes;
+}
+
 TEST(DataPacketWriter, RowByRowEncodingGivesTheSameBytes) {
   DataPacket packet = emptyPacketOf("ServiceInvoice.cds");
   packet.autoIncValue = 9;
@@ -174,17 +204,25 @@ TEST(DataPacketWriter, RowByRowEncodingGivesTheSameBytes) {
                                text(i % 4 ? "Tyres  " : "")},
                               i == 5 ? 0x02 : 0));
   const std::vector<uint8_t> whole = encodeDataPacket(packet);
-  for (std::size_t hint : {std::size_t(0), whole.size()}) {
-    const std::vector<uint8_t> streamed =
-        encodeDataPacket(packet, packet.rows.size(), hint, [&](std::size_t i, Row& r) {
-          EXPECT_EQ(r.status, 0);
-          r.status = packet.rows[i].status;
-          r.values.resize(packet.rows[i].values.size());
-          for (std::size_t j = 0; j < r.values.size(); ++j) r.values[j] = packet.rows[i].values[j];
-        });
-    EXPECT_EQ(streamed, whole);
-  }
+  ChunkSink sink;
+  EXPECT_EQ(encodeRowByRow(packet, sink), whole);
+  EXPECT_EQ(sink.overwrites, std::vector<std::size_t>{14});  // the row count, once the deleted row was skipped
   EXPECT_EQ(decodeDataPacket(whole).rows.size(), 7u);  // the deleted row is not written
+}
+
+// A large packet reaches the sink in pieces cut between rows, and the header's row count is right
+// without going back to it.
+TEST(DataPacketWriter, LargePacketStreamsInChunks) {
+  DataPacket packet = emptyPacketOf("ServiceInvoice.cds");
+  const std::string image(1000, '\x5A');
+  for (int i = 0; i < 1500; ++i) packet.rows.push_back(row({integer(i + 1), integer(i), Value::fromBytes(image), text("x")}));
+  const std::vector<uint8_t> whole = encodeDataPacket(packet);
+  ASSERT_GT(whole.size(), 1'000'000u);
+  ChunkSink sink;
+  EXPECT_EQ(encodeRowByRow(packet, sink), whole);
+  EXPECT_GE(sink.chunks.size(), 4u);
+  EXPECT_LE(*std::max_element(sink.chunks.begin(), sink.chunks.end()), 300'000u);
+  EXPECT_TRUE(sink.overwrites.empty());
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 // A failed write at close keeps both the old file and the table's records.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
+#include <cstring>
 
 #include <algorithm>
 
@@ -128,6 +132,66 @@ TEST_F(TableFileTest, DestroyingATableWhoseWriteFailsLeavesTheOldFile) {
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
   }
   EXPECT_EQ(readBytes(path), before);
+}
+
+// Lowers the largest file size this process may write, as a full disk would stop a write partway;
+// a write past it fails with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*oldHandler_)(int);
+};
+
+TEST_F(TableFileTest, WriteFailingPartwayKeepsOldFileAndRecords) {
+  std::string path = folder.file("Vehicle.cds");
+  openAndChange(path, true);
+  for (int i = 0; i < 8; ++i) {  // about 800 kB: several chunks, so the failure comes mid-file
+    v.table.insert();
+    v.make.setAsString("Photo " + std::to_string(i));
+    v.photo.setAsString(std::string(100'000, char('a' + i)));
+    v.table.post();
+  }
+  std::string before = readBytes(path);
+  {
+    FileSizeLimit limit(300'000);
+    EXPECT_EQ(closeFailure(), std::strerror(EFBIG));
+  }
+  expectStillOpen(11, 9);
+  EXPECT_EQ(readBytes(path), before);
+  EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"Vehicle.cds"});
+
+  v.table.close();
+  v.table.open();
+  EXPECT_EQ(v.table.recordCount(), 11);
+  v.table.last();
+  EXPECT_EQ(v.photo.AsString(), std::string(100'000, 'h'));
+}
+
+TEST_F(TableFileTest, ProducerFailingPartwayLeavesNoTrace) {
+  std::string path = folder.file("t.cds");
+  writeTableFile(path, {1, 2, 3});
+  const std::vector<unsigned char> half(100'000, 7);
+  EXPECT_THROW(streamTableFile(path,
+                              [&](ByteSink& sink) {
+                                sink.append(half.data(), half.size());
+                                throw std::runtime_error("encoding failed");
+                              }),
+               std::runtime_error);
+  EXPECT_EQ(readTableFile(path), (std::vector<unsigned char>{1, 2, 3}));
+  EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"t.cds"});
 }
 
 TEST_F(TableFileTest, ReadingAndReplacingWholeFiles) {
