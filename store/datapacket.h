@@ -150,6 +150,7 @@ struct ValueView {
     else view.kind = v.blankState() == BlankState::Null ? Kind::Null : Kind::Unassigned;
     return view;
   }
+  bool hasValue() const { return kind != Kind::Null && kind != Kind::Unassigned; }
   void setInt(int64_t v) { kind = Kind::Int; integer = v; }
   void setDouble(double v) { kind = Kind::Double; number = v; }
   void setBool(bool v) { kind = Kind::Bool; integer = v ? 1 : 0; }

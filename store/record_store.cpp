@@ -49,9 +49,6 @@ T load(const std::uint8_t* p) {
 
 // A viewed value as the image stores it; another kind than the column's gives 0 or empty, as
 // Value's accessors do.
-bool hasValue(const ValueView& v) {
-  return v.kind != ValueView::Kind::Null && v.kind != ValueView::Kind::Unassigned;
-}
 std::int64_t intOf(const ValueView& v) { return v.kind == ValueView::Kind::Int ? v.integer : 0; }
 double doubleOf(const ValueView& v) { return v.kind == ValueView::Kind::Double ? v.number : 0.0; }
 std::string_view bytesOf(const ValueView& v) {
@@ -208,7 +205,7 @@ std::uint32_t RecordStore::encode(const std::vector<ValueView>& values) {
   std::size_t size = indicatorBytes_;
   for (std::size_t i = 0; i < types_.size(); ++i) {
     const ValueView& v = values[i];
-    if (!hasValue(v)) continue;
+    if (!v.hasValue()) continue;
     switch (types_[i]) {
       case ftString: {
         std::size_t limit = prefixBytes_[i] == 1 ? 255 : 65535;
@@ -230,7 +227,7 @@ std::uint32_t RecordStore::encode(const std::vector<ValueView>& values) {
   std::uint8_t* p = image + indicatorBytes_;
   for (std::size_t i = 0; i < types_.size(); ++i) {
     const ValueView& v = values[i];
-    if (!hasValue(v)) {
+    if (!v.hasValue()) {
       std::uint8_t bit = v.kind == ValueView::Kind::Null ? kNullBit : kUnassignedBit;
       image[i / 4] = static_cast<std::uint8_t>(image[i / 4] | (bit << (2 * (i % 4))));
       continue;
