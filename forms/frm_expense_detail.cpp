@@ -7,6 +7,7 @@
 #include "forms/frm_ae_service_invoice.h"
 #include "forms/glyphs.h"
 #include "forms/report_launches.h"
+#include "forms/vehicle_list_frame.h"
 #include "forms/window_parts.h"
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
@@ -16,9 +17,6 @@
 namespace wf {
 
 namespace {
-
-constexpr int kClientWidth = 752;
-constexpr int kClientHeight = 526;
 
 std::vector<GridColumn> expenseColumns() {
   return {
@@ -39,50 +37,28 @@ TfrmExpenseDetail::TfrmExpenseDetail(QWidget* parent) : FormBase(parent) {
   setObjectName("frmExpenseDetail");
   setWindowTitle("Expense Detail");
   setFont(msSansSerif(11));
-  setFixedDialogBorder(kClientWidth, kClientHeight);
+  setFixedDialogBorder(kVehicleListWidth, kVehicleListHeight);
   buildLayout();
 }
 
 void TfrmExpenseDetail::buildLayout() {
-  const QColor windowText(0, 0, 0);
-  GradPanel1 = makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45),
-                         "Expense Details");
-  GradPanel3 = makePanel(this, PanelPreset::ButtonBar, QRect(0, 481, kClientWidth, 45));
-  btnClose = makeButton(GradPanel3, "Close", QString(), QRect(659, 10, 75, 25), kGreenButton, 5,
-                        glyph(Glyph::Close));
-
-  DBGrid1 = makeGrid(this, &DataModule1->datVehicle, vehicleListColumns(),
-                     QRect(0, 45, kClientWidth, 148), windowText);
-
-  GradPanel2 = makePanel(this, PanelPreset::GreyBar, QRect(0, 193, kClientWidth, 45), "Services");
-  GradPanel2->setShowCaption(false);
-  btnPrintExpenses = makeButton(GradPanel2, "Print...", "Print Preview Expense Details",
-                                QRect(19, 10, 75, 25), kGreyButton, 5, glyph(Glyph::Print));
-
-  DBGrid2 = makeGrid(this, &DataModule1->datExpenses, expenseColumns(),
-                     QRect(0, 238, kClientWidth, 198), windowText);
+  const VehicleListFrame frame =
+      buildVehicleListFrame(this, "Expense Details", "Expense", "Print Preview Expense Details",
+                            &DataModule1->datExpenses, expenseColumns());
+  GradPanel1 = frame.titleBar;
+  GradPanel3 = frame.closeBar;
+  btnClose = frame.closeButton;
+  DBGrid1 = frame.vehicleGrid;
+  GradPanel2 = frame.upperBar;
+  btnPrintExpenses = frame.printButton;
+  DBGrid2 = frame.recordGrid;
   DBGrid2->OnDblClick = [this] { btnEditExpenseClick(); };
-
-  GradPanel4 = makePanel(this, PanelPreset::GreyBar, QRect(0, 436, kClientWidth, 45), "Expenses");
-  GradPanel4->setShowCaption(false);
-  btnDeleteExpense = makeButton(GradPanel4, "Delete", "Delete Expense", QRect(195, 10, 75, 25),
-                                kGreyButton, 5, glyph(Glyph::Delete));
-  btnNewExpense = makeButton(GradPanel4, "New", "New Expense", QRect(19, 10, 75, 25), kGreyButton,
-                             5, glyph(Glyph::New));
-  btnEditExpense = makeButton(GradPanel4, "Edit", "Edit Expense", QRect(107, 10, 75, 25),
-                              kGreyButton, 5, glyph(Glyph::Edit));
+  GradPanel4 = frame.lowerBar;
+  btnDeleteExpense = frame.deleteButton;
+  btnNewExpense = frame.newButton;
+  btnEditExpense = frame.editButton;
   btnPrintPreview = makeButton(GradPanel4, "Print Preview Invoice", "Print Preview Expense Invoice",
                                QRect(600, 10, 134, 25), kGreyButton, 5, glyph(Glyph::Print));
-
-  // Title bar, button bar, vehicle grid, upper grey bar, expense grid, lower grey bar (Delete,
-  // New, Edit, Print Preview Invoice).
-  setTabOrder(GradPanel1, GradPanel3);
-  setTabOrder(btnClose, DBGrid1);
-  setTabOrder(DBGrid1, btnPrintExpenses);
-  setTabOrder(btnPrintExpenses, DBGrid2);
-  setTabOrder(DBGrid2, btnDeleteExpense);
-  setTabOrder(btnDeleteExpense, btnNewExpense);
-  setTabOrder(btnNewExpense, btnEditExpense);
   setTabOrder(btnEditExpense, btnPrintPreview);
 
   connect(btnNewExpense, &TGradButton::clicked, this, &TfrmExpenseDetail::btnNewExpenseClick);

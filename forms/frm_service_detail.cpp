@@ -7,6 +7,7 @@
 #include "forms/frm_service_line_detail.h"
 #include "forms/glyphs.h"
 #include "forms/report_launches.h"
+#include "forms/vehicle_list_frame.h"
 #include "forms/window_parts.h"
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
@@ -17,9 +18,6 @@
 namespace wf {
 
 namespace {
-
-constexpr int kClientWidth = 752;
-constexpr int kClientHeight = 526;
 
 std::vector<GridColumn> serviceColumns() {
   return {
@@ -39,51 +37,29 @@ TfrmServiceDetail::TfrmServiceDetail(QWidget* parent) : FormBase(parent) {
   setObjectName("frmServiceDetail");
   setWindowTitle("Service Detail");
   setFont(msSansSerif(11));
-  setFixedDialogBorder(kClientWidth, kClientHeight);
+  setFixedDialogBorder(kVehicleListWidth, kVehicleListHeight);
   buildLayout();
 }
 
 void TfrmServiceDetail::buildLayout() {
-  const QColor windowText(0, 0, 0);
-  GradPanel1 = makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45),
-                         "Service Details");
-  GradPanel3 = makePanel(this, PanelPreset::ButtonBar, QRect(0, 481, kClientWidth, 45));
-  btnClose = makeButton(GradPanel3, "Close", QString(), QRect(659, 10, 75, 25), kGreenButton, 5,
-                        glyph(Glyph::Close));
-
-  DBGrid1 = makeGrid(this, &DataModule1->datVehicle, vehicleListColumns(),
-                     QRect(0, 45, kClientWidth, 148), windowText);
-
-  GradPanel2 = makePanel(this, PanelPreset::GreyBar, QRect(0, 193, kClientWidth, 45), "Services");
-  GradPanel2->setShowCaption(false);
-  btnPrintService = makeButton(GradPanel2, "Print...", "Print Preview Service Details",
-                               QRect(19, 10, 75, 25), kGreyButton, 5, glyph(Glyph::Print));
-
-  DBGrid2 = makeGrid(this, &DataModule1->datService, serviceColumns(),
-                     QRect(0, 238, kClientWidth, 198), windowText);
+  const VehicleListFrame frame =
+      buildVehicleListFrame(this, "Service Details", "Service", "Print Preview Service Details",
+                            &DataModule1->datService, serviceColumns());
+  GradPanel1 = frame.titleBar;
+  GradPanel3 = frame.closeBar;
+  btnClose = frame.closeButton;
+  DBGrid1 = frame.vehicleGrid;
+  GradPanel2 = frame.upperBar;
+  btnPrintService = frame.printButton;
+  DBGrid2 = frame.recordGrid;
   DBGrid2->OnDblClick = [this] { btnEditServiceClick(); };
-
-  GradPanel4 = makePanel(this, PanelPreset::GreyBar, QRect(0, 436, kClientWidth, 45), "Expenses");
-  GradPanel4->setShowCaption(false);
-  btnDeleteService = makeButton(GradPanel4, "Delete", "Delete Service", QRect(195, 10, 75, 25),
-                                kGreyButton, 5, glyph(Glyph::Delete));
-  btnNewService = makeButton(GradPanel4, "New", "New Service", QRect(19, 10, 75, 25), kGreyButton,
-                             5, glyph(Glyph::New));
-  btnEditService = makeButton(GradPanel4, "Edit", "Edit Service", QRect(107, 10, 75, 25),
-                              kGreyButton, 5, glyph(Glyph::Edit));
+  GradPanel4 = frame.lowerBar;
+  btnDeleteService = frame.deleteButton;
+  btnNewService = frame.newButton;
+  btnEditService = frame.editButton;
   btnServiceLineDetail =
       makeButton(GradPanel4, "View Service Line Detail", "View Service Line Details",
                  QRect(584, 10, 150, 25), kGreyButton, 5, glyph(Glyph::ServiceTab));
-
-  // Title bar, button bar, vehicle grid, upper grey bar, service grid, lower grey bar (Delete,
-  // New, Edit, View Service Line Detail).
-  setTabOrder(GradPanel1, GradPanel3);
-  setTabOrder(btnClose, DBGrid1);
-  setTabOrder(DBGrid1, btnPrintService);
-  setTabOrder(btnPrintService, DBGrid2);
-  setTabOrder(DBGrid2, btnDeleteService);
-  setTabOrder(btnDeleteService, btnNewService);
-  setTabOrder(btnNewService, btnEditService);
   setTabOrder(btnEditService, btnServiceLineDetail);
 
   connect(btnNewService, &TGradButton::clicked, this, &TfrmServiceDetail::btnNewServiceClick);
