@@ -65,6 +65,7 @@ AppInstances::AppInstances(const std::string& appFolder) : owned_(std::make_uniq
   // The fixed creation order; the main window first, which opens the tables.
   Owned& o = *owned_;
   TfrmMain* main = o.create(frmMain, appFolder);
+  FormBase::setMainForm(main);
   reportLaunches = main;
   o.create(frmClosing, main);
   o.create(frmVehicleDetail, main);
@@ -84,6 +85,7 @@ AppInstances::AppInstances(const std::string& appFolder) : owned_(std::make_uniq
 
 AppInstances::~AppInstances() {
   reportLaunches = nullptr;
+  FormBase::setMainForm(nullptr);
   // The last created first; the data module last. Tables still open close without their
   // after-close handlers.
   while (!owned_->windows.empty()) {

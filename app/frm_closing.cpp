@@ -11,6 +11,7 @@
 #include "framework/pending_messages.h"
 #include "store/data_module.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QThread>
 #include <QToolButton>
@@ -38,6 +39,44 @@ std::vector<ClosingStep> closingOrder() {
 }
 
 }  // namespace
+
+void applyClosingCylinderLook(TProgressCyl& bar) {
+  // The orange glass shading on a white ground, without bevels: a custom look, not a preset.
+  bar.setColor(StyleColor(255, 255, 255));
+  bar.setBevelInner(TProgressCyl::bvNone);
+  bar.setBevelOuter(TProgressCyl::bvNone);
+  bar.setBevelWidth(1);
+  bar.setBorderWidth(2);
+  bar.setBevelColor(StyleColor(255, 255, 255));
+  bar.setBackBorderColor(StyleColor(0, 0, 0));
+  bar.setBackColor(StyleColor(192, 192, 192));
+  bar.setForeColor(StyleColor(255, 128, 0));
+  bar.setForeLineColor(StyleColor(128, 0, 0));
+  for (TPCColorStyle* style : {&bar.ForeStyle(), &bar.BackStyle()}) {
+    style->setIntensityRGB(255);
+    style->setIntensity(4);
+    style->setIntensityFactor(-1);
+    style->setRangeRGB(255);
+    style->setColorRGB(255);
+    style->setColorFactor(1);
+    style->setLightAngle(-3);
+  }
+  bar.setCylinderEffect(ceMaximum);
+  bar.setShowText(false);
+  bar.setText("%");
+  bar.setTextDone("Complete");
+  bar.setFontEffect(feNone);
+  bar.setFontShadowColor(StyleColor(0, 0, 0));
+  bar.setFont(arial(12, true));
+  bar.setFontColor(StyleColor(0, 0, 0));
+  bar.setOrientation(pbHorizontal);
+  bar.setMin(0);
+  bar.setMax(5);
+  bar.setPosition(0);
+  bar.setStep(1);
+  bar.setStopAtMax(true);
+  bar.setProEffect(peCustom);
+}
 
 TfrmClosing::TfrmClosing(QWidget* parent) : FormBase(parent) {
   setObjectName("frmClosing");
@@ -69,16 +108,17 @@ TfrmClosing::TfrmClosing(QWidget* parent) : FormBase(parent) {
 
   xipZip = new TProgressCyl(GradPanel4);
   xipZip->setGeometry(16, 88, 201, 25);
-  xipZip->setShowText(false);
-  xipZip->setMin(0);
-  xipZip->setMax(5);
-  xipZip->setPosition(0);
+  applyClosingCylinderLook(*xipZip);
 
   Timer1.setInterval(1000);
   connect(&Timer1, &QTimer::timeout, this, &TfrmClosing::Timer1Timer);
 }
 
 void TfrmClosing::showEvent(QShowEvent* event) {
+  // A showing after a failed write starts the bar again from the beginning.
+  xipZip->setPosition(0);
+  closedTables_.clear();
+  failed_ = false;
   FormBase::showEvent(event);
   if (frmMain != nullptr) centreOver(frmMain);
   // FormShow: paint before the work starts.
@@ -86,7 +126,6 @@ void TfrmClosing::showEvent(QShowEvent* event) {
 }
 
 void TfrmClosing::formActivate() {
-  failed_ = false;
   processPendingMessages();
   try {
     closeTables();
@@ -103,15 +142,24 @@ void TfrmClosing::formActivate() {
 void TfrmClosing::closeTables() {
   const std::vector<ClosingStep> steps = closingOrder();
   for (std::size_t i = 0; i < steps.size(); ++i) {
-    if (steps[i].table->Active())
+    if (steps[i].table->Active()) {
       steps[i].table->close();  // writes a changed table; its after-close handler sets the flag
-    else
+      closedTables_.push_back(steps[i].table);
+    } else {
       *steps[i].flag = true;
+    }
     if (i + 1 < steps.size()) {
       xipZip->setPosition(xipZip->Position() + 1);
+      flushToScreen();
       QThread::msleep(kStepPauseMs);
     }
   }
+}
+
+void TfrmClosing::flushToScreen() {
+  // The bar has repainted itself; make sure the display has the new frame before the thread
+  // sleeps, so each step is seen while it lasts.
+  QGuiApplication::sync();
 }
 
 void TfrmClosing::Timer1Timer() {

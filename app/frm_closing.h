@@ -7,11 +7,14 @@
 
 #include <QTimer>
 
+#include <vector>
+
 class QLabel;
 class QToolButton;
 
 namespace wf {
 
+class TClientTable;
 class TGIFAnimator;
 class TGradPanel;
 class TProgressCyl;
@@ -33,6 +36,8 @@ class TfrmClosing : public FormBase {
 
   // True when the last showing ended because a table could not be written.
   bool failed() const { return failed_; }
+  // The tables the last showing closed (and wrote), in closing order.
+  const std::vector<TClientTable*>& closedTables() const { return closedTables_; }
 
   void Timer1Timer();
   void btnHelpClick();
@@ -43,8 +48,14 @@ class TfrmClosing : public FormBase {
 
  private:
   void closeTables();
+  void flushToScreen();
   bool failed_ = false;
+  std::vector<TClientTable*> closedTables_;
 };
+
+// The look the closing window gives its progress cylinder: orange glass on white, no bevels,
+// range 0 to 5, no text.
+void applyClosingCylinderLook(TProgressCyl& bar);
 
 extern TfrmClosing* frmClosing;
 

@@ -20,11 +20,13 @@
 #include "reports/frm_service_line_detail_rep.h"
 #include "reports/rep_image.h"
 #include "store/data_module.h"
+#include "framework/tab_chain.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QUrl>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace wf {
@@ -103,10 +105,7 @@ void TfrmMain::buildLayout() {
                            kWhiteButton, 8, glyph(Glyph::Expense));
 
   // Tab order of the window's children: title bar, content panel, button bar, navigation panel.
-  setTabOrder(DBGrid1, btnExit);
-  setTabOrder(btnExit, btnVehicleDetail);
-  setTabOrder(btnVehicleDetail, btnService);
-  setTabOrder(btnService, btnExpenses);
+  setTabChain({DBGrid1, btnExit, btnVehicleDetail, btnService, btnExpenses});
 
   connect(btnVehicleDetail, &TGradButton::clicked, this, &TfrmMain::btnVehicleDetailClick);
   connect(btnService, &TGradButton::clicked, this, &TfrmMain::btnServiceClick);
@@ -150,27 +149,40 @@ void TfrmMain::btnExpensesClick() {
 
 void TfrmMain::btnExitClick() {
   processPendingMessages();
+  const CurrentRows current = currentRows();
   frmClosing->showModal();
   if (frmClosing->failed()) {
     // Nothing is lost: the table that could not be written is still open with its changes, and
-    // the tables closed before it are opened again from the files just written.
-    reopenClosedTables();
+    // the tables closed before it are opened again from the files just written, so Exit can be
+    // tried again.
+    reopenTables(frmClosing->closedTables(), current);
     return;
   }
   exitConfirmed_ = true;
   close();
 }
 
-void TfrmMain::reopenClosedTables() {
+TfrmMain::CurrentRows TfrmMain::currentRows() const {
+  const TClientTable& vehicles = DataModule1->tblVehicle;
+  const TClientTable& services = DataModule1->tblService;
+  return {vehicles.Active() ? vehicles.recNo() : -1, services.Active() ? services.recNo() : -1};
+}
+
+void TfrmMain::reopenTables(const std::vector<TClientTable*>& closed, CurrentRows current) {
+  for (const TableFile& file : tableFiles())
+    if (std::find(closed.begin(), closed.end(), file.table) != closed.end() &&
+        !file.table->Active())
+      OpenTableFile(*file.table, file.relativeFileName);
   TClientTable& vehicles = DataModule1->tblVehicle;
   TClientTable& services = DataModule1->tblService;
-  const int vehicleRow = vehicles.Active() ? vehicles.recNo() : -1;
-  const int serviceRow = services.Active() ? services.recNo() : -1;
-  for (const TableFile& file : tableFiles())
-    if (!file.table->Active()) OpenTableFile(*file.table, file.relativeFileName);
-  if (vehicleRow >= 0 && vehicles.Active()) vehicles.moveTo(vehicleRow);
-  if (serviceRow >= 0 && services.Active()) services.moveTo(serviceRow);
-  VehicleClosed = ServiceClosed = ServiceLineClosed = ServiceInvoiceClosed = ExpensesClosed = false;
+  if (current.vehicleRow >= 0 && vehicles.Active()) vehicles.moveTo(current.vehicleRow);
+  if (current.serviceRow >= 0 && services.Active()) services.moveTo(current.serviceRow);
+  // A table whose open failed at start-up stays closed and keeps its flag for the next Exit.
+  VehicleClosed = !DataModule1->tblVehicle.Active();
+  ServiceClosed = !DataModule1->tblService.Active();
+  ServiceLineClosed = !DataModule1->tblServiceLine.Active();
+  ServiceInvoiceClosed = !DataModule1->tblServiceInvoice.Active();
+  ExpensesClosed = !DataModule1->tblExpenses.Active();
 }
 
 bool TfrmMain::writeChangedTables() {
@@ -179,12 +191,17 @@ bool TfrmMain::writeChangedTables() {
   const std::vector<TClientTable*> order = {
       &DataModule1->tblServiceInvoice, &DataModule1->tblServiceLine, &DataModule1->tblService,
       &DataModule1->tblExpenses, &DataModule1->tblVehicle};
+  const CurrentRows current = currentRows();
+  std::vector<TClientTable*> closed;
   try {
-    for (TClientTable* table : order)
-      if (table->Active()) table->close();
+    for (TClientTable* table : order) {
+      if (!table->Active()) continue;
+      table->close();
+      closed.push_back(table);
+    }
   } catch (const std::exception& failure) {
     showError(failure);
-    reopenClosedTables();
+    reopenTables(closed, current);
     return false;
   }
   return true;

@@ -7,6 +7,7 @@
 #include "framework/form_base.h"
 
 #include <string>
+#include <vector>
 
 namespace wf {
 
@@ -71,9 +72,16 @@ class TfrmMain : public FormBase, public TReportLaunches {
   // is reported in an error box and the picture stays empty.
   void LoadPhotoIntoReport(TRepImage* image);
 
-  // Opens again, from the files just written, every table the closing sequence closed, so the
-  // window stays usable after a write failed. The current vehicle and service are kept.
-  void reopenClosedTables();
+  // The current rows of the vehicle and service tables (-1 where none or closed).
+  struct CurrentRows {
+    int vehicleRow = -1;
+    int serviceRow = -1;
+  };
+  CurrentRows currentRows() const;
+  // Opens again, from the files just written, the tables a failed closing closed, so the window
+  // stays usable and Exit can be tried again; the vehicle and service that were current before
+  // the closing are made current again. Tables that were never open stay closed.
+  void reopenTables(const std::vector<TClientTable*>& closed, CurrentRows current);
 
  signals:
   // The program ends when this is sent (the close box or Exit has written every table).

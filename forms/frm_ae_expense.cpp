@@ -12,6 +12,7 @@
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
 #include "store/data_module.h"
+#include "framework/tab_chain.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -72,12 +73,7 @@ void TfrmAEExpense::buildLayout() {
   btnCancel = makeButton(GradPanel3, "Cancel", QString(), QRect(431, 10, 75, 25), kGreenButton, 5,
                          glyph(Glyph::Cancel));
 
-  setTabOrder(DBEdit4, DBDateEdit1);
-  setTabOrder(DBDateEdit1, DBEdit2);
-  setTabOrder(DBEdit2, Edit1);
-  setTabOrder(Edit1, btnInvoice);
-  setTabOrder(btnInvoice, btnSave);
-  setTabOrder(btnSave, btnCancel);
+  setTabChain({DBEdit4, DBDateEdit1, DBEdit2, Edit1, btnInvoice, btnSave, btnCancel});
 
   connect(btnInvoice, &TGradButton::clicked, this, &TfrmAEExpense::btnInvoiceClick);
   connect(btnSave, &TGradButton::clicked, this, &TfrmAEExpense::btnSaveClick);

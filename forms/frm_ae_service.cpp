@@ -12,6 +12,7 @@
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
 #include "store/data_module.h"
+#include "framework/tab_chain.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -80,12 +81,7 @@ void TfrmAEService::buildLayout() {
   btnCancel = makeButton(GradPanel3, "Cancel", QString(), QRect(431, 10, 75, 25), kGreenButton, 5,
                          glyph(Glyph::Cancel));
 
-  setTabOrder(DBEdit4, DBDateEdit1);
-  setTabOrder(DBDateEdit1, DBEdit2);
-  setTabOrder(DBEdit2, DBEdit1);
-  setTabOrder(DBEdit1, DBMemo1);
-  setTabOrder(DBMemo1, btnSave);
-  setTabOrder(btnSave, btnCancel);
+  setTabChain({DBEdit4, DBDateEdit1, DBEdit2, DBEdit1, DBMemo1, btnSave, btnCancel});
 
   connect(btnSave, &TGradButton::clicked, this, &TfrmAEService::btnSaveClick);
   connect(btnCancel, &TGradButton::clicked, this, &TfrmAEService::btnCancelClick);

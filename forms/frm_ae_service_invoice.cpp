@@ -13,6 +13,7 @@
 #include "framework/pending_messages.h"
 #include "reports/frm_invoice_preview.h"
 #include "store/data_module.h"
+#include "framework/tab_chain.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -88,10 +89,7 @@ void TfrmAEServiceInvoice::buildLayout() {
   btnCancel = makeButton(GradPanel3, "Cancel", QString(), QRect(431, 10, 75, 25), kGreenButton, 5,
                          glyph(Glyph::Cancel));
 
-  setTabOrder(DBEdit4, Edit1);
-  setTabOrder(Edit1, btnInvoice);
-  setTabOrder(btnInvoice, btnSave);
-  setTabOrder(btnSave, btnCancel);
+  setTabChain({DBEdit4, Edit1, btnInvoice, btnSave, btnCancel});
 
   connect(btnInvoice, &TGradButton::clicked, this, &TfrmAEServiceInvoice::btnInvoiceClick);
   connect(btnSave, &TGradButton::clicked, this, &TfrmAEServiceInvoice::btnSaveClick);

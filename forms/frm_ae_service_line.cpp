@@ -10,6 +10,7 @@
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
 #include "store/data_module.h"
+#include "framework/tab_chain.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -52,10 +53,7 @@ void TfrmAEServiceLine::buildLayout() {
   btnCancel = makeButton(GradPanel3, "Cancel", QString(), QRect(431, 10, 75, 25), kGreenButton, 5,
                          glyph(Glyph::Cancel));
 
-  setTabOrder(DBEdit4, DBEdit1);
-  setTabOrder(DBEdit1, DBEdit2);
-  setTabOrder(DBEdit2, btnSave);
-  setTabOrder(btnSave, btnCancel);
+  setTabChain({DBEdit4, DBEdit1, DBEdit2, btnSave, btnCancel});
 
   connect(btnSave, &TGradButton::clicked, this, &TfrmAEServiceLine::btnSaveClick);
   connect(btnCancel, &TGradButton::clicked, this, &TfrmAEServiceLine::btnCancelClick);

@@ -14,6 +14,7 @@
 #include "framework/picture_clipboard.h"
 #include "framework/text_codec.h"
 #include "store/data_module.h"
+#include "framework/tab_chain.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -82,14 +83,8 @@ void TfrmAEVehicle::buildLayout() {
 
   // Tab order: title bar, button bar, content panel; inside the content panel the four edits,
   // then paste, copy and the file button.
-  setTabOrder(DBEdit4, DBEdit3);
-  setTabOrder(DBEdit3, DBEdit2);
-  setTabOrder(DBEdit2, DBEdit1);
-  setTabOrder(DBEdit1, btnPasteFromClipbrd);
-  setTabOrder(btnPasteFromClipbrd, btnCopyToClipbrd);
-  setTabOrder(btnCopyToClipbrd, btnImage);
-  setTabOrder(btnSave, btnCancel);
-  setTabOrder(btnCancel, DBEdit4);
+  setTabChain({btnSave, btnCancel, DBEdit4, DBEdit3, DBEdit2, DBEdit1, btnPasteFromClipbrd,
+               btnCopyToClipbrd, btnImage});
 
   connect(btnImage, &TGradButton::clicked, this, &TfrmAEVehicle::btnImageClick);
   connect(btnCopyToClipbrd, &TGradButton::clicked, this, &TfrmAEVehicle::btnCopyToClipbrdClick);

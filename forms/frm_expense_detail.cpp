@@ -13,6 +13,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "store/data_module.h"
+#include "framework/tab_chain.h"
 
 namespace wf {
 
@@ -59,7 +60,7 @@ void TfrmExpenseDetail::buildLayout() {
   btnEditExpense = frame.editButton;
   btnPrintPreview = makeButton(GradPanel4, "Print Preview Invoice", "Print Preview Expense Invoice",
                                QRect(600, 10, 134, 25), kGreyButton, 5, glyph(Glyph::Print));
-  setTabOrder(btnEditExpense, btnPrintPreview);
+  setTabChain({btnEditExpense, btnPrintPreview});
 
   connect(btnNewExpense, &TGradButton::clicked, this, &TfrmExpenseDetail::btnNewExpenseClick);
   connect(btnEditExpense, &TGradButton::clicked, this, &TfrmExpenseDetail::btnEditExpenseClick);
@@ -73,12 +74,12 @@ void TfrmExpenseDetail::buildLayout() {
 
 void TfrmExpenseDetail::btnNewExpenseClick() {
   if (DataModule1->tblVehicle.isEmpty()) return;
-  runEditDialog(expenses(), EditStart::Insert, frmAEExpense, "Add New Expense", this);
+  runEditDialog(expenses(), EditStart::Insert, frmAEExpense, "Add New Expense");
 }
 
 void TfrmExpenseDetail::btnEditExpenseClick() {
   if (expenses().isEmpty()) return;
-  runEditDialog(expenses(), EditStart::Edit, frmAEExpense, "Edit Expense", this);
+  runEditDialog(expenses(), EditStart::Edit, frmAEExpense, "Edit Expense");
 }
 
 void TfrmExpenseDetail::btnDeleteExpenseClick() {

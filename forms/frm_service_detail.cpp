@@ -14,6 +14,7 @@
 #include "framework/message_box.h"
 #include "framework/wf_application.h"
 #include "store/data_module.h"
+#include "framework/tab_chain.h"
 
 namespace wf {
 
@@ -60,7 +61,7 @@ void TfrmServiceDetail::buildLayout() {
   btnServiceLineDetail =
       makeButton(GradPanel4, "View Service Line Detail", "View Service Line Details",
                  QRect(584, 10, 150, 25), kGreyButton, 5, glyph(Glyph::ServiceTab));
-  setTabOrder(btnEditService, btnServiceLineDetail);
+  setTabChain({btnEditService, btnServiceLineDetail});
 
   connect(btnNewService, &TGradButton::clicked, this, &TfrmServiceDetail::btnNewServiceClick);
   connect(btnEditService, &TGradButton::clicked, this, &TfrmServiceDetail::btnEditServiceClick);
@@ -74,12 +75,12 @@ void TfrmServiceDetail::buildLayout() {
 
 void TfrmServiceDetail::btnNewServiceClick() {
   if (DataModule1->tblVehicle.isEmpty()) return;
-  runEditDialog(services(), EditStart::Insert, frmAEService, "Add New Service", this);
+  runEditDialog(services(), EditStart::Insert, frmAEService, "Add New Service");
 }
 
 void TfrmServiceDetail::btnEditServiceClick() {
   if (services().isEmpty()) return;
-  runEditDialog(services(), EditStart::Edit, frmAEService, "Edit Service", this);
+  runEditDialog(services(), EditStart::Edit, frmAEService, "Edit Service");
 }
 
 void TfrmServiceDetail::btnDeleteServiceClick() {
@@ -108,7 +109,7 @@ void TfrmServiceDetail::btnPrintServiceClick() {
 void TfrmServiceDetail::btnServiceLineDetailClick() {
   // Failures are left to the framework's default error box (the button's slot guards it).
   if (services().isEmpty()) return;
-  frmServiceLineDetail->centreOver(this);
+  frmServiceLineDetail->centreOverMainForm();
   frmServiceLineDetail->showModal();
 }
 

@@ -12,6 +12,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "store/data_module.h"
+#include "framework/tab_chain.h"
 
 #include <QBitmap>
 #include <QTabBar>
@@ -90,6 +91,8 @@ void TfrmServiceLineDetail::buildLayout() {
   PageControl1 = new QTabWidget(this);
   PageControl1->setGeometry(0, 238, kClientWidth, 243);
   PageControl1->tabBar()->setFont(msSansSerif(13, true));
+  // Both tabs always fit; hidden scroll arrows would still be Tab stops.
+  PageControl1->setUsesScrollButtons(false);
   TabSheet1 = buildLinesTab();
   TabSheet2 = buildInvoicesTab();
   PageControl1->addTab(TabSheet1, tabIcon(Glyph::ServiceTab), "Service Lines");
@@ -98,20 +101,9 @@ void TfrmServiceLineDetail::buildLayout() {
 
   // Title bar, button bar, grey bar, service grid, page control; the lines tab has its bar
   // before its grid, the invoices tab its grid before its bar (New, Delete, Edit, Preview).
-  setTabOrder(GradPanel1, GradPanel3);
-  setTabOrder(btnClose, GradPanel2);
-  setTabOrder(GradPanel2, DBGrid2);
-  setTabOrder(DBGrid2, PageControl1);
-  setTabOrder(PageControl1, btnNewDetail);
-  setTabOrder(btnNewDetail, btnEditDetail);
-  setTabOrder(btnEditDetail, btnDeleteDetail);
-  setTabOrder(btnDeleteDetail, btnPrintDetail);
-  setTabOrder(btnPrintDetail, DBGrid3);
-  setTabOrder(DBGrid3, DBGrid1);
-  setTabOrder(DBGrid1, btnNewInvoice);
-  setTabOrder(btnNewInvoice, btnDeleteInvoice);
-  setTabOrder(btnDeleteInvoice, btnEditInvoice);
-  setTabOrder(btnEditInvoice, btnPreview);
+  setTabChain({btnClose, DBGrid2, PageControl1->tabBar(), btnNewDetail, btnEditDetail,
+               btnDeleteDetail, btnPrintDetail, DBGrid3, DBGrid1, btnNewInvoice, btnDeleteInvoice,
+               btnEditInvoice, btnPreview});
 
   connect(btnNewDetail, &TGradButton::clicked, this, &TfrmServiceLineDetail::btnNewDetailClick);
   connect(btnEditDetail, &TGradButton::clicked, this, &TfrmServiceLineDetail::btnEditDetailClick);
@@ -143,6 +135,7 @@ QWidget* TfrmServiceLineDetail::buildLinesTab() {
   DBGrid3 = makeGrid(sheet, &DataModule1->datServiceLine, lineColumns(),
                      QRect(0, 0, kSheetWidth, 167), kWindowText);
   DBGrid3->OnDblClick = [this] { btnEditDetailClick(); };
+  fillTabSheet(sheet, DBGrid3, GradPanel5);
   return sheet;
 }
 
@@ -161,17 +154,18 @@ QWidget* TfrmServiceLineDetail::buildInvoicesTab() {
                               kGreyButton, 5, glyph(Glyph::Edit));
   btnPreview = makeButton(GradPanel4, "Print Preview", "Print Preview Service Invoice",
                           QRect(595, 10, 134, 25), kGreyButton, 10, glyph(Glyph::Print));
+  fillTabSheet(sheet, DBGrid1, GradPanel4);
   return sheet;
 }
 
 void TfrmServiceLineDetail::btnNewDetailClick() {
   if (DataModule1->tblService.isEmpty()) return;
-  runEditDialog(lines(), EditStart::Insert, frmAEServiceLine, "Add New Service Line", this);
+  runEditDialog(lines(), EditStart::Insert, frmAEServiceLine, "Add New Service Line");
 }
 
 void TfrmServiceLineDetail::btnEditDetailClick() {
   if (lines().isEmpty()) return;
-  runEditDialog(lines(), EditStart::Edit, frmAEServiceLine, "Edit Service Line", this);
+  runEditDialog(lines(), EditStart::Edit, frmAEServiceLine, "Edit Service Line");
 }
 
 void TfrmServiceLineDetail::btnDeleteDetailClick() {
@@ -195,13 +189,12 @@ void TfrmServiceLineDetail::btnPrintDetailClick() {
 
 void TfrmServiceLineDetail::btnNewInvoiceClick() {
   if (DataModule1->tblService.isEmpty()) return;
-  runEditDialog(invoices(), EditStart::Insert, frmAEServiceInvoice, "Add New Service Invoice",
-                this);
+  runEditDialog(invoices(), EditStart::Insert, frmAEServiceInvoice, "Add New Service Invoice");
 }
 
 void TfrmServiceLineDetail::btnEditInvoiceClick() {
   if (invoices().isEmpty()) return;
-  runEditDialog(invoices(), EditStart::Edit, frmAEServiceInvoice, "Edit Service Invoice", this);
+  runEditDialog(invoices(), EditStart::Edit, frmAEServiceInvoice, "Edit Service Invoice");
 }
 
 void TfrmServiceLineDetail::btnDeleteInvoiceClick() {

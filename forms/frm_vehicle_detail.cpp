@@ -11,6 +11,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "store/data_module.h"
+#include "framework/tab_chain.h"
 
 #include <QTabBar>
 #include <QTabWidget>
@@ -78,18 +79,18 @@ void TfrmVehicleDetail::buildLayout() {
   PageControl1 = new QTabWidget(this);
   PageControl1->setGeometry(0, 238, kClientWidth, 243);
   PageControl1->tabBar()->setFont(msSansSerif(13, true));
+  // Both tabs always fit; hidden scroll arrows would still be Tab stops.
+  PageControl1->setUsesScrollButtons(false);
   TabSheet1 = buildTab(DBGrid2, GradPanel4, btnServiceClick, 0);
   TabSheet2 = buildTab(DBGrid4, GradPanel5, btnPrintExpense, 1);
   PageControl1->addTab(TabSheet1, glyphIcon(Glyph::ServiceTab), "Services");
   PageControl1->addTab(TabSheet2, glyphIcon(Glyph::ExpenseTab), "Expenses");
   PageControl1->setCurrentIndex(0);
 
-  setTabOrder(GradPanel1, GradPanel3);
-  setTabOrder(btnClose, DBGrid1);
-  setTabOrder(DBGrid1, btnNew);
-  setTabOrder(btnNew, btnEdit);
-  setTabOrder(btnEdit, btnDelete);
-  setTabOrder(btnDelete, PageControl1);
+  // Title bar, button bar, vehicle grid, grey bar (New, Edit, Delete), page control; each tab
+  // its grid, then its bar.
+  setTabChain({btnClose, DBGrid1, btnNew, btnEdit, btnDelete, PageControl1->tabBar(), DBGrid2,
+               btnServiceClick, DBGrid4, btnPrintExpense});
 
   connect(btnNew, &TGradButton::clicked, this, &TfrmVehicleDetail::btnNewClick);
   connect(btnEdit, &TGradButton::clicked, this, &TfrmVehicleDetail::btnEditClick);
@@ -111,12 +112,13 @@ QWidget* TfrmVehicleDetail::buildTab(DbGrid*& grid, TGradPanel*& bar, TGradButto
   print = makeButton(bar, "Print...",
                      services ? "Print Preview Service Details" : "Print Preview Expense Details",
                      QRect(19, 10, 75, 25), kGreyButton, 5, glyph(Glyph::Print));
+  fillTabSheet(sheet, grid, bar);
   return sheet;
 }
 
 void TfrmVehicleDetail::showVehicleDialog(const QString& caption) {
   frmAEVehicle->setWindowTitle(caption);
-  frmAEVehicle->centreOver(this);
+  frmAEVehicle->centreOverMainForm();
   frmAEVehicle->showModal();
 }
 

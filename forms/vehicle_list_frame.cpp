@@ -6,6 +6,7 @@
 #include "forms/window_parts.h"
 #include "framework/db_grid.h"
 #include "store/data_module.h"
+#include "framework/tab_chain.h"
 
 #include <QWidget>
 
@@ -43,13 +44,8 @@ VehicleListFrame buildVehicleListFrame(QWidget* window, const QString& title, co
                             5, glyph(Glyph::Edit));
 
   // Title bar, Close bar, vehicle grid, upper grey bar, record grid, lower grey bar.
-  QWidget::setTabOrder(f.titleBar, f.closeBar);
-  QWidget::setTabOrder(f.closeButton, f.vehicleGrid);
-  QWidget::setTabOrder(f.vehicleGrid, f.printButton);
-  QWidget::setTabOrder(f.printButton, f.recordGrid);
-  QWidget::setTabOrder(f.recordGrid, f.deleteButton);
-  QWidget::setTabOrder(f.deleteButton, f.newButton);
-  QWidget::setTabOrder(f.newButton, f.editButton);
+  setTabChain({f.closeButton, f.vehicleGrid, f.printButton, f.recordGrid, f.deleteButton,
+               f.newButton, f.editButton});
   return f;
 }
 

@@ -12,6 +12,7 @@
 
 #include <QLabel>
 #include <QPalette>
+#include <QVBoxLayout>
 
 namespace wf {
 
@@ -21,7 +22,19 @@ TGradPanel* makePanel(QWidget* parent, PanelPreset preset, const QRect& geometry
   panel->setGeometry(geometry);
   applyPanelPreset(panel, preset);
   panel->setCaption(caption);
+  // Panels only hold and frame other controls and draw no focus: a Tab stop on one would be an
+  // invisible stop between the controls a person can act on.
+  panel->setTabStop(false);
   return panel;
+}
+
+void fillTabSheet(QWidget* sheet, QWidget* grid, QWidget* bottomBar) {
+  auto* layout = new QVBoxLayout(sheet);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  bottomBar->setFixedHeight(bottomBar->height());
+  layout->addWidget(grid, 1);
+  layout->addWidget(bottomBar, 0);
 }
 
 TGradButton* makeButton(QWidget* parent, const QString& caption, const QString& hint,
@@ -91,15 +104,14 @@ DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName
   return edit;
 }
 
-void runEditDialog(TClientTable& table, EditStart start, FormBase* dialog, const QString& caption,
-                   const QWidget* owner) {
+void runEditDialog(TClientTable& table, EditStart start, FormBase* dialog, const QString& caption) {
   try {
     if (start == EditStart::Insert)
       table.insert();
     else
       table.edit();
     dialog->setWindowTitle(caption);
-    dialog->centreOver(owner);
+    dialog->centreOverMainForm();
     dialog->showModal();
   } catch (const std::exception& failure) {
     try {

@@ -51,6 +51,10 @@ QLabel* makeBoldLabel(QWidget* parent, const QString& text, int left, int top);
 DbGrid* makeGrid(QWidget* parent, TDataSource* source, std::vector<GridColumn> columns,
                  const QRect& geometry, const QColor& titleColour = Qt::black);
 
+// Lays out a tab page as the designs do: the bar aligned to the bottom of the page at its own
+// height, the grid filling the rest, whatever size the page control gives the page.
+void fillTabSheet(QWidget* sheet, QWidget* grid, QWidget* bottomBar);
+
 // The vehicle grid of the vehicle, service and expense list windows.
 std::vector<GridColumn> vehicleListColumns();
 
@@ -68,10 +72,9 @@ class TClientTable;
 enum class EditStart { Insert, Edit };
 
 // A list window's New or Edit: puts the table into insert or edit state, sets the dialog's
-// caption and shows it modally centred over the owner; the dialog posts or cancels the record
-// itself. A failure on the way cancels the table first, then shows the error box.
-void runEditDialog(TClientTable& table, EditStart start, FormBase* dialog, const QString& caption,
-                   const QWidget* owner);
+// caption and shows it modally centred over the main window; the dialog posts or cancels the
+// record itself. A failure on the way cancels the table first, then shows the error box.
+void runEditDialog(TClientTable& table, EditStart start, FormBase* dialog, const QString& caption);
 
 // A dialog's close box: cancels the table when it is still in insert or edit state, so no
 // record is left half-edited behind a hidden dialog. A failure shows the error box.

@@ -24,6 +24,9 @@ QString memoTextForStorage(const QString& shown) {
 }
 
 DbMemo::DbMemo(QWidget* parent) : QPlainTextEdit(parent) {
+  // Tab moves on to the next control, as in every other edit of a dialog; a memo that kept Tab
+  // for itself would trap a person using the keyboard.
+  setTabChangesFocus(true);
   link_.onDataChange = [this] { loadText(); };
   link_.onUpdateData = [this] { writeText(); };
   connect(this, &QPlainTextEdit::textChanged, this, [this] {

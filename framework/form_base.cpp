@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
+#include <QWindow>
 
 namespace wf {
 
@@ -63,13 +64,24 @@ void FormBase::centreOver(const QWidget* other) {
   } else {
     return;
   }
-  move(area.center() - QPoint(width() / 2, height() / 2));
+  move(area.center() - QPoint(outerSize(other).width() / 2, outerSize(other).height() / 2));
+}
+
+QSize FormBase::outerSize(const QWidget* other) const {
+  if (windowFlags().testFlag(Qt::FramelessWindowHint)) return size();
+  if (isVisible()) return frameGeometry().size();
+  // Before its first showing the window manager has not framed the window yet: assume the frame
+  // the other window got, which the same window manager gives every dialog of the program.
+  if (other != nullptr && other->isVisible() && !other->windowFlags().testFlag(Qt::FramelessWindowHint))
+    return size() + (other->frameGeometry().size() - other->size());
+  return size();
 }
 
 void FormBase::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
   activationPending_ = true;
+  exposeWaitsLeft_ = kExposeWaitLimitMs / kExposePollMs;
   // Platforms without a window manager may never report activation; the queued call makes sure
   // the form still hears of its showing, once.
   QTimer::singleShot(0, this, [this] { runActivation(); });
@@ -81,9 +93,22 @@ bool FormBase::event(QEvent* event) {
   return handled;
 }
 
+bool FormBase::isOnScreen() const {
+  const QWindow* window = windowHandle();
+  return window != nullptr && window->isExposed();
+}
+
 void FormBase::runActivation() {
   if (!activationPending_ || !isVisible()) return;
+  // A handler that blocks (the closing window writes every table) must find its window already
+  // on screen: wait until the window system has mapped and exposed it, then paint it at once.
+  if (!isOnScreen() && exposeWaitsLeft_ > 0) {
+    --exposeWaitsLeft_;
+    QTimer::singleShot(kExposePollMs, this, [this] { runActivation(); });
+    return;
+  }
   activationPending_ = false;
+  repaint();
   runGuarded([this] { formActivate(); });
 }
 

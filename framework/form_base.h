@@ -33,12 +33,18 @@ class FormBase : public QDialog {
   // maximise box, the close box kept.
   void setFixedDialogBorder(int clientWidth, int clientHeight);
 
-  // Centres the window over another window (the main window), or on its screen when null.
+  // Centres the window's outer frame over another window's outer frame, or on the screen when
+  // the other window is null or hidden.
   void centreOver(const QWidget* other);
+  // Centres the window over the program's main window.
+  void centreOverMainForm() { centreOver(mainForm_); }
+
+  // The program's main window, which dialogs centre on; set once by the program.
+  static void setMainForm(const QWidget* mainForm) { mainForm_ = mainForm; }
 
  protected:
-  // Runs once per showing, when the showing first activates the window. Failures that escape it
-  // reach the default error box.
+  // Runs once per showing, when the showing first activates the window and the window is on
+  // screen and painted. Failures that escape it reach the default error box.
   virtual void formActivate() {}
 
   bool event(QEvent* event) override;
@@ -48,9 +54,21 @@ class FormBase : public QDialog {
 
  private:
   void runActivation();
+  // The size of the window with the frame the window manager puts around it.
+  QSize outerSize(const QWidget* other) const;
+  // True once the window system shows the window (mapped and exposed).
+  bool isOnScreen() const;
+
+  // How often and how long activation waits for the window to reach the screen; a platform
+  // that never reports it still activates the form after the limit.
+  static constexpr int kExposePollMs = 10;
+  static constexpr int kExposeWaitLimitMs = 2000;
+
+  static inline const QWidget* mainForm_ = nullptr;
 
   ModalResult modalResult_ = ModalResult::None;
   bool activationPending_ = false;
+  int exposeWaitsLeft_ = 0;
   QEventLoop* modalLoop_ = nullptr;  // the loop of the modal showing in progress
 };
 

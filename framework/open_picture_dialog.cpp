@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -61,6 +62,18 @@ class PicturePreview : public QWidget {
   QLabel* size_;
 };
 
+// The description without a closing "(patterns)" that lists exactly the given patterns,
+// separated by semicolons or spaces.
+QString withoutTrailingPatterns(const QString& description, const QStringList& patterns) {
+  const QString trimmed = description.trimmed();
+  const qsizetype open = trimmed.lastIndexOf(QLatin1Char('('));
+  if (open < 0 || !trimmed.endsWith(QLatin1Char(')'))) return description;
+  const QString inner = trimmed.mid(open + 1, trimmed.size() - open - 2);
+  QStringList shown = inner.split(QRegularExpression(QStringLiteral("[; ]")), Qt::SkipEmptyParts);
+  if (shown != patterns) return description;
+  return trimmed.left(open).trimmed();
+}
+
 }  // namespace
 
 QImage previewImage(const QString& path) {
@@ -85,12 +98,10 @@ QStringList OpenPictureDialog::nameFilters() const {
     QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
     for (QString& pattern : patterns) pattern = pattern.trimmed();
     const QString list = patterns.join(QLatin1Char(' '));
-    // The dialog reads the patterns from the last parentheses; a description that already
-    // shows them exactly is kept as it is.
-    if (description.endsWith(QStringLiteral("(") + list + QStringLiteral(")")))
-      result << description;
-    else
-      result << description + QStringLiteral(" (") + list + QStringLiteral(")");
+    // The file dialog takes the patterns from the last parentheses, separated by spaces; a
+    // description that already ends in its own patterns loses that ending so they show once.
+    result << withoutTrailingPatterns(description, patterns) + QStringLiteral(" (") + list +
+                  QStringLiteral(")");
   }
   return result;
 }
@@ -109,8 +120,8 @@ bool OpenPictureDialog::execute(QWidget* parent) {
   const QStringList filters = nameFilters();
   if (!filters.isEmpty()) {
     dialog.setNameFilters(filters);
-    if (filterIndex_ >= 0 && filterIndex_ < filters.size())
-      dialog.selectNameFilter(filters[filterIndex_]);
+    const bool inRange = filterIndex_ >= 1 && filterIndex_ <= filters.size();
+    dialog.selectNameFilter(filters[inRange ? filterIndex_ - 1 : 0]);
   }
   QString extension = defaultExtension_;
   if (extension.startsWith(QLatin1Char('.'))) extension.remove(0, 1);

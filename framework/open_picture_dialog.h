@@ -22,7 +22,8 @@ class OpenPictureDialog {
   // Extension added to a typed name that has none, with or without its dot ("" for none).
   void setDefaultExtension(const QString& extension) { defaultExtension_ = extension; }
   const QString& defaultExtension() const { return defaultExtension_; }
-  // Zero-based index of the filter selected when the dialog opens.
+  // Index of the filter selected when the dialog opens, counting from 1 for the first filter;
+  // an index outside the list selects the first.
   void setFilterIndex(int index) { filterIndex_ = index; }
   int filterIndex() const { return filterIndex_; }
 
@@ -31,7 +32,8 @@ class OpenPictureDialog {
   // The full path of the chosen file after execute() returned true.
   const QString& fileName() const { return fileName_; }
 
-  // The filter in the file dialog's notation: "All Image Files (*.bmp *.jpg)" and so on.
+  // The filter in the file dialog's notation: "All Image Files (*.bmp *.jpg)" and so on. A
+  // description that already ends in its patterns in parentheses shows them once.
   QStringList nameFilters() const;
 
   // A test hook answers instead of the dialog: the path chosen, or nothing for Cancel.
@@ -41,7 +43,7 @@ class OpenPictureDialog {
  private:
   QString filter_;
   QString defaultExtension_;
-  int filterIndex_ = 0;
+  int filterIndex_ = 1;
   QString fileName_;
 };
 

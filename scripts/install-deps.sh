@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   libuemf-dev emf2svg librsvg2-bin
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils x11-apps openbox imagemagick
   fonts-liberation2 fonts-dejavu-core
 )
 

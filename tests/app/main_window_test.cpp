@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -137,6 +138,115 @@ TEST_F(MainWindow, AFailedWriteAtExitLosesNothingAndExitCanBeTriedAgain) {
   frmMain->btnExitClick();
   EXPECT_TRUE(boxes_.boxes().empty());
   EXPECT_EQ(terminate.count(), 1);
+  EXPECT_TRUE(exists("Vehicle.cds"));
+}
+
+// Records, at the moment each table reports that it closed, whether the closing window was on
+// screen and painted and where its bar stood.
+class ClosingWatch : public QObject {
+ public:
+  struct Seen {
+    ClosedFlag flag;
+    bool onScreen;
+    int paints;
+    int barPosition;
+  };
+
+  ClosingWatch() {
+    original_ = DataModule1->closedFlagHook;
+    DataModule1->closedFlagHook = [this](ClosedFlag flag) {
+      const QWindow* window = frmClosing->windowHandle();
+      seen.push_back({flag, frmClosing->isVisible() && window != nullptr && window->isExposed(),
+                      paints_, frmClosing->xipZip->Position()});
+      original_(flag);
+    };
+    frmClosing->GradPanel4->installEventFilter(this);
+  }
+  ~ClosingWatch() override {
+    frmClosing->GradPanel4->removeEventFilter(this);
+    DataModule1->closedFlagHook = original_;
+  }
+
+  std::vector<Seen> seen;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints_;
+    return false;
+  }
+
+ private:
+  std::function<void(ClosedFlag)> original_;
+  int paints_ = 0;
+};
+
+TEST_F(MainWindow, TheClosingWindowIsOnScreenAndPaintedBeforeTheFirstTableCloses) {
+  makeDataFolder();
+  start();
+  frmMain->show();
+  addVehicle("Volvo");
+  ClosingWatch watch;
+  frmMain->btnExitClick();
+  ASSERT_EQ(watch.seen.size(), 5u);
+  EXPECT_EQ(watch.seen[0].flag, ClosedFlag::ServiceInvoice);
+  EXPECT_TRUE(watch.seen[0].onScreen);
+  EXPECT_GT(watch.seen[0].paints, 0) << "painted before the first table closed";
+  for (int step = 0; step < 5; ++step)
+    EXPECT_EQ(watch.seen[static_cast<std::size_t>(step)].barPosition, step) << "table " << step;
+}
+
+// A write that fails halfway through Exit: the tables closed before it are opened again, the one
+// whose open failed at start stays closed without a second error box, the current service is
+// the same, the closing window is gone, and a second Exit starts the bar from 0 and writes all.
+TEST_F(MainWindow, ExitAfterAFailedWriteStartsAfreshAndKeepsTheCurrentService) {
+  makeDataFolder();
+  {
+    QFile damaged(QString::fromStdString(dataFile("ServiceLine.cds")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a table file");
+  }
+  start();
+  ASSERT_EQ(boxes_.boxes().size(), 1u) << "the damaged service line file";
+  frmMain->show();
+  addVehicle("Volvo");
+  TClientTable& services = DataModule1->tblService;
+  for (const char* description : {"Oil", "Brakes", "Tyres"}) {
+    services.insert();
+    DataModule1->tblServiceServiceDescription->setAsString(description);
+    services.post();
+  }
+  services.moveTo(1);
+  const std::int32_t currentService = DataModule1->tblServiceServiceNumber->AsInteger();
+  TClientTable& expenses = DataModule1->tblExpenses;
+  expenses.insert();
+  DataModule1->tblExpensesExpenseDescription->setAsString("Wax");
+  expenses.post();
+  // A folder where the expense file goes: the expenses cannot be written, after the services.
+  std::filesystem::create_directory(dataFile("Expense.cds"));
+
+  QSignalSpy terminate(frmMain, &TfrmMain::terminateRequested);
+  frmMain->btnExitClick();
+  ASSERT_EQ(boxes_.boxes().size(), 2u);
+  EXPECT_EQ(boxes_.boxes()[1].kind, MessageKind::Error);
+  EXPECT_EQ(terminate.count(), 0);
+  EXPECT_FALSE(frmClosing->isVisible());
+  EXPECT_TRUE(exists("Service.cds"));
+  EXPECT_FALSE(DataModule1->tblServiceLine.Active()) << "its open failed at start";
+  EXPECT_TRUE(frmMain->ServiceLineClosed);
+  ASSERT_TRUE(services.Active());
+  EXPECT_EQ(services.recordCount(), 3);
+  EXPECT_EQ(DataModule1->tblServiceServiceNumber->AsInteger(), currentService);
+  EXPECT_TRUE(expenses.Active());
+  EXPECT_GT(expenses.changeCount(), 0) << "the expense is still held, unwritten";
+
+  std::filesystem::remove(dataFile("Expense.cds"));
+  ClosingWatch watch;
+  frmMain->btnExitClick();
+  EXPECT_EQ(boxes_.boxes().size(), 2u) << "no new box";
+  EXPECT_EQ(terminate.count(), 1);
+  ASSERT_FALSE(watch.seen.empty());
+  EXPECT_EQ(watch.seen[0].barPosition, 0) << "the bar starts from 0 again";
+  EXPECT_TRUE(exists("Expense.cds"));
   EXPECT_TRUE(exists("Vehicle.cds"));
 }
 

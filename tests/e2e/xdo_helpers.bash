@@ -1,16 +1,63 @@
-# Helpers the real-window tests share: find windows by their exact titles, click at client
-# coordinates, type as a person would. Sourced by the tests (not run on its own: tests/e2e
-# registers only *.sh files).
+# Helpers the real-window tests share: start the program in a folder of its own, find windows by
+# their exact titles, click at client coordinates, type and press keys as a person would, grab
+# the screen and probe its pixels. Sourced by the tests (not run on its own: tests/e2e registers
+# only *.sh files). Every failing check names the window, the control and what was expected.
+
+# Fails the test with a message.
+fail() {
+  echo "FAIL: $*" >&2
+  local shot
+  shot="${E2E_SHOTS:-/tmp}/e2e-failure-$$.png"
+  import -window root "$shot" 2>/dev/null && echo "screen at the failure: $shot" >&2
+  exit 1
+}
+
+# Copies the program into a fresh folder with an empty Data folder (or a copy of the folder
+# given) and starts it. Sets: work (the folder), pid (the program's process).
+startProgram() {
+  local program=$1 data=${2:-}
+  work=$(mktemp -d)
+  cp "$program" "$work/wrenfold"
+  if [ -n "$data" ]; then cp -r "$data" "$work/Data"; else mkdir "$work/Data"; fi
+  startAgain
+}
+
+# Starts the copy in $work again (after it ended or was killed).
+startAgain() {
+  "$work/wrenfold" >"$work/stdout.log" 2>"$work/stderr.log" &
+  pid=$!
+  trap 'kill -9 "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+}
+
+# Waits up to 20 seconds for the program to end; fails if it does not.
+waitForExit() {
+  for _ in $(seq 200); do
+    kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
+    sleep 0.1
+  done
+  fail "the program did not end after Exit"
+}
 
 # Finds a visible window by its exact title, waiting up to 20 seconds.
 window() {
+  local id
   for _ in $(seq 200); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
     if [ -n "$id" ]; then echo "$id"; return 0; fi
     sleep 0.1
   done
-  echo "window '$1' did not appear" >&2
-  return 1
+  fail "window '$1' did not appear"
+}
+
+# Finds a visible window of the program by its class name part (for windows without a title).
+windowOfClass() {
+  local id
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --class "$1" 2>/dev/null | tail -1 || true)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  fail "no window of class '$1' appeared"
 }
 
 # Waits up to 20 seconds until no visible window has the exact title.
@@ -19,13 +66,12 @@ gone() {
     if [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true)" ]; then return 0; fi
     sleep 0.1
   done
-  echo "window '$1' did not close" >&2
-  return 1
+  fail "window '$1' did not close"
 }
 
-# Gives a window the keyboard focus (there is no window manager to do it).
+# Activates a window through the window manager, as a click on its frame would.
 focus() {
-  xdotool windowfocus --sync "$1" || true
+  xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" || true
   sleep 0.3
 }
 
@@ -43,10 +89,59 @@ typeText() {
   sleep 0.2
 }
 
+# Presses keys (xdotool key names: Tab, shift+Tab, Return, Escape, space, ...).
+key() {
+  xdotool key --delay 60 "$@"
+  sleep 0.3
+}
+
 # Clicks into an edit, selects what it holds and types over it.
 replaceText() {
   click "$1" "$2" "$3"
   xdotool key ctrl+a
   sleep 0.1
   typeText "$4"
+}
+
+# The window that has the keyboard focus.
+activeWindow() { xdotool getactivewindow 2>/dev/null || true; }
+
+# Top-left corner of a window's client area on the screen: "x y".
+clientOrigin() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'
+}
+
+# Client size of a window: "width height".
+clientSize() {
+  xwininfo -id "$1" | awk '/^  Width/ {w=$2} /^  Height/ {h=$2} END {print w, h}'
+}
+
+# Grabs the whole screen into a PNG file.
+grab() { import -window root "$1"; }
+
+# The colour of a pixel of a grabbed screen as "r,g,b".
+pixelOf() {
+  convert "$1" +repage -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null |
+    sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -1
+}
+
+# Checks the colour of a pixel at client coordinates of a window on a grabbed screen.
+# Usage: expectPixel <png> <window id> <x> <y> <r,g,b> <what is there>
+expectPixel() {
+  local shot=$1 win=$2 x=$3 y=$4 want=$5 what=$6 ox oy got
+  read -r ox oy < <(clientOrigin "$win")
+  got=$(pixelOf "$shot" $((ox + x)) $((oy + y)))
+  [ "$got" = "$want" ] || fail "$what: pixel ($x,$y) of window $win is ($got), expected ($want)"
+}
+
+# Fails unless the table file holds each of the given texts (cdstool dump).
+expectInTable() {
+  local cdstool=$1 file=$2 dump
+  shift 2
+  [ -f "$file" ] || fail "$(basename "$file") was not written"
+  dump=$("$cdstool" dump "$file")
+  for expected in "$@"; do
+    grep -qF -- "$expected" <<<"$dump" || fail "$(basename "$file") lacks $expected; it holds:
+$dump"
+  done
 }

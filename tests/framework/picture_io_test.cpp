@@ -49,8 +49,9 @@ TEST(OpenPictureDialog, CallerFiltersInTheDialogsNotation) {
             (QStringList{"All Image Files (*.bmp *.jpg *.jpeg)", "JPEG Images (*.jpg)",
                          "JPEG Images (*.jpeg)", "Bitmap Images (*.bmp)"}));
   dialog.setFilter(QStringLiteral("All Supported Images (*.jpg;*.jpeg)|*.jpg;*.jpeg"));
-  EXPECT_EQ(dialog.nameFilters(),
-            QStringList{"All Supported Images (*.jpg;*.jpeg) (*.jpg *.jpeg)"});
+  EXPECT_EQ(dialog.nameFilters(), QStringList{"All Supported Images (*.jpg *.jpeg)"});
+  dialog.setFilter(QStringLiteral("Pictures (*.png)|*.jpg"));
+  EXPECT_EQ(dialog.nameFilters(), QStringList{"Pictures (*.png) (*.jpg)"});
 }
 
 TEST(OpenPictureDialog, RealDialogShowsFiltersPreviewAndDefaultExtension) {
@@ -75,11 +76,36 @@ TEST(OpenPictureDialog, RealDialogShowsFiltersPreviewAndDefaultExtension) {
   EXPECT_TRUE(hasPreview);
 }
 
+// The filter index counts from 1: index 1 opens the dialog on the first filter.
+TEST(OpenPictureDialog, FilterIndexCountsFromOne) {
+  struct Case {
+    int index;
+    const char* selected;
+  };
+  for (const Case& c : {Case{1, "All Image Files (*.bmp *.jpg *.jpeg)"},
+                        Case{2, "JPEG Images (*.jpg)"}, Case{4, "Bitmap Images (*.bmp)"},
+                        Case{0, "All Image Files (*.bmp *.jpg *.jpeg)"},
+                        Case{9, "All Image Files (*.bmp *.jpg *.jpeg)"}}) {
+    OpenPictureDialog dialog;
+    dialog.setFilter(kVehicleFilter);
+    dialog.setFilterIndex(c.index);
+    QString selected;
+    QTimer::singleShot(50, [&] {
+      auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(shown, nullptr);
+      selected = shown->selectedNameFilter();
+      shown->reject();
+    });
+    EXPECT_FALSE(dialog.execute());
+    EXPECT_EQ(selected, c.selected) << "filter index " << c.index;
+  }
+}
+
 TEST(OpenPictureDialog, HookAnswersForTests) {
   OpenPictureDialog dialog;
   dialog.setFilter(kVehicleFilter);
   OpenPictureDialog::setHook([](const OpenPictureDialog& asked) -> std::optional<QString> {
-    if (asked.filterIndex() != 0) return std::nullopt;
+    if (asked.filterIndex() != 1) return std::nullopt;
     return QStringLiteral("/tmp/car.BMP");
   });
   ASSERT_TRUE(dialog.execute());
