@@ -2,7 +2,9 @@
 // windows over it and saves each one, and the service line report in its preview window, as a PNG
 // into the folder given as the only argument.
 #include "app/app_instances.h"
+#include "app/frm_closing.h"
 #include "app/frm_main.h"
+#include "controls/progress_cyl.h"
 #include "forms/form_instances.h"
 #include "forms/frm_service_line_detail.h"
 #include "forms/frm_vehicle_detail.h"
@@ -130,6 +132,16 @@ bool saveReportPreview(const QString& folder, const char* name) {
   return ok;
 }
 
+// The closing window as it stands after the third table, grabbed without showing it (showing
+// it would start closing the tables).
+bool saveClosingWindow(const QString& folder, const char* name) {
+  wf::frmClosing->xipZip->setPosition(3);
+  const bool ok = wf::frmClosing->grab().save(folder + "/" + name);
+  wf::frmClosing->xipZip->setPosition(0);
+  std::printf("%s %s\n", ok ? "wrote" : "could not write", name);
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -152,6 +164,7 @@ int main(int argc, char** argv) {
     ok &= save(wf::frmVehicleDetail, output, "vehicle-window.png");
     ok &= save(wf::frmServiceLineDetail, output, "service-line-window.png");
     ok &= saveReportPreview(output, "report-preview.png");
+    ok &= saveClosingWindow(output, "closing-window.png");
   }
   return ok ? 0 : 1;
 }
