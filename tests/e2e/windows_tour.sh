@@ -36,6 +36,7 @@ openAndCancel() {
   local owner=$1 x=$2 y=$3 title=$4 cancelX=$5 dialog h
   click "$owner" "$x" "$y"
   dialog=$(window "$title")
+  expectCentredOn "$dialog" "$main" "$title"
   probeBars "$title" "$dialog"
   read -r _ h < <(clientSize "$dialog")
   click "$dialog" "$cancelX" $((h - 23))   # "Cancel"
@@ -90,6 +91,7 @@ gone "Confirm"
 newWithDescription "$services" 56 458 "Add New Service" "Brakes"
 click "$services" 659 458                  # "View Service Line Detail"
 lines=$(window "Service Line Detail")
+expectCentredOn "$lines" "$main" "Service Line Detail"
 probeBars "Service Line Detail" "$lines" 215 456
 openAndCancel "$lines" 56 456 "Add New Service Line" 468
 click "$lines" 180 250                     # the "Service Invoices" tab

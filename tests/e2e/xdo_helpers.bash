@@ -116,6 +116,28 @@ clientSize() {
   xwininfo -id "$1" | awk '/^  Width/ {w=$2} /^  Height/ {h=$2} END {print w, h}'
 }
 
+# A window's outer frame on the screen, the window manager's decorations included: "x y w h".
+frameRect() {
+  local cx cy w h left right top bottom
+  read -r cx cy < <(clientOrigin "$1")
+  read -r w h < <(clientSize "$1")
+  read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null |
+    sed -n 's/.*= //; s/,//gp')
+  left=${left:-0} right=${right:-0} top=${top:-0} bottom=${bottom:-0}
+  echo $((cx - left)) $((cy - top)) $((w + left + right)) $((h + top + bottom))
+}
+
+# Checks that a window's frame is centred on another window's frame (to a pixel of rounding).
+expectCentredOn() {
+  local win=$1 other=$2 what=$3 x y w h ox oy ow oh dx dy
+  read -r x y w h < <(frameRect "$win")
+  read -r ox oy ow oh < <(frameRect "$other")
+  dx=$(((2 * x + w) - (2 * ox + ow)))
+  dy=$(((2 * y + h) - (2 * oy + oh)))
+  [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] ||
+    fail "$what: frame at $x,$y ${w}x$h is not centred on the main window's frame at $ox,$oy ${ow}x$oh"
+}
+
 # Grabs the whole screen into a PNG file.
 grab() { import -window root "$1"; }
 
