@@ -107,7 +107,7 @@ void TCustomComboEdit::onButtonClick() {
 }
 
 void TCustomComboEdit::popupDropDown() {
-  if (!popup_ || popupVisible_ || readOnly_ || dataReadOnly()) return;
+  if (!popup_ || popupVisible_ || readOnly_ || !editCanModify() || dataReadOnly()) return;
   preparePopup();
   const QRect editOnScreen(mapToGlobal(QPoint(0, 0)), size());
   const QRect screenRect = (screen() ? screen()->geometry() : QRect(0, 0, 1024, 768));

@@ -60,7 +60,8 @@ class TCustomComboEdit : public QLineEdit {
   bool popupVisible() const { return popupVisible_; }
   QWidget* popup() const { return popup_; }
 
-  // Opens the pop-up, unless the edit is read-only or the pop-up is already open.
+  // Opens the pop-up, unless the edit is read-only, the pop-up is already open or the bound data
+  // refuses a change.
   void popupDropDown();
   // Closes an open pop-up; with accept the pop-up's value is taken.
   void popupCloseUp(bool accept);
@@ -78,6 +79,9 @@ class TCustomComboEdit : public QLineEdit {
   virtual void preparePopup() {}
   virtual void acceptPopupValue() {}
   virtual bool dataReadOnly() const { return false; }
+  // Called before the user changes the value (typing, a date key, the pop-up); false refuses the
+  // change. The data-bound edits put their dataset into edit state here.
+  virtual bool editCanModify() { return true; }
 
   // Recomputes the widget's read-only state; call when any of its inputs changes.
   void updateReadOnly();
