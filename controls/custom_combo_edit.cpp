@@ -1,5 +1,6 @@
 #include "controls/custom_combo_edit.h"
 
+#include <QFocusEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -157,6 +158,15 @@ bool TCustomComboEdit::eventFilter(QObject* watched, QEvent* event) {
     default:
       return false;
   }
+}
+
+void TCustomComboEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  // A masked edit would only move the caret to the first blank.
+  const Qt::FocusReason reason = event->reason();
+  if (autoSelect_ && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                      reason == Qt::ShortcutFocusReason))
+    selectAll();
 }
 
 void TCustomComboEdit::keyPressEvent(QKeyEvent* event) {

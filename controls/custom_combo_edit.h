@@ -42,6 +42,11 @@ class TCustomComboEdit : public QLineEdit {
   void setDirectInput(bool directInput);
   bool directInput() const { return directInput_; }
 
+  // Entering the edit by the keyboard (Tab, Backtab, a shortcut) selects all its text, so that
+  // what is typed replaces it (AutoSelect, on by default).
+  void setAutoSelect(bool autoSelect) { autoSelect_ = autoSelect; }
+  bool autoSelect() const { return autoSelect_; }
+
   // The key that opens the pop-up (ClickKey), Alt+Down unless changed.
   void setClickKey(QKeyCombination key) { clickKey_ = key; }
   QKeyCombination clickKey() const { return clickKey_; }
@@ -87,6 +92,7 @@ class TCustomComboEdit : public QLineEdit {
   void updateReadOnly();
 
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -99,6 +105,7 @@ class TCustomComboEdit : public QLineEdit {
   QWidget* popup_ = nullptr;
   bool readOnly_ = false;
   bool directInput_ = true;
+  bool autoSelect_ = true;
   bool popupVisible_ = false;
   QKeyCombination clickKey_{Qt::AltModifier, Qt::Key_Down};
   PopupAlign popupAlign_ = PopupAlign::Right;

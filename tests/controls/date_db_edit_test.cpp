@@ -246,6 +246,23 @@ TEST_F(DbDateEditTest, ChangingTheDateInBrowseStartsAnEditFirst) {
   }
 }
 
+TEST_F(DbDateEditTest, TabbingInSelectsAllSoATypedShortYearReplacesTheDate) {
+  // Typing 010126 after Tab gives 01/01/26 with the last two year places blank: the year reads
+  // as 26, which the 60-year window puts in 2026.
+  addRecord(QDate(2025, 3, 4), kEvening);
+  table.edit();
+  other->setFocus();
+  QTest::keyClick(other, Qt::Key_Tab);
+  ASSERT_TRUE(edit->hasFocus());
+  EXPECT_EQ(edit->selectedText(), edit->text());
+  QTest::keyClicks(edit, "010126");
+  EXPECT_EQ(shown(), QStringLiteral("01/01/26  "));
+  QTest::keyClick(edit, Qt::Key_Tab);
+  EXPECT_FALSE(edit->hasFocus());
+  EXPECT_DOUBLE_EQ(serviceDate.AsDateTime(), serialOf(QDate(2026, 1, 1), kEvening));
+  EXPECT_EQ(shown(), QStringLiteral("01/01/2026"));
+}
+
 TEST_F(DbDateEditTest, EscapeRestoresTheFieldsDateAndSelectsIt) {
   addRecord(QDate(2026, 12, 9), kEvening);
   table.edit();
