@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 namespace wf {
 
@@ -68,6 +69,15 @@ using GifHandle = std::unique_ptr<GifFileType, GifCloser>;
 }
 
 bool isPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+// The message's %.2x is the program's hexadecimal format: at least two digits, upper case.
+std::string unknownExtensionMessage(int code) {
+  std::string format = gifmsg::kUnknownExtension;
+  format.back() = 'X';
+  char text[64];
+  std::snprintf(text, sizeof text, format.c_str(), static_cast<unsigned>(code));
+  return text;
+}
 
 }  // namespace
 
@@ -163,9 +173,7 @@ class GifDecoder {
       case kPlainTextExt:
         break;
       default: {
-        char text[64];
-        std::snprintf(text, sizeof text, gifmsg::kUnknownExtension, static_cast<unsigned>(code));
-        throw GifError(text);
+        throw GifError(unknownExtensionMessage(code));
       }
     }
     skipSubBlocks(block);
