@@ -102,6 +102,10 @@ TEST(GifAnimatorTest, FrameIndexOutsideThePictureIsIgnored) {
   animator.setFrameIndex(2);
   EXPECT_EQ(animator.FrameIndex(), 2);
   EXPECT_EQ(changed.count(), 1);
+  // Setting the current index again shows the frame anew and reports it.
+  animator.setFrameIndex(2);
+  EXPECT_EQ(animator.FrameIndex(), 2);
+  EXPECT_EQ(changed.count(), 2);
 }
 
 TEST(GifAnimatorTest, WithoutLoopStopsOnFrameZero) {
