@@ -26,8 +26,11 @@ QPoint popupPosition(const QRect& editOnScreen, QSize popupSize, const QRect& sc
   } else if (x + popupSize.width() > screenRight) {
     x = editRight - popupSize.width();
   }
+  // Kept inside the screen on every edge; when it is too big, its top-left corner stays visible.
   if (x + popupSize.width() > screenRight) x = screenRight - popupSize.width();
   if (x < screen.x()) x = screen.x();
+  if (y + popupSize.height() > screenBottom) y = screenBottom - popupSize.height();
+  if (y < screen.y()) y = screen.y();
   return QPoint(x, y);
 }
 

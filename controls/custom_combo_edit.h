@@ -21,7 +21,7 @@ enum class PopupAlign { Right, Left };
 // edit, or directly above it when it would pass the screen's bottom. Right alignment puts the
 // right edges together unless that gives a negative left, when it starts at the edit's left;
 // left alignment starts at the edit's left and right-aligns when it would pass the screen's right
-// edge. Finally the left edge is kept inside the screen.
+// edge. Finally the pop-up is kept inside the screen on every edge.
 QPoint popupPosition(const QRect& editOnScreen, QSize popupSize, const QRect& screen,
                      PopupAlign align);
 
