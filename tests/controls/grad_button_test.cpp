@@ -210,21 +210,27 @@ TEST(GradButtonLook, GlyphWithoutCaptionIsCentred) {
 
 TEST(GradButtonLook, FocusRectangleTwoPixelsInside) {
   QWidget form;
+  auto* edit = new QLineEdit(&form);
   auto* button = new TGradButton(&form);
+  button->move(0, 30);
   applyStandardButtonScheme(button);
   form.show();
   QApplication::processEvents();
+  edit->setFocus();
+  QApplication::processEvents();
+  ASSERT_FALSE(button->hasFocus());
   const QImage unfocused = rendered(*button);
   button->setFocus();
   QApplication::processEvents();
   ASSERT_TRUE(button->hasFocus());
-  EXPECT_EQ(rendered(*button), unfocused);  // the scheme hides it
-  button->setShowFocusRect(true);
+  // The standard scheme shows the focus: a dotted rectangle, every other pixel inverted.
   const QImage focused = rendered(*button);
   EXPECT_EQ(focused.pixel(2, 2) ^ unfocused.pixel(2, 2), 0x00ffffffu);
   EXPECT_EQ(focused.pixel(3, 2), unfocused.pixel(3, 2));
   EXPECT_EQ(focused.pixel(72, 22) ^ unfocused.pixel(72, 22), 0x00ffffffu);
   EXPECT_EQ(focused.pixel(10, 10), unfocused.pixel(10, 10));
+  button->setShowFocusRect(false);
+  EXPECT_EQ(rendered(*button), unfocused);
 }
 
 TEST(GradButtonFade, TenTicksInTenTicksOutAndTheTimerStops) {
@@ -551,7 +557,7 @@ TEST(GradButtonProperties, SpacingAndScheme) {
   EXPECT_TRUE(button.GradientBorder());
   EXPECT_TRUE(button.TextShadow());
   applyStandardButtonScheme(&button);
-  EXPECT_FALSE(button.ShowFocusRect());
+  EXPECT_TRUE(button.ShowFocusRect());
   EXPECT_FALSE(button.GradientBorder());
   EXPECT_FALSE(button.TextShadow());
   EXPECT_EQ(button.FadeSpeed(), TFadeSpeed::fsMedium);
