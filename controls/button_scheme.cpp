@@ -12,7 +12,9 @@ void applyStandardButtonScheme(TGradButton* button) {
   button->setFadeSpeed(TFadeSpeed::fsMedium);
   button->setTextShadow(false);
   button->setShowCaption(true);
-  button->setShowFocusRect(false);
+  // A focused button shows it: the dotted rectangle is the only sign that Space and Enter will
+  // act on it.
+  button->setShowFocusRect(true);
   button->setHotTrack(false);
   button->setGradientBorder(false);
   button->setDown(false);

@@ -1,5 +1,6 @@
 #include "controls/custom_combo_edit.h"
 
+#include <QFocusEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -25,8 +26,11 @@ QPoint popupPosition(const QRect& editOnScreen, QSize popupSize, const QRect& sc
   } else if (x + popupSize.width() > screenRight) {
     x = editRight - popupSize.width();
   }
+  // Kept inside the screen on every edge; when it is too big, its top-left corner stays visible.
   if (x + popupSize.width() > screenRight) x = screenRight - popupSize.width();
   if (x < screen.x()) x = screen.x();
+  if (y + popupSize.height() > screenBottom) y = screenBottom - popupSize.height();
+  if (y < screen.y()) y = screen.y();
   return QPoint(x, y);
 }
 
@@ -107,7 +111,7 @@ void TCustomComboEdit::onButtonClick() {
 }
 
 void TCustomComboEdit::popupDropDown() {
-  if (!popup_ || popupVisible_ || readOnly_ || dataReadOnly()) return;
+  if (!popup_ || popupVisible_ || readOnly_ || !editCanModify() || dataReadOnly()) return;
   preparePopup();
   const QRect editOnScreen(mapToGlobal(QPoint(0, 0)), size());
   const QRect screenRect = (screen() ? screen()->geometry() : QRect(0, 0, 1024, 768));
@@ -157,6 +161,15 @@ bool TCustomComboEdit::eventFilter(QObject* watched, QEvent* event) {
     default:
       return false;
   }
+}
+
+void TCustomComboEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  // A masked edit would only move the caret to the first blank.
+  const Qt::FocusReason reason = event->reason();
+  if (autoSelect_ && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                      reason == Qt::ShortcutFocusReason))
+    selectAll();
 }
 
 void TCustomComboEdit::keyPressEvent(QKeyEvent* event) {

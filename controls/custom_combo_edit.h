@@ -21,7 +21,7 @@ enum class PopupAlign { Right, Left };
 // edit, or directly above it when it would pass the screen's bottom. Right alignment puts the
 // right edges together unless that gives a negative left, when it starts at the edit's left;
 // left alignment starts at the edit's left and right-aligns when it would pass the screen's right
-// edge. Finally the left edge is kept inside the screen.
+// edge. Finally the pop-up is kept inside the screen on every edge.
 QPoint popupPosition(const QRect& editOnScreen, QSize popupSize, const QRect& screen,
                      PopupAlign align);
 
@@ -42,6 +42,11 @@ class TCustomComboEdit : public QLineEdit {
   void setDirectInput(bool directInput);
   bool directInput() const { return directInput_; }
 
+  // Entering the edit by the keyboard (Tab, Backtab, a shortcut) selects all its text, so that
+  // what is typed replaces it (AutoSelect, on by default).
+  void setAutoSelect(bool autoSelect) { autoSelect_ = autoSelect; }
+  bool autoSelect() const { return autoSelect_; }
+
   // The key that opens the pop-up (ClickKey), Alt+Down unless changed.
   void setClickKey(QKeyCombination key) { clickKey_ = key; }
   QKeyCombination clickKey() const { return clickKey_; }
@@ -60,7 +65,8 @@ class TCustomComboEdit : public QLineEdit {
   bool popupVisible() const { return popupVisible_; }
   QWidget* popup() const { return popup_; }
 
-  // Opens the pop-up, unless the edit is read-only or the pop-up is already open.
+  // Opens the pop-up, unless the edit is read-only, the pop-up is already open or the bound data
+  // refuses a change.
   void popupDropDown();
   // Closes an open pop-up; with accept the pop-up's value is taken.
   void popupCloseUp(bool accept);
@@ -78,11 +84,15 @@ class TCustomComboEdit : public QLineEdit {
   virtual void preparePopup() {}
   virtual void acceptPopupValue() {}
   virtual bool dataReadOnly() const { return false; }
+  // Called before the user changes the value (typing, a date key, the pop-up); false refuses the
+  // change. The data-bound edits put their dataset into edit state here.
+  virtual bool editCanModify() { return true; }
 
   // Recomputes the widget's read-only state; call when any of its inputs changes.
   void updateReadOnly();
 
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -95,6 +105,7 @@ class TCustomComboEdit : public QLineEdit {
   QWidget* popup_ = nullptr;
   bool readOnly_ = false;
   bool directInput_ = true;
+  bool autoSelect_ = true;
   bool popupVisible_ = false;
   QKeyCombination clickKey_{Qt::AltModifier, Qt::Key_Down};
   PopupAlign popupAlign_ = PopupAlign::Right;

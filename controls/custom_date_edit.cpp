@@ -229,7 +229,7 @@ void TCustomDateEdit::acceptPopupValue() { applyPickedDate(calendar_->date()); }
 void TCustomDateEdit::applyPickedDate(QDate date) { applyDate(date); }
 
 void TCustomDateEdit::applyDate(QDate date) {
-  if (readOnlyProperty() || dataReadOnly() || !editCanModify()) return;
+  if (readOnlyProperty() || !editCanModify() || dataReadOnly()) return;
   showDate(date);
   setModified(true);
   selectAll();
@@ -302,8 +302,8 @@ void TCustomDateEdit::keyWithoutCalendar(QKeyEvent* event) {
     event->ignore();
   } else if (isPrintableCharacter(event) && !isDateCharacter(event->text()[0])) {
     soundBeep();
-  } else if (changesText(event) && !isReadOnly() && !editCanModify()) {
-    // The bound data refused the change.
+  } else if (changesText(event) && !readOnlyProperty() && directInput() && !editCanModify()) {
+    // The bound data refused the change. When it allowed it, the edit is writable by now.
   } else {
     TCustomComboEdit::keyPressEvent(event);
   }

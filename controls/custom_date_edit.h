@@ -82,9 +82,6 @@ class TCustomDateEdit : public TCustomComboEdit {
   void checkValidDate() const;
 
  protected:
-  // Called before the user changes the text; false refuses the change. The data-bound edit
-  // puts its dataset into edit state here.
-  virtual bool editCanModify() { return true; }
   // Escape: put back the text last shown by the program.
   virtual void reset();
   // The focus left the control (not for the calendar opening); failures are shown and keep

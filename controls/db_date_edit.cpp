@@ -1,8 +1,12 @@
 #include "controls/db_date_edit.h"
 
 #include "controls/date_serial.h"
+#include "framework/message_box.h"
+#include "framework/text_codec.h"
 #include "store/client_table.h"
 #include "store/field.h"
+
+#include <exception>
 
 namespace wf {
 
@@ -49,7 +53,12 @@ bool TDBDateEdit::editCanModify() {
   if (f == nullptr || f->ReadOnly()) return false;
   if (dataEditing()) return true;
   if (!source_->Enabled() || !source_->AutoEdit() || f->DataSet()->ReadOnly()) return false;
-  f->DataSet()->edit();
+  try {
+    f->DataSet()->edit();
+  } catch (const std::exception& failure) {
+    showDefaultError(exceptionText(failure));
+    return false;
+  }
   return dataEditing();
 }
 

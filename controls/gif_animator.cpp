@@ -95,7 +95,8 @@ int TGIFAnimator::FrameIndex() const {
 void TGIFAnimator::setFrameIndex(int index) {
   {
     std::lock_guard lock(lock_);
-    if (index < 0 || index >= image_.frameCount() || index == frameIndex_) return;
+    // The current index is set again too: the frame is shown anew and the change reported.
+    if (index < 0 || index >= image_.frameCount()) return;
     frameIndex_ = index;
     recompose();
     timer_->setInterval(frameDelayLocked());

@@ -1,5 +1,7 @@
 #include "controls/gif_image.h"
 
+#include "controls/gif_lzw.h"
+
 #include <QFile>
 
 #include <gif_lib.h>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 namespace wf {
 
@@ -68,6 +71,30 @@ using GifHandle = std::unique_ptr<GifFileType, GifCloser>;
 }
 
 bool isPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+// The largest minimum code size a picture may give; giflib stops at 8, and 9 is ours to decode.
+constexpr int kOwnLzwCodeSize = 9;
+
+// The rows of an interlaced image in the order their data comes: every 8th from 0, every 8th
+// from 4, every 4th from 2, every 2nd from 1.
+std::vector<int> interlacedRowOrder(int height) {
+  static constexpr int kStart[] = {0, 4, 2, 1};
+  static constexpr int kStep[] = {8, 8, 4, 2};
+  std::vector<int> rows;
+  rows.reserve(static_cast<std::size_t>(height));
+  for (int pass = 0; pass < 4; ++pass)
+    for (int row = kStart[pass]; row < height; row += kStep[pass]) rows.push_back(row);
+  return rows;
+}
+
+// The message's %.2x is the program's hexadecimal format: at least two digits, upper case.
+std::string unknownExtensionMessage(int code) {
+  std::string format = gifmsg::kUnknownExtension;
+  format.back() = 'X';
+  char text[64];
+  std::snprintf(text, sizeof text, format.c_str(), static_cast<unsigned>(code));
+  return text;
+}
 
 }  // namespace
 
@@ -163,9 +190,7 @@ class GifDecoder {
       case kPlainTextExt:
         break;
       default: {
-        char text[64];
-        std::snprintf(text, sizeof text, gifmsg::kUnknownExtension, static_cast<unsigned>(code));
-        throw GifError(text);
+        throw GifError(unknownExtensionMessage(code));
       }
     }
     skipSubBlocks(block);
@@ -196,16 +221,19 @@ class GifDecoder {
 
   void readFrame() {
     std::size_t before = source_.pos;
+    bool ownLzw = false;
     if (DGifGetImageDesc(gif_) == GIF_ERROR) {
       // giflib refuses a minimum code size above 8 with a read failure although the bytes were
-      // all there; tell that apart from a truncated stream.
-      if (gif_->Error == D_GIF_ERR_READ_FAILED && !source_.shortRead && source_.pos > before)
-        throw GifError(gifmsg::kCodeSize);
-      failWith(gif_->Error);
+      // all there; tell that apart from a truncated stream. The descriptor and colour table
+      // are read by then, so a code size of 9 is decoded here instead.
+      if (gif_->Error != D_GIF_ERR_READ_FAILED || source_.shortRead || source_.pos <= before)
+        failWith(gif_->Error);
+      if (source_.data[source_.pos - 1] != kOwnLzwCodeSize) throw GifError(gifmsg::kCodeSize);
+      ownLzw = true;
     }
     // The descriptor read ends with the LZW minimum code size byte.
     int codeSize = source_.data[source_.pos - 1];
-    if (codeSize < 2 || codeSize > 9) throw GifError(gifmsg::kCodeSize);
+    if (codeSize < 2 || codeSize > kOwnLzwCodeSize) throw GifError(gifmsg::kCodeSize);
 
     const GifImageDesc& desc = gif_->Image;
     long long pixels = static_cast<long long>(desc.Width) * desc.Height;
@@ -229,7 +257,11 @@ class GifDecoder {
       frame.transparentColor_ = frame.palette_[control_.transparentIndex];
     }
     control_ = Control();
-    readPixels(frame, desc.Interlace);
+    if (ownLzw) {
+      readPixelsOwnLzw(frame, codeSize, desc.Interlace);
+    } else {
+      readPixels(frame, desc.Interlace);
+    }
     image_.frames_.push_back(std::move(frame));
   }
 
@@ -246,10 +278,36 @@ class GifDecoder {
       for (int row = 0; row < height; ++row) readRow(row);
       return;
     }
-    static constexpr int kStart[] = {0, 4, 2, 1};
-    static constexpr int kStep[] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass)
-      for (int row = kStart[pass]; row < height; row += kStep[pass]) readRow(row);
+    for (int row : interlacedRowOrder(height)) readRow(row);
+  }
+
+  // The image data read straight from the input, sub-block by sub-block, and decoded here.
+  void readPixelsOwnLzw(TGIFFrame& frame, int codeSize, bool interlaced) {
+    std::vector<uint8_t> data;
+    for (;;) {
+      if (source_.pos >= source_.size) throw GifError(gifmsg::kReadError);
+      const std::size_t length = source_.data[source_.pos++];
+      if (length == 0) break;
+      if (source_.size - source_.pos < length) throw GifError(gifmsg::kReadError);
+      data.insert(data.end(), source_.data + source_.pos, source_.data + source_.pos + length);
+      source_.pos += length;
+    }
+    const int width = frame.rect_.width();
+    const int height = frame.rect_.height();
+    std::vector<uint8_t> decoded;
+    if (decodeLzw(data, codeSize, static_cast<std::size_t>(width) * height, decoded) != LzwResult::Ok)
+      throw GifError(gifmsg::kCorrupt);
+    if (!interlaced) {
+      frame.indexes_ = std::move(decoded);
+      return;
+    }
+    frame.indexes_.resize(decoded.size());
+    std::size_t next = 0;
+    for (int row : interlacedRowOrder(height)) {
+      std::copy_n(decoded.begin() + static_cast<std::ptrdiff_t>(next), width,
+                  frame.indexes_.begin() + static_cast<std::ptrdiff_t>(row) * width);
+      next += static_cast<std::size_t>(width);
+    }
   }
 
   // An image without pixels still carries its code blocks; they must be consumed.

@@ -184,8 +184,11 @@ void TGradCustomControl::leaveEvent(QEvent* event) {
   QWidget::leaveEvent(event);
 }
 
+// The mouse handlers accept every event: a press, move or release on a styled control is the
+// control's alone and never reaches the (styled) parent behind it, which would take the focus
+// and raise its own click.
 void TGradCustomControl::mousePressEvent(QMouseEvent* event) {
-  QWidget::mousePressEvent(event);
+  event->accept();
   if (event->button() != Qt::LeftButton) return;
   leftHeld_ = true;
   DoMouseDown();
@@ -195,15 +198,15 @@ void TGradCustomControl::mousePressEvent(QMouseEvent* event) {
 void TGradCustomControl::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
 
 void TGradCustomControl::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
   // While the button is held the pointer is grabbed and the windowing system sends no enter or
   // leave; crossing the edge is found here instead.
   if (leftHeld_) setHoverInside(rect().contains(event->position().toPoint()));
   DoMouseMove();
-  QWidget::mouseMoveEvent(event);
 }
 
 void TGradCustomControl::mouseReleaseEvent(QMouseEvent* event) {
-  QWidget::mouseReleaseEvent(event);
+  event->accept();
   if (event->button() != Qt::LeftButton || !leftHeld_) return;
   leftHeld_ = false;
   const bool inside = rect().contains(event->position().toPoint());

@@ -25,19 +25,6 @@ const QRgb* row(const QImage& image, int y) {
 
 int clampChannel(long long value) { return static_cast<int>(std::clamp<long long>(value, 0, 255)); }
 
-// num / den rounded to the nearest integer, halves to even; den > 0. Exact, so that a value that
-// is mathematically x.5 is treated as a half whatever binary fractions would make of it.
-long long divideHalfEven(long long num, long long den) {
-  long long q = num / den;
-  long long r = num % den;
-  if (r < 0) {
-    q -= 1;
-    r += den;
-  }
-  if (2 * r > den || (2 * r == den && (q & 1) != 0)) ++q;
-  return q;
-}
-
 // Calls fn(y, x0, x1) for every run [x0, x1) of row y that lies in rect, in bounds and, when a
 // region is given, in the region.
 template <class Fn>
@@ -54,27 +41,23 @@ void forEachSpan(const QRect& rect, const QRect& bounds, const QRegion* region, 
   }
 }
 
-// One gradient: from-colour, step count and what a distance s turns into.
+// One gradient: from-colour, per-step change and what a distance s turns into. The step is a
+// double and a channel is delta * s + from, rounded to the nearest integer (halves to even) from
+// the double result: the colours are defined by this arithmetic, so a value whose exact fraction
+// is a half lands on whichever side the double lands (one multiplication and one addition, never
+// fused; see CMakeLists.txt).
 class GradientRamp {
  public:
-  GradientRamp(QRgb from, QRgb to, int steps) : steps_(steps) {
-    from_[0] = qRed(from), from_[1] = qGreen(from), from_[2] = qBlue(from);
-    diff_[0] = qRed(to) - from_[0], diff_[1] = qGreen(to) - from_[1], diff_[2] = qBlue(to) - from_[2];
-    for (int c = 0; c < 3; ++c) delta_[c] = steps_ > 0 ? static_cast<double>(diff_[c]) / steps_ : 0.0;
+  GradientRamp(QRgb from, QRgb to, int steps) {
+    const int fromChannels[3] = {qRed(from), qGreen(from), qBlue(from)};
+    const int toChannels[3] = {qRed(to), qGreen(to), qBlue(to)};
+    for (int c = 0; c < 3; ++c) {
+      from_[c] = fromChannels[c];
+      delta_[c] = steps > 0 ? static_cast<double>(toChannels[c] - fromChannels[c]) / steps : 0.0;
+    }
   }
 
-  // Whole-number distance: computed exactly.
-  QRgb at(long long s) const {
-    if (steps_ <= 0) return qRgb(from_[0], from_[1], from_[2]);
-    int channel[3];
-    for (int c = 0; c < 3; ++c)
-      channel[c] = clampChannel(divideHalfEven(from_[c] * steps_ + diff_[c] * s, steps_));
-    return qRgb(channel[0], channel[1], channel[2]);
-  }
-
-  // Real distance (the diagonal and radial shapes): one multiplication per channel, rounded
-  // with the current (to-nearest-even) rounding mode.
-  QRgb atReal(double s) const {
+  QRgb at(double s) const {
     int channel[3];
     for (int c = 0; c < 3; ++c)
       channel[c] = clampChannel(static_cast<long long>(std::nearbyint(delta_[c] * s + from_[c])));
@@ -82,9 +65,7 @@ class GradientRamp {
   }
 
  private:
-  int steps_;
-  int from_[3];
-  int diff_[3];
+  double from_[3];
   double delta_[3];
 };
 
@@ -146,7 +127,7 @@ void DrawGradient(QImage& bitmap, const QRect& rect, StyleColor from, StyleColor
       // The colour depends on the column only: one table for the whole fill.
       std::vector<QRgb> columns(static_cast<size_t>(std::max(width, 0)));
       for (int x = left; x < right; ++x) {
-        const long long s = type == TGradientType::gtHorizontal ? x - left : std::llabs(x - steps - left);
+        const int s = type == TGradientType::gtHorizontal ? x - left : std::abs(x - steps - left);
         columns[static_cast<size_t>(x - left)] = ramp.at(s);
       }
       forEachSpan(rect, bounds, region, [&](int y, int x0, int x1) {
@@ -157,7 +138,7 @@ void DrawGradient(QImage& bitmap, const QRect& rect, StyleColor from, StyleColor
     case TGradientType::gtVertical:
     case TGradientType::gtDoubleVert:
       forEachSpan(rect, bounds, region, [&](int y, int x0, int x1) {
-        const long long s = type == TGradientType::gtVertical ? y - top : std::llabs(y - steps - top);
+        const int s = type == TGradientType::gtVertical ? y - top : std::abs(y - steps - top);
         std::fill(row(bitmap, y) + x0, row(bitmap, y) + x1, ramp.at(s));
       });
       break;
@@ -176,7 +157,7 @@ void DrawGradient(QImage& bitmap, const QRect& rect, StyleColor from, StyleColor
           } else {
             dx = width / 2 - x, dy = y - height / 2;
           }
-          line[x] = ramp.atReal(std::sqrt(dx * dx + dy * dy));
+          line[x] = ramp.at(std::sqrt(dx * dx + dy * dy));
         }
       });
       break;
@@ -248,8 +229,12 @@ void ReduceSupersampled(const QImage& large, QImage& small, int k, StyleColor in
 void BlendBitmap(QImage& destination, const QImage& source, const QRect& rect, int percentage) {
   ensureRgb32(destination);
   const QImage src = source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
-  const long long p = std::clamp(percentage, 0, 100);
-  const long long keep = 100 - p;
+  // The weights are doubles and each mix is rounded from double arithmetic, halves to even.
+  const double keep = (100 - std::clamp(percentage, 0, 100)) / 100.0;
+  const double take = 1 - keep;
+  auto mix = [keep, take](int d, int s) {
+    return clampChannel(static_cast<long long>(std::nearbyint(keep * d + take * s)));
+  };
   const QRect readable = src.rect().translated(rect.topLeft());
   forEachSpan(rect & readable, destination.rect(), nullptr, [&](int y, int x0, int x1) {
     QRgb* out = row(destination, y);
@@ -257,9 +242,7 @@ void BlendBitmap(QImage& destination, const QImage& source, const QRect& rect, i
     for (int x = x0; x < x1; ++x) {
       const QRgb d = out[x];
       const QRgb s = in[x];
-      out[x] = qRgb(static_cast<int>(divideHalfEven(keep * qRed(d) + p * qRed(s), 100)),
-                    static_cast<int>(divideHalfEven(keep * qGreen(d) + p * qGreen(s), 100)),
-                    static_cast<int>(divideHalfEven(keep * qBlue(d) + p * qBlue(s), 100)));
+      out[x] = qRgb(mix(qRed(d), qRed(s)), mix(qGreen(d), qGreen(s)), mix(qBlue(d), qBlue(s)));
     }
   });
 }

@@ -296,18 +296,14 @@ void TProgressCyl::updatePosition(int value) {
   const int p = roundEven(d * 100.0 / range);
   const int extent = orientation_ == pbHorizontal ? width() : height();
   const int s = roundEven(extent * d * r) + 2 * m_ - roundEven(2.0 * m_ * d * r);
-  if (position_ != max_) doneRaised_ = false;
+  percent_ = p;
+  barEnd_ = orientation_ == pbHorizontal ? std::max(s - m_, m_ + 1) : (height() - m_) - (s - 2 * m_);
   if (s == drawnExtent_ && p == drawnPercent_) return;
   drawnExtent_ = s;
   drawnPercent_ = p;
-  percent_ = p;
-  barEnd_ = orientation_ == pbHorizontal ? std::max(s - m_, m_ + 1) : (height() - m_) - (s - 2 * m_);
-  // Only an arrival at Max is reported: a resize or a frame change while the bar stands at Max
-  // moves the drawn extent too, but the progress was already done.
-  if (position_ == max_ && !doneRaised_) {
-    doneRaised_ = true;
-    emit OnProgressDone();
-  }
+  // Reported whenever the bar is drawn anew at Max: on arrival, and again when a resize or a
+  // frame change moves the drawn extent while the bar stands there.
+  if (position_ == max_) emit OnProgressDone();
   if (ready_ && isVisible()) repaint();
 }
 
@@ -331,8 +327,9 @@ void TProgressCyl::setColor(StyleColor value) {
   update();
 }
 
+// The four colours of the look take every assignment, an equal value included: setting one is a
+// choice of colour, which leaves the preset for peCustom.
 void TProgressCyl::setForeColor(StyleColor value) {
-  if (foreColor_ == value) return;
   foreColor_ = value;
   computeFactors();
   switchToCustom();
@@ -340,7 +337,6 @@ void TProgressCyl::setForeColor(StyleColor value) {
 }
 
 void TProgressCyl::setBackColor(StyleColor value) {
-  if (backColor_ == value) return;
   backColor_ = value;
   computeFactors();
   switchToCustom();
@@ -348,7 +344,6 @@ void TProgressCyl::setBackColor(StyleColor value) {
 }
 
 void TProgressCyl::setForeLineColor(StyleColor value) {
-  if (foreLineColor_ == value) return;
   foreLineColor_ = value;
   computeFactors();
   switchToCustom();
@@ -356,7 +351,6 @@ void TProgressCyl::setForeLineColor(StyleColor value) {
 }
 
 void TProgressCyl::setBevelColor(StyleColor value) {
-  if (bevelColor_ == value) return;
   bevelColor_ = value;
   computeBevelColors();
   switchToCustom();
@@ -460,7 +454,6 @@ void TProgressCyl::computeGeometry() {
     kv_ = amplitude_ / h;
     kh_ = amplitude_ / w;
   }
-  drawnExtent_ = drawnPercent_ = -1;  // the geometry moved: the bar must be drawn anew
   updatePosition(position_);
 }
 
@@ -548,7 +541,8 @@ QString TProgressCyl::displayText() const {
 // ---- presets ----
 
 void TProgressCyl::setProEffect(TProEffect value) {
-  if (value < 0 || value >= kProEffectCount || proEffect_ == value) return;
+  // Choosing the current row again applies it again, putting back what was changed since.
+  if (value < 0 || value >= kProEffectCount) return;
   if (value != peCustom) applyPreset(value);
   proEffect_ = value;
 }
@@ -644,31 +638,37 @@ QRgb TProgressCyl::partColor(CylPart part, int i) const {
   return shade(std::abs(offset + i), slope, style.values(), factors);
 }
 
+// Columns m to e are the filled part and column e the leading line, whatever the position: at
+// Max e lies one column past the inner rectangle, where the frames (when there are any) cover it.
+// Only the bitmap's own edge limits the drawing.
 void TProgressCyl::drawHorizontal(QImage& image) const {
   const int h = innerRect().height();
-  const int last = width() - m_ - 1;  // the bar never paints over the margin
+  const int lastBack = width() - m_ - 1;
+  const int lastFill = std::min(barEnd_, image.width() - 1);
   for (int i = 0; i < h; ++i) {
     const QRgb fill = partColor(FilledPart, i);
     const QRgb back = partColor(EmptyPart, i);
     auto* row = reinterpret_cast<QRgb*>(image.scanLine(m_ + i));
-    for (int x = m_; x <= std::min(barEnd_, last); ++x) row[x] = fill;
-    if (barEnd_ <= last) row[barEnd_] = partColor(LeadingLine, i);
-    for (int x = barEnd_ + 1; x <= last; ++x) row[x] = back;
+    for (int x = m_; x <= lastFill; ++x) row[x] = fill;
+    if (barEnd_ <= lastFill) row[barEnd_] = partColor(LeadingLine, i);
+    for (int x = barEnd_ + 1; x <= lastBack; ++x) row[x] = back;
   }
 }
 
-// The empty part is on top and the bar grows upwards from the bottom.
+// The empty part is on top and the bar grows upwards from the bottom; row e is the leading line
+// (at Min one row below the inner rectangle).
 void TProgressCyl::drawVertical(QImage& image) const {
   const int w = innerRect().width();
-  const int last = height() - m_ - 1;
+  const int lastFill = height() - m_ - 1;
+  const int lastBack = std::min(barEnd_, image.height() - 1);
   for (int j = 0; j < w; ++j) {
     const QRgb fill = partColor(FilledPart, j);
     const QRgb back = partColor(EmptyPart, j);
     const int x = m_ + j;
     auto set = [&](int y, QRgb c) { reinterpret_cast<QRgb*>(image.scanLine(y))[x] = c; };
-    for (int y = m_; y <= std::min(barEnd_, last); ++y) set(y, back);
-    if (barEnd_ <= last) set(barEnd_, partColor(LeadingLine, j));
-    for (int y = std::max(barEnd_ + 1, m_); y <= last; ++y) set(y, fill);
+    for (int y = m_; y <= lastBack; ++y) set(y, back);
+    if (barEnd_ >= 0 && barEnd_ <= lastBack) set(barEnd_, partColor(LeadingLine, j));
+    for (int y = std::max(barEnd_ + 1, m_); y <= lastFill; ++y) set(y, fill);
   }
 }
 

@@ -187,7 +187,8 @@ class TProgressCyl : public QWidget {
   QImage render() const;
 
  signals:
-  // Raised once each time Position arrives at Max.
+  // Raised whenever the bar is drawn with a new extent or percentage at Max: on arriving there,
+  // and again when a resize or a frame change moves the drawn extent.
   void OnProgressDone();
   void OnMouseEnter();
   void OnMouseLeave();
@@ -265,7 +266,6 @@ class TProgressCyl : public QWidget {
   int percent_ = 0;
   int drawnExtent_ = -1;
   int drawnPercent_ = -1;
-  bool doneRaised_ = false;
 };
 
 }  // namespace wf

@@ -1,7 +1,13 @@
 #include "controls/thread_timer.h"
 
+#include "framework/message_box.h"
+#include "framework/text_codec.h"
+#include "framework/wf_application.h"
+
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QPointer>
+#include <QThread>
 #include <QtGlobal>
 
 #include <chrono>
@@ -124,15 +130,23 @@ void ThreadTimer::deliverTick(std::uint64_t ticket) {
   wake_.notify_all();
 }
 
-// A tick has nobody to report a failure to; it is logged and the timer goes on.
+// A failing tick goes to the application's error handling (the default error box) and the
+// timer goes on. From the timer thread the message is handed to the GUI thread to be shown.
 void ThreadTimer::runHandler(const std::function<void()>& handler) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app == nullptr || QThread::currentThread() == app->thread()) {
+    runGuarded(handler);
+    return;
+  }
+  QString failure;
   try {
     handler();
+    return;
   } catch (const std::exception& e) {
-    qCritical("timer tick failed: %s", e.what());
+    failure = exceptionText(e);
   } catch (...) {
-    qCritical("timer tick failed");
   }
+  QMetaObject::invokeMethod(app, [failure] { showDefaultError(failure); }, Qt::QueuedConnection);
 }
 
 }  // namespace wf

@@ -5,6 +5,7 @@
 #include "store/client_table.h"
 #include "store/field.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 
@@ -94,6 +95,12 @@ void DbEdit::keyPressEvent(QKeyEvent* event) {
 void DbEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
   if (!link_.modified()) loadText();
+  // Reloading the text drops the selection the line edit made on keyboard entry; entering by
+  // the keyboard selects the whole text again, so that typing replaces the value.
+  const Qt::FocusReason reason = event->reason();
+  if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+      reason == Qt::ShortcutFocusReason)
+    selectAll();
 }
 
 void DbEdit::focusOutEvent(QFocusEvent* event) {

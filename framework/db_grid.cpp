@@ -180,4 +180,6 @@ void DbGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   emit dblClick();
 }
 
+void DbGrid::keyboardSearch(const QString& /*search*/) {}
+
 }  // namespace wf

@@ -46,6 +46,11 @@ class DbGrid : public QTableView {
   // Runs on a double click anywhere in the grid (also on an empty grid; the handler decides).
   std::function<void()> OnDblClick;
 
+  // Typing in a grid changes nothing: the grids are read-only and the current record moves only
+  // when the user picks a row, so the view's search for a row starting with the typed text is
+  // switched off.
+  void keyboardSearch(const QString& search) override;
+
  signals:
   void dblClick();
 

@@ -152,8 +152,8 @@ void TClientTable::checkActive() const {
   if (!Active()) fail("Cannot perform this operation on a closed dataset");
 }
 
-void TClientTable::checkCanModify() const {
-  if (readOnly_) fail("Cannot modify a read-only dataset");
+void TClientTable::checkCanModify(bool operationDisabled) const {
+  if (readOnly_ || operationDisabled) fail("Cannot modify a read-only dataset");
 }
 
 void TClientTable::attachField(std::unique_ptr<TField> field) {
@@ -257,9 +257,10 @@ void TClientTable::writeField(TField& field, Value value) {
     if (!calculating_) notifyField(&field);
     return;
   }
-  if (field.ReadOnly()) throw TableError("Field '" + field.DisplayName() + "' cannot be modified");
+  // The state is checked first: a read-only field outside an edit reports the state.
   if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
     fail("Dataset not in edit or insert mode");
+  if (field.ReadOnly()) throw TableError("Field '" + field.DisplayName() + "' cannot be modified");
   if (field.column_ < 0) fail("Field '" + field.FieldName() + "' not found");
   std::size_t column = static_cast<std::size_t>(field.column_);
   TFieldType type = store_->type(field.column_);
@@ -409,8 +410,8 @@ void TClientTable::finishOpen(DataPacket packet) {
   if (autoIncColumn_ < 0)
     for (std::size_t i = 0; i < packet.columns.size(); ++i)
       if (store_->type(static_cast<int>(i)) == ftAutoInc) autoIncColumn_ = static_cast<int>(i);
-  readOnly_ = packet.readOnly() || packet.disableEdits() || packet.disableInserts() ||
-              packet.disableDeletes();
+  readOnly_ = packet.readOnly();
+  disabled_ = {packet.disableEdits(), packet.disableInserts(), packet.disableDeletes()};
   packet_ = std::move(packet);
 
   store_->setOrderColumns(orderColumnsFor(indexFieldNames_));
@@ -583,6 +584,7 @@ void TClientTable::dropRecords() {
   autoIncColumn_ = -1;
   linkColumn_ = -1;
   readOnly_ = false;
+  disabled_ = {};
   unbindFields();
 }
 
@@ -749,7 +751,7 @@ void TClientTable::checkBrowseMode() {
 
 void TClientTable::insert() {
   checkActive();
-  checkCanModify();
+  checkCanModify(disabled_.inserts);
   checkBrowseMode();
   insertReturn_ = current_;
   buffer_.assign(store_->columnCount(), Value());
@@ -773,7 +775,7 @@ void TClientTable::insert() {
 
 void TClientTable::edit() {
   checkActive();
-  checkCanModify();
+  checkCanModify(disabled_.edits);
   if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) return;
   if (visibleBegin() >= visibleEnd()) {
     insert();
@@ -873,7 +875,7 @@ void TClientTable::deleteRecord() {
     cancel();
     return;
   }
-  checkCanModify();
+  checkCanModify(disabled_.deletes);
   if (state_ == DataSetState::Edit) cancel();
   if (visibleBegin() >= visibleEnd()) fail("Cannot perform this operation on an empty dataset");
   std::size_t position = current_;

@@ -152,7 +152,8 @@ class TClientTable {
   void attachField(std::unique_ptr<TField> field);
   [[noreturn]] void fail(const std::string& message) const;
   void checkActive() const;
-  void checkCanModify() const;
+  // Fails on a read-only table, or when the operation at hand is disabled by the file.
+  void checkCanModify(bool operationDisabled) const;
   std::string masterFieldName() const;
 
   // field access
@@ -212,6 +213,13 @@ class TClientTable {
   DataSetState state_ = DataSetState::Inactive;
   bool logChanges_ = true;
   bool readOnly_ = false;
+  // Operations a loaded file forbids (DISABLE_EDITS, DISABLE_INSERTS, DISABLE_DELETES), each
+  // on its own; the others stay allowed.
+  struct DisabledOperations {
+    bool edits = false;
+    bool inserts = false;
+    bool deletes = false;
+  } disabled_;
   bool modified_ = false;
   bool eof_ = true;
   bool bof_ = true;

@@ -1,8 +1,15 @@
 // cdstool: inspect, check and export table files from the command line.
 //   cdstool dump FILE    the whole packet as JSON
 //   cdstool check FILE   decode and encode again; exit 0 when the bytes are identical, else 1
-//   cdstool csv FILE     the visible records as CSV, values in their display text
+//   cdstool csv [--file-order] FILE
+//                        the visible records as CSV, values in their display text with money
+//                        and dates in the system locale's formats, as the program shows them;
+//                        rows in the order the program lists the table (its index), or with
+//                        --file-order as they are stored in the file
 // A file that cannot be read or is not a datapacket gives one line on stderr and exit 2.
+#include "framework/system_format_settings.h"
+#include "store/client_table.h"
+#include "store/data_module.h"
 #include "store/datapacket.h"
 #include "store/datapacket_format.h"
 #include "store/date_text.h"
@@ -10,11 +17,14 @@
 #include "store/format_settings.h"
 #include "store/number_text.h"
 
+#include <QLocale>
+
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -154,7 +164,7 @@ std::string timeText(int64_t ms) {
 }
 
 // The text a grid shows for a value, in UTF-8; empty for a value that is null or unassigned.
-// Money and dates use the store's format settings (the date fields show the short date).
+// Money and dates use the current format settings (the date fields show the short date).
 std::string displayText(const Column& column, const Value& v) {
   if (!v.hasValue()) return "";
   const ColumnKind kind = columnKind(column);
@@ -238,16 +248,50 @@ std::string csvField(const std::string& text) {
   return out + "\"";
 }
 
-void csv(const DataPacket& p, std::ostream& out) {
+void csvRow(const DataPacket& p, const std::vector<Value>& values, std::ostream& out) {
+  for (std::size_t j = 0; j < values.size(); ++j)
+    out << (j ? "," : "") << csvField(displayText(p.columns[j], values[j]));
+  out << "\r\n";
+}
+
+// The index the program gives the table with exactly these columns, if it is one of its own.
+std::optional<std::string> programIndexFor(const DataPacket& p) {
+  const TDataModule1 module;
+  for (const TClientTable* table : {&module.tblVehicle, &module.tblService, &module.tblServiceLine,
+                                    &module.tblServiceInvoice, &module.tblExpenses}) {
+    const std::vector<FieldDef>& defs = table->FieldDefs();
+    bool same = defs.size() == p.columns.size();
+    for (std::size_t j = 0; same && j < defs.size(); ++j) same = defs[j].name == p.columns[j].name;
+    if (same) return table->IndexFieldNames();
+  }
+  return std::nullopt;
+}
+
+// The visible records as the program lists them: the file opened as a table in its index order.
+void csvRowsInIndexOrder(const DataPacket& p, const std::string& path, const std::string& index,
+                         std::ostream& out) {
+  TClientTable table("tblFile");
+  table.setFileName(path);
+  table.setIndexFieldNames(index);
+  table.open();
+  std::vector<TField*> fields;
+  for (const Column& column : p.columns) fields.push_back(&table.fieldByName(column.name));
+  std::vector<Value> values(fields.size());
+  for (table.first(); !table.eof(); table.next()) {
+    for (std::size_t j = 0; j < fields.size(); ++j) values[j] = fields[j]->value();
+    csvRow(p, values, out);
+  }
+}
+
+void csv(const DataPacket& p, const std::string& path, bool fileOrder, std::ostream& out) {
+  formatSettings() = formatSettingsFromLocale(QLocale::system());
   for (std::size_t j = 0; j < p.columns.size(); ++j)
     out << (j ? "," : "") << csvField(utf8FromWindows1252(p.columns[j].name));
   out << "\r\n";
-  for (const Row& row : p.rows) {
-    if (!row.isCurrent()) continue;
-    for (std::size_t j = 0; j < row.values.size(); ++j)
-      out << (j ? "," : "") << csvField(displayText(p.columns[j], row.values[j]));
-    out << "\r\n";
-  }
+  const std::optional<std::string> index = fileOrder ? std::nullopt : programIndexFor(p);
+  if (index) return csvRowsInIndexOrder(p, path, *index, out);
+  for (const Row& row : p.rows)
+    if (row.isCurrent()) csvRow(p, row.values, out);
 }
 
 int check(const std::vector<uint8_t>& original, const DataPacket& p, std::ostream& out) {
@@ -286,16 +330,19 @@ bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
 }
 
 int usage() {
-  std::cerr << "usage: cdstool dump|check|csv FILE\n";
+  std::cerr << "usage: cdstool dump|check FILE\n       cdstool csv [--file-order] FILE\n";
   return kExitFailure;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return usage();
-  const std::string command = argv[1];
-  const std::string path = argv[2];
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return usage();
+  const std::string& command = args[0];
+  const bool fileOrder = command == "csv" && args.size() == 3 && args[1] == "--file-order";
+  if (args.size() != 2 && !fileOrder) return usage();
+  const std::string& path = args.back();
   if (command != "dump" && command != "check" && command != "csv") return usage();
   std::vector<uint8_t> bytes;
   if (!readFile(path, bytes)) {
@@ -307,7 +354,7 @@ int main(int argc, char** argv) {
     std::ostringstream out;
     int status = 0;
     if (command == "dump") dump(packet, out);
-    else if (command == "csv") csv(packet, out);
+    else if (command == "csv") csv(packet, path, fileOrder, out);
     else status = check(bytes, packet, out);
     std::cout << out.str();
     return status;

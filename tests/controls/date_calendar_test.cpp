@@ -185,12 +185,12 @@ TEST_F(PopupCalendarTest, GridPaintsSelectionWeekendsTodayAndTheHeaderLine) {
 }
 
 TEST(PopupPosition, BelowOrAboveAlignedAndKeptOnScreen) {
-  const QRect screen(0, 0, 800, 600);
   const QSize popup(187, 124);
   struct Case {
     QRect edit;
     PopupAlign align;
     QPoint expected;
+    QRect screen = QRect(0, 0, 800, 600);
   };
   const Case cases[] = {
       {QRect(192, 56, 161, 22), PopupAlign::Right, QPoint(166, 78)},
@@ -200,9 +200,15 @@ TEST(PopupPosition, BelowOrAboveAlignedAndKeptOnScreen) {
       {QRect(700, 56, 90, 22), PopupAlign::Left, QPoint(603, 78)},      // would pass the right edge
       {QRect(750, 56, 121, 22), PopupAlign::Right, QPoint(613, 78)},    // clamped into the screen
       {QRect(-50, 56, 100, 22), PopupAlign::Left, QPoint(0, 78)},
+      // The top and bottom edges are kept too: an edit above the screen's top, no room above or
+      // below, an edit below the screen's bottom, and a second screen that does not start at 0.
+      {QRect(100, -40, 161, 22), PopupAlign::Left, QPoint(100, 0)},
+      {QRect(100, 90, 161, 22), PopupAlign::Left, QPoint(100, 0), QRect(0, 0, 800, 200)},
+      {QRect(100, 300, 161, 22), PopupAlign::Left, QPoint(100, 76), QRect(0, 0, 800, 200)},
+      {QRect(790, 60, 161, 22), PopupAlign::Right, QPoint(800, 100), QRect(800, 100, 800, 600)},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(popupPosition(c.edit, popup, screen, c.align), c.expected)
+    EXPECT_EQ(popupPosition(c.edit, popup, c.screen, c.align), c.expected)
         << c.edit.x() << "," << c.edit.y();
   }
 }

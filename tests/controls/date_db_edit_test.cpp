@@ -11,10 +11,12 @@
 #include "store/integer_field.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace wf {
@@ -86,10 +88,6 @@ TEST_F(DbDateEditTest, ShowsTheCurrentRecordAndIsReadOnlyUnlessEditing) {
   EXPECT_TRUE(edit->isReadOnly());
   table.first();
   EXPECT_EQ(shown(), QStringLiteral("09/12/2026"));
-
-  typeAtStart("11");
-  EXPECT_EQ(shown(), QStringLiteral("09/12/2026"));
-  EXPECT_EQ(table.State(), DataSetState::Browse);
 
   table.edit();
   EXPECT_FALSE(edit->isReadOnly());
@@ -196,10 +194,73 @@ TEST_F(DbDateEditTest, PickedDateIsWrittenWithTheTimeOfDayAndSelected) {
   EXPECT_EQ(edit->selectedText(), edit->text());
 }
 
-TEST_F(DbDateEditTest, CalendarDoesNotOpenOutsideAnEdit) {
+TEST_F(DbDateEditTest, ChangingTheDateInBrowseStartsAnEditFirst) {
+  struct Case {
+    const char* name;
+    int cursor;
+    std::function<void(TDBDateEdit*)> act;
+    QString want;
+  };
+  auto key = [](Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    return [k, mods](TDBDateEdit* e) { QTest::keyClick(e, k, mods); };
+  };
+  const Case cases[] = {
+      {"a digit", 0, [](TDBDateEdit* e) { QTest::keyClicks(e, "1"); }, QStringLiteral("19/12/2026")},
+      {"Backspace", 10, key(Qt::Key_Backspace), QStringLiteral("09/12/202 ")},
+      {"Delete", 0, key(Qt::Key_Delete), QStringLiteral(" 9/12/2026")},
+      {"keypad minus", 0, key(Qt::Key_Minus, Qt::KeypadModifier), QStringLiteral("08/12/2026")},
+      {"T", 0, [](TDBDateEdit* e) { QTest::keyClicks(e, "t"); }, QStringLiteral("15/06/2026")},
+      {"paste", 0, key(Qt::Key_V, Qt::ControlModifier), QStringLiteral("24/12/2026")},
+      {"opening the calendar and picking", 0,
+       [](TDBDateEdit* e) {
+         e->popupDropDown();
+         ASSERT_TRUE(e->popupVisible());
+         QTest::keyClick(e, Qt::Key_Right);
+         QTest::keyClick(e, Qt::Key_Return);
+       },
+       QStringLiteral("10/12/2026")},
+  };
   addRecord(QDate(2026, 12, 9), kEvening);
-  edit->popupDropDown();
-  EXPECT_FALSE(edit->popupVisible());
+  for (const Case& c : cases) {
+    table.cancel();
+    QApplication::clipboard()->setText(QStringLiteral("24"));
+    edit->setFocus();
+    edit->setCursorPosition(c.cursor);
+    ASSERT_EQ(table.State(), DataSetState::Browse) << c.name;
+    c.act(edit);
+    EXPECT_EQ(table.State(), DataSetState::Edit) << c.name;
+    EXPECT_EQ(shown(), c.want) << c.name;
+  }
+  // A data source that may not start edits refuses them all.
+  table.cancel();
+  source.setAutoEdit(false);
+  for (const Case& c : cases) {
+    if (QString(c.name).startsWith(QStringLiteral("opening"))) {
+      edit->popupDropDown();
+      EXPECT_FALSE(edit->popupVisible());
+    } else {
+      c.act(edit);
+    }
+    EXPECT_EQ(table.State(), DataSetState::Browse) << c.name;
+    EXPECT_EQ(shown(), QStringLiteral("09/12/2026")) << c.name;
+  }
+}
+
+TEST_F(DbDateEditTest, TabbingInSelectsAllSoATypedShortYearReplacesTheDate) {
+  // Typing 010126 after Tab gives 01/01/26 with the last two year places blank: the year reads
+  // as 26, which the 60-year window puts in 2026.
+  addRecord(QDate(2025, 3, 4), kEvening);
+  table.edit();
+  other->setFocus();
+  QTest::keyClick(other, Qt::Key_Tab);
+  ASSERT_TRUE(edit->hasFocus());
+  EXPECT_EQ(edit->selectedText(), edit->text());
+  QTest::keyClicks(edit, "010126");
+  EXPECT_EQ(shown(), QStringLiteral("01/01/26  "));
+  QTest::keyClick(edit, Qt::Key_Tab);
+  EXPECT_FALSE(edit->hasFocus());
+  EXPECT_DOUBLE_EQ(serviceDate.AsDateTime(), serialOf(QDate(2026, 1, 1), kEvening));
+  EXPECT_EQ(shown(), QStringLiteral("01/01/2026"));
 }
 
 TEST_F(DbDateEditTest, EscapeRestoresTheFieldsDateAndSelectsIt) {

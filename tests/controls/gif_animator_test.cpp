@@ -1,6 +1,8 @@
 #include "controls/busy_wheel.h"
 #include "controls/gif_animator.h"
 #include "controls/gif_composer.h"
+#include "controls/thread_timer.h"
+#include "framework/message_box.h"
 #include "gif_test_builder.h"
 
 #include <QCoreApplication>
@@ -12,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 #include <thread>
 
 namespace wf {
@@ -102,6 +105,10 @@ TEST(GifAnimatorTest, FrameIndexOutsideThePictureIsIgnored) {
   animator.setFrameIndex(2);
   EXPECT_EQ(animator.FrameIndex(), 2);
   EXPECT_EQ(changed.count(), 1);
+  // Setting the current index again shows the frame anew and reports it.
+  animator.setFrameIndex(2);
+  EXPECT_EQ(animator.FrameIndex(), 2);
+  EXPECT_EQ(changed.count(), 2);
 }
 
 TEST(GifAnimatorTest, WithoutLoopStopsOnFrameZero) {
@@ -210,6 +217,30 @@ TEST(GifAnimatorTest, StoppingFromAFrameChangeDoesNotWait) {
   const int index = panel.animator->FrameIndex();
   processEventsFor(200);
   EXPECT_EQ(panel.animator->FrameIndex(), index);
+}
+
+TEST(ThreadTimerTest, FailingTicksGoToTheDefaultErrorBoxAndTheTimerGoesOn) {
+  for (bool inThread : {false, true}) {
+    MessageBoxRecorder boxes;
+    ThreadTimer timer;
+    std::atomic<int> ticks{0};
+    timer.setRunInThread(inThread);
+    timer.setInterval(10);
+    timer.setOnTimer([&] {
+      ++ticks;
+      throw std::runtime_error("tick failed");
+    });
+    QElapsedTimer clock;
+    clock.start();
+    while (boxes.boxes().size() < 2 && clock.elapsed() < 3000) processEventsFor(10);
+    timer.setEnabled(false);
+    processEventsFor(30);
+    ASSERT_GE(boxes.boxes().size(), 2u) << "in thread " << inThread;
+    EXPECT_EQ(boxes.boxes()[0].kind, MessageKind::DefaultError);
+    EXPECT_TRUE(boxes.boxes()[0].text.startsWith(QStringLiteral("tick failed")))
+        << boxes.boxes()[0].text.toStdString();
+    EXPECT_GE(ticks.load(), 2);
+  }
 }
 
 TEST(GifAnimatorTest, AsyncDrawingAdvancesFromTheTimerThread) {

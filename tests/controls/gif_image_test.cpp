@@ -118,6 +118,49 @@ TEST(GifImageTest, InterlacedRowsLandInPlace) {
   for (int row = 0; row < 10; ++row) EXPECT_EQ(bitmap.pixel(1, row), kFour[row % 4]) << row;
 }
 
+TEST(GifImageTest, LzwCodeSizesTwoToNineDecodeTheSamePixels) {
+  // Real LZW data, whose codes widen up to 12 bits and clear when the table is full: giflib
+  // decodes code sizes 2 to 8, our decoder 9; every one must give back the pixels.
+  struct Case {
+    int codeSize;
+    int colours;
+    bool interlaced;
+  };
+  const Case cases[] = {{2, 4, false}, {5, 32, true}, {8, 256, false}, {9, 256, false}, {9, 200, true}};
+  const QRect rect(0, 0, 161, 131);  // enough codes to fill the 4096-entry table
+  for (const Case& c : cases) {
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < rect.height(); ++y)
+      for (int x = 0; x < rect.width(); ++x) pixels.push_back(static_cast<uint8_t>((x / 3 + y * y / 7) % c.colours));
+    std::vector<QRgb> palette;
+    for (int i = 0; i < 256; ++i) palette.push_back(qRgb(i, 255 - i, i / 2));
+    // Interlaced data comes in pass order.
+    std::vector<uint8_t> stored;
+    std::vector<int> rows;
+    static constexpr int kStart[] = {0, 4, 2, 1};
+    static constexpr int kStep[] = {8, 8, 4, 2};
+    for (int pass = 0; pass < (c.interlaced ? 4 : 1); ++pass) {
+      const int start = c.interlaced ? kStart[pass] : 0;
+      const int step = c.interlaced ? kStep[pass] : 1;
+      for (int y = start; y < rect.height(); y += step) rows.push_back(y);
+    }
+    for (int y : rows)
+      stored.insert(stored.end(), pixels.begin() + y * rect.width(), pixels.begin() + (y + 1) * rect.width());
+    const TGIFImage image = decode(GifBuilder()
+                                       .screen(rect.width(), rect.height(), palette)
+                                       .compressed(rect, stored, c.codeSize, c.interlaced)
+                                       .trailer()
+                                       .data());
+    ASSERT_EQ(image.frameCount(), 1) << c.codeSize;
+    const QImage& bitmap = image.frames()[0].bitmap();
+    int wrong = 0;
+    for (int y = 0; y < rect.height(); ++y)
+      for (int x = 0; x < rect.width(); ++x)
+        if (bitmap.pixel(x, y) != palette[pixels[static_cast<std::size_t>(y * rect.width() + x)]]) ++wrong;
+    EXPECT_EQ(wrong, 0) << "code size " << c.codeSize << (c.interlaced ? " interlaced" : "");
+  }
+}
+
 TEST(GifImageTest, ImageWithoutPixelsIsKept) {
   const TGIFImage image = decode(GifBuilder()
                                      .screen(2, 2, kFour)
@@ -147,9 +190,22 @@ TEST(GifImageTest, MalformedPicturesGiveTheirMessages) {
       {"code size 1",
        GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(1, {2, 1, 3}, 2).trailer().data(),
        gifmsg::kCodeSize},
-      {"code size 9",
-       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(9, {512, 1, 513}, 10).trailer().data(),
+      {"code size 10",
+       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(10, {1024, 1, 1025}, 11).trailer().data(),
        gifmsg::kCodeSize},
+      // Code size 9 is decoded by our own LZW decoder, with the same faults found.
+      {"code size 9, end code before the last pixel",
+       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(9, {512, 1, 513}, 10).trailer().data(),
+       gifmsg::kCorrupt},
+      {"code size 9, a code beyond the table",
+       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(9, {512, 1, 600}, 10).trailer().data(),
+       gifmsg::kCorrupt},
+      {"code size 9, a pixel value no colour table holds",
+       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(9, {512, 300, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 513}, 10).trailer().data(),
+       gifmsg::kCorrupt},
+      {"code size 9, data cut short",
+       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).raw({9, 2, 0x00, 0x02}).data(),
+       gifmsg::kReadError},
       {"code size 12",
        GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(12, {0}, 13).trailer().data(),
        gifmsg::kCodeSize},
@@ -162,8 +218,10 @@ TEST(GifImageTest, MalformedPicturesGiveTheirMessages) {
       {"unknown block", GifBuilder(start).raw({0x00}).data(), gifmsg::kCorrupt},
       {"unknown extension 42", GifBuilder(start).raw({0x21, 0x42, 0x00}).trailer().data(),
        "Unrecognized extension block: 42"},
+      {"unknown extension 0a", GifBuilder(start).raw({0x21, 0x0A, 0x00}).trailer().data(),
+       "Unrecognized extension block: 0A"},
       {"unknown extension ab", GifBuilder(start).raw({0x21, 0xAB, 0x01, 0x00, 0x00}).trailer().data(),
-       "Unrecognized extension block: ab"},
+       "Unrecognized extension block: AB"},
       {"screen too large to hold", GifBuilder().screen(65535, 65535, kFour).trailer().data(),
        gifmsg::kReadError},
       {"frame too large to hold",

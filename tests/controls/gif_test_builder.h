@@ -1,6 +1,7 @@
 // Builds small GIF streams byte by byte for the GIF tests, including deliberately broken ones.
-// The LZW data is written without compression: a clear code before the code table could grow,
-// so every code keeps the minimum width.
+// The LZW data is written without compression unless asked for: a clear code before the code
+// table could grow, so every code keeps the minimum width. compressed() writes real LZW, whose
+// codes widen as the table grows.
 #pragma once
 
 #include <QByteArray>
@@ -9,7 +10,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace wf::test {
@@ -67,6 +70,64 @@ class GifBuilder {
     byte(codeSize);
     dataBlocks(encode(pixels, codeSize));
     return *this;
+  }
+
+  // As image(), with the pixels LZW-compressed: repeated runs become table codes, and the code
+  // width grows up to 12 bits, after which a clear code starts a new table.
+  GifBuilder& compressed(QRect rect, const std::vector<uint8_t>& pixels, int codeSize,
+                         bool interlaced = false) {
+    imageHeader(rect, {}, interlaced);
+    byte(codeSize);
+    dataBlocks(compress(pixels, codeSize));
+    return *this;
+  }
+
+  static std::vector<uint8_t> compress(const std::vector<uint8_t>& pixels, int codeSize) {
+    const int clear = 1 << codeSize;
+    std::map<std::pair<int, int>, int> table;
+    std::vector<uint8_t> out;
+    uint32_t bits = 0;
+    int count = 0;
+    int width = codeSize + 1;
+    int next = clear + 2;
+    auto put = [&](int code) {
+      bits |= static_cast<uint32_t>(code) << count;
+      count += width;
+      while (count >= 8) {
+        out.push_back(static_cast<uint8_t>(bits & 0xff));
+        bits >>= 8;
+        count -= 8;
+      }
+      // The decoder's table is one entry behind: it widens when its next entry needs the bit.
+      if (next >= (1 << width) && width < 12) ++width;
+    };
+    put(clear);
+    int prefix = -1;
+    for (uint8_t value : pixels) {
+      if (prefix < 0) {
+        prefix = value;
+        continue;
+      }
+      const auto found = table.find({prefix, value});
+      if (found != table.end()) {
+        prefix = found->second;
+        continue;
+      }
+      put(prefix);
+      if (next < 4096) {
+        table[{prefix, value}] = next++;
+      } else {
+        put(clear);
+        table.clear();
+        width = codeSize + 1;
+        next = clear + 2;
+      }
+      prefix = value;
+    }
+    if (prefix >= 0) put(prefix);
+    put(clear + 1);
+    if (count > 0) out.push_back(static_cast<uint8_t>(bits & 0xff));
+    return out;
   }
 
   // Image descriptor only; the caller writes the code size and data.

@@ -2,6 +2,7 @@
 // modal result, driven through real mouse and key events on an offscreen window.
 #include "controls/button_scheme.h"
 #include "controls/grad_button.h"
+#include "controls/grad_panel.h"
 #include "framework/form_base.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 #include <stdexcept>
 #include <tuple>
 #include <vector>
@@ -208,21 +210,27 @@ TEST(GradButtonLook, GlyphWithoutCaptionIsCentred) {
 
 TEST(GradButtonLook, FocusRectangleTwoPixelsInside) {
   QWidget form;
+  auto* edit = new QLineEdit(&form);
   auto* button = new TGradButton(&form);
+  button->move(0, 30);
   applyStandardButtonScheme(button);
   form.show();
   QApplication::processEvents();
+  edit->setFocus();
+  QApplication::processEvents();
+  ASSERT_FALSE(button->hasFocus());
   const QImage unfocused = rendered(*button);
   button->setFocus();
   QApplication::processEvents();
   ASSERT_TRUE(button->hasFocus());
-  EXPECT_EQ(rendered(*button), unfocused);  // the scheme hides it
-  button->setShowFocusRect(true);
+  // The standard scheme shows the focus: a dotted rectangle, every other pixel inverted.
   const QImage focused = rendered(*button);
   EXPECT_EQ(focused.pixel(2, 2) ^ unfocused.pixel(2, 2), 0x00ffffffu);
   EXPECT_EQ(focused.pixel(3, 2), unfocused.pixel(3, 2));
   EXPECT_EQ(focused.pixel(72, 22) ^ unfocused.pixel(72, 22), 0x00ffffffu);
   EXPECT_EQ(focused.pixel(10, 10), unfocused.pixel(10, 10));
+  button->setShowFocusRect(false);
+  EXPECT_EQ(rendered(*button), unfocused);
 }
 
 TEST(GradButtonFade, TenTicksInTenTicksOutAndTheTimerStops) {
@@ -312,6 +320,45 @@ TEST(GradButtonMouse, PressAndReleaseInsideClicksOnce) {
   EXPECT_EQ(button.clickLevel(), 0);  // back to the over look after one tick
   EXPECT_EQ(button.overLevel(), 100);
   EXPECT_FALSE(button.fadeTimerActive());
+}
+
+TEST(GradButtonMouse, APressOnAButtonNeverReachesThePanelBehindIt) {
+  TGradPanel panel;
+  panel.resize(200, 100);
+  auto* button = new TGradButton(&panel);
+  button->move(20, 20);
+  int panelClicks = 0, buttonClicks = 0;
+  QObject::connect(&panel, &TGradPanel::clicked, [&] { ++panelClicks; });
+  QObject::connect(button, &TGradButton::clicked, [&] { ++buttonClicks; });
+  panel.show();
+  QApplication::setActiveWindow(&panel);
+  QApplication::processEvents();
+
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+  };
+  const Step steps[] = {
+      {"click", [&] { QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10)); }},
+      {"double click", [&] { QTest::mouseDClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10)); }},
+      {"drag out and release",
+       [&] {
+         press(*button);
+         dragTo(*button, {-30, 10});
+         release(*button, {-30, 10});
+       }},
+      {"right click", [&] { QTest::mouseClick(button, Qt::RightButton, Qt::NoModifier, QPoint(10, 10)); }},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(panelClicks, 0) << step.name;
+    EXPECT_TRUE(button->hasFocus()) << step.name;
+  }
+  // The button kept the focus, so the keys act on it.
+  const int before = buttonClicks;
+  QTest::keyClick(button, Qt::Key_Space);
+  QTest::keyClick(button, Qt::Key_Return);
+  EXPECT_EQ(buttonClicks, before + 2);
 }
 
 TEST(GradButtonMouse, DraggingOutsideBeforeReleaseDoesNotClick) {
@@ -510,7 +557,7 @@ TEST(GradButtonProperties, SpacingAndScheme) {
   EXPECT_TRUE(button.GradientBorder());
   EXPECT_TRUE(button.TextShadow());
   applyStandardButtonScheme(&button);
-  EXPECT_FALSE(button.ShowFocusRect());
+  EXPECT_TRUE(button.ShowFocusRect());
   EXPECT_FALSE(button.GradientBorder());
   EXPECT_FALSE(button.TextShadow());
   EXPECT_EQ(button.FadeSpeed(), TFadeSpeed::fsMedium);

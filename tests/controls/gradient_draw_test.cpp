@@ -47,6 +47,28 @@ TEST(DrawGradient, VerticalNeverReachesTheToColour) {
   EXPECT_EQ(rgbAt(image, 1, 12), Rgb(217, 224, 233));  // 216.6, 223.8, 232.92
 }
 
+TEST(DrawGradient, ChannelsComeFromDoubleArithmetic) {
+  // n = 14 and distance 7: the exact values are halves (14.5, 126.5, 127.5), but delta * 7 + from
+  // in doubles lies just beside them, so they round away from the even neighbour.
+  struct Case {
+    const char* name;
+    TGradientType type;
+    QSize size;
+    QPoint probe;
+  };
+  const Case cases[] = {
+      {"vertical", TGradientType::gtVertical, QSize(2, 14), QPoint(1, 7)},
+      {"horizontal", TGradientType::gtHorizontal, QSize(14, 2), QPoint(7, 1)},
+      {"double vertical", TGradientType::gtDoubleVert, QSize(2, 28), QPoint(0, 21)},
+      {"double horizontal", TGradientType::gtDoubleHorz, QSize(28, 2), QPoint(7, 0)},
+  };
+  for (const Case& c : cases) {
+    QImage image = blank(c.size.width(), c.size.height());
+    DrawGradient(image, image.rect(), StyleColor(0, 0, 2), StyleColor(29, 253, 253), c.type);
+    EXPECT_EQ(rgbAt(image, c.probe.x(), c.probe.y()), Rgb(15, 127, 127)) << c.name;
+  }
+}
+
 TEST(DrawGradient, HorizontalShapes) {
   QImage image = blank(10, 2);
   DrawGradient(image, image.rect(), StyleColor(0, 0, 0), StyleColor(100, 200, 50),
@@ -158,6 +180,9 @@ TEST(BlendBitmap, MixesByPercentageReadingTheSourceFromItsCorner) {
       {0, 10, 250, 10}, {100, 10, 250, 250}, {50, 1, 2, 2},  // 1.5 -> 2
       {50, 0, 1, 0},                                         // 0.5 -> 0
       {30, 100, 200, 130}, {10, 255, 0, 230}, {150, 10, 20, 20},
+      // Exact halves that the double weights move off the half: 1.4999.., 4.5000..1,
+      // 31.4999.., 42.5000..1.
+      {10, 0, 15, 1}, {30, 0, 15, 5}, {70, 0, 45, 31}, {90, 2, 47, 43},
   };
   for (const Case& c : cases) {
     QImage destination = blank(6, 6, qRgb(c.destination, c.destination, 7));

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace wf {
@@ -96,19 +97,44 @@ TEST(ProgressCylTest, ClosingWindowPicture) {
     EXPECT_EQ(image.pixel(p), kWhite) << p.x() << "," << p.y();
 }
 
-TEST(ProgressCylTest, EndsOfTheRangeKeepTheMarginAndTheLeadingLine) {
-  auto bar = closingBar();
-  // At Min the filled part is columns 4 and 5; 4 lies under the frame, 5 is the leading line.
-  QImage image = bar->render();
-  EXPECT_EQ(image.pixel(5, 9), qRgb(159, 63, 63));
-  EXPECT_EQ(image.pixel(6, 9), qRgb(207, 207, 207));
-  // At Max the bar ends one column past the inner rectangle; that column is margin and stays
-  // white, the last inner column is frame.
-  bar->setPosition(5);
-  image = bar->render();
-  EXPECT_EQ(image.pixel(195, 9), qRgb(255, 159, 63));
-  EXPECT_EQ(image.pixel(196, 9), kBlack);
-  EXPECT_EQ(image.pixel(197, 9), kWhite);
+TEST(ProgressCylTest, LeadingLineAtTheEndsOfTheRange) {
+  // Column e (row e, vertical) is always the leading line. At Max (at Min, vertical) it lies one
+  // past the inner rectangle, in the margin, where only a bevel would cover it.
+  struct Case {
+    const char* name;
+    bool vertical;
+    bool innerBevel;
+    int position;
+    QPoint lineAt;
+    QRgb wantLine;
+    QPoint besideAt;
+    QRgb wantBeside;
+  };
+  const QRgb line = qRgb(159, 63, 63);
+  const QRgb filled = qRgb(255, 159, 63);
+  const QRgb empty = qRgb(207, 207, 207);
+  const QRgb bevelShadow = qRgb(63, 63, 63);  // bevel colour RGB(127,127,127) less 64
+  const Case cases[] = {
+      {"at Min, the bar's second column", false, false, 0, {5, 9}, line, {6, 9}, empty},
+      {"at Max, in the margin", false, false, 5, {197, 9}, line, {195, 9}, filled},
+      {"at Max, under the inner bevel", false, true, 5, {197, 9}, bevelShadow, {195, 9}, filled},
+      {"vertical at Min, in the margin", true, false, 0, {9, 197}, line, {9, 150}, empty},
+  };
+  for (const Case& c : cases) {
+    auto bar = closingBar();
+    if (c.vertical) {
+      bar->resize(25, 201);
+      bar->setOrientation(pbVertical);
+    }
+    if (c.innerBevel) {
+      bar->setBevelColor(StyleColor(127, 127, 127));
+      bar->setBevelInner(TProgressCyl::bvRaised);
+    }
+    bar->setPosition(c.position);
+    const QImage image = bar->render();
+    EXPECT_EQ(image.pixel(c.lineAt), c.wantLine) << c.name;
+    EXPECT_EQ(image.pixel(c.besideAt), c.wantBeside) << c.name;
+  }
 }
 
 TEST(ProgressCylTest, VerticalBarGrowsUpwards) {
@@ -165,27 +191,31 @@ TEST(ProgressCylTest, RangeChangesMoveThePosition) {
   EXPECT_EQ(bar.percent(), 0);
 }
 
-TEST(ProgressCylTest, ProgressDoneOnceAndNoRepaintAtMax) {
+TEST(ProgressCylTest, ProgressDoneWheneverTheBarIsDrawnAnewAtMax) {
   QWidget window;
-  window.resize(235, 127);
+  window.resize(335, 127);
   auto bar = closingBar<CountingCyl>(&window);
   QSignalSpy done(bar.get(), &TProgressCyl::OnProgressDone);
   window.show();
   QCoreApplication::processEvents();
   for (int position = 1; position <= 5; ++position) bar->setPosition(position);
   EXPECT_EQ(done.count(), 1);
+  // Increments at Max change neither the extent nor the percentage: no repaint, no event.
   const int paintsAtMax = bar->paints;
   for (int i = 0; i < 3; ++i) bar->setPosition(bar->Position() + 1);
   QCoreApplication::processEvents();
   EXPECT_EQ(bar->paints, paintsAtMax);
   EXPECT_EQ(done.count(), 1);
-  // A bigger bar draws a longer extent, but the progress was already done.
-  bar->resize(300, 25);
+  // A change that keeps the drawn extent raises nothing (at Max the extent is the bar's whole
+  // width, whatever the frame); a resize moves it: a new drawing at Max, raised again.
+  bar->setCylinderEffect(ceLow);
+  bar->setBorderWidth(4);
   EXPECT_EQ(done.count(), 1);
-  // Leaving Max and coming back is a new arrival.
+  bar->resize(300, 25);
+  EXPECT_EQ(done.count(), 2);
   bar->setPosition(0);
   bar->setPosition(5);
-  EXPECT_EQ(done.count(), 2);
+  EXPECT_EQ(done.count(), 3);
 }
 
 TEST(ProgressCylTest, PositionRepaintsSynchronously) {
@@ -235,6 +265,39 @@ TEST(ProgressCylTest, GlassOrangePresetAndSwitchToCustom) {
   bar.setProEffect(peGlassOrange);
   bar.setFontEffect(feInvert);
   EXPECT_EQ(bar.ProEffect(), peCustom);
+}
+
+TEST(ProgressCylTest, ColourSettersAndPresetsTakeEqualValues) {
+  // Setting a look colour to the value it already has is still a choice of colour.
+  struct Case {
+    const char* name;
+    std::function<void(TProgressCyl&)> set;
+  };
+  const Case cases[] = {
+      {"ForeColor", [](TProgressCyl& b) { b.setForeColor(b.ForeColor()); }},
+      {"BackColor", [](TProgressCyl& b) { b.setBackColor(b.BackColor()); }},
+      {"ForeLineColor", [](TProgressCyl& b) { b.setForeLineColor(b.ForeLineColor()); }},
+      {"BevelColor", [](TProgressCyl& b) { b.setBevelColor(b.BevelColor()); }},
+  };
+  for (const Case& c : cases) {
+    TProgressCyl bar;
+    bar.setProEffect(peGlassOrange);
+    c.set(bar);
+    EXPECT_EQ(bar.ProEffect(), peCustom) << c.name;
+  }
+  // Choosing the current row again puts back the settings of the row that were changed without
+  // leaving it (frame and text switches are not part of the look).
+  TProgressCyl bar;
+  bar.setProEffect(peMetalRed);
+  const int rowBorder = bar.BorderWidth();
+  bar.setBorderWidth(rowBorder + 2);
+  bar.setShowText(!bar.ShowText());
+  bar.setBevelOuter(TProgressCyl::bvRaised);
+  ASSERT_EQ(bar.ProEffect(), peMetalRed);
+  bar.setProEffect(peMetalRed);
+  EXPECT_EQ(bar.BorderWidth(), rowBorder);
+  EXPECT_TRUE(bar.ShowText());
+  EXPECT_EQ(bar.BevelOuter(), TProgressCyl::bvLowered);
 }
 
 TEST(ProgressCylTest, EveryPresetRowApplies) {

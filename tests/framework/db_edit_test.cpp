@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QTest>
 
+#include <tuple>
+
 namespace wf {
 namespace {
 
@@ -115,6 +117,43 @@ TEST_F(DbEditTest, FieldErrorsOnLeavingAndOnPost) {
   QTest::keyClicks(&odometerEdit, "120500");
   tables.vehicles.post();
   EXPECT_EQ(tables.odometer.AsInteger(), 120500);
+}
+
+TEST_F(DbEditTest, EnteringByTheKeyboardSelectsAllSoTypingReplacesTheValue) {
+  // Tab and Backtab select the whole text; a click leaves the caret where it fell.
+  struct Case {
+    const char* name;
+    Qt::FocusReason reason;
+    QString makeAfterTyping;
+    QString odometerAfterTyping;
+  };
+  const Case cases[] = {
+      {"Tab", Qt::TabFocusReason, "Opel", "4"},
+      {"Backtab", Qt::BacktabFocusReason, "Opel", "4"},
+      {"mouse", Qt::MouseFocusReason, "FordOpel", "12344"},
+  };
+  QWidget window;
+  makeEdit.setParent(&window);
+  odometerEdit.setParent(&window);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  for (const Case& c : cases) {
+    tables.vehicles.edit();
+    tables.odometer.setAsInteger(1234);
+    tables.vehicles.post();
+    for (auto [edit, typed, want] : {std::tuple{&makeEdit, "Opel", c.makeAfterTyping},
+                                     std::tuple{&odometerEdit, "4", c.odometerAfterTyping}}) {
+      window.setFocus();
+      edit->setFocus(c.reason);
+      ASSERT_TRUE(edit->hasFocus()) << c.name;
+      if (c.reason == Qt::MouseFocusReason) edit->end(false);
+      typeText(*edit, typed);
+      EXPECT_EQ(edit->text(), want) << c.name;
+    }
+    tables.vehicles.cancel();
+  }
+  makeEdit.setParent(nullptr);
+  odometerEdit.setParent(nullptr);
 }
 
 TEST_F(DbEditTest, EscapeDropsWhatWasTyped) {

@@ -147,6 +147,24 @@ TEST_F(DbGridTest, SelectingARowRunsTheBrowseCheck) {
   EXPECT_EQ(vehicleGrid.currentIndex().row(), tables.vehicles.recNo());
 }
 
+TEST_F(DbGridTest, TypingInAGridChangesNothing) {
+  // The keys a keyboard search would use: the first letters of other rows' texts.
+  serviceGrid.show();
+  vehicleGrid.show();
+  tables.goToVehicle("Ford");
+  selectRow(serviceGrid, 0);
+  const std::string service = tables.description.AsString();
+  for (DbGrid* grid : {&vehicleGrid, &serviceGrid}) {
+    grid->setFocus();
+    const std::string vehicle = tables.make.AsString();
+    for (const char* text : {"V", "Audi", "T", "Tyres", "o"}) {
+      QTest::keyClicks(grid, text);
+      EXPECT_EQ(tables.make.AsString(), vehicle) << text;
+      EXPECT_EQ(tables.description.AsString(), service) << text;
+    }
+  }
+}
+
 TEST_F(DbGridTest, DoubleClickRunsTheHookAlsoOnAnEmptyGrid) {
   int clicks = 0;
   serviceGrid.OnDblClick = [&] { ++clicks; };

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <functional>
 #include <sstream>
 
@@ -155,6 +156,8 @@ TEST_F(ClientTableTest, FailureMessages) {
       {"log off", [&] { v.table.setLogChanges(false); },
        "tblVehicle: Cannot perform this operation on a closed dataset"},
       {"set field", [&] { v.make.setAsString("x"); }, "tblVehicle: Dataset not in edit or insert mode"},
+      {"set read-only field", [&] { v.number.setAsInteger(5); },
+       "tblVehicle: Dataset not in edit or insert mode"},
       {"open without file", [&] { v.table.open(); }, "tblVehicle: Missing data provider or data packet"},
   };
   for (const Case& c : closed) EXPECT_EQ(failureOf(c.op), c.message) << c.what;
@@ -168,6 +171,8 @@ TEST_F(ClientTableTest, FailureMessages) {
        "tblVehicle: Cannot perform this operation on an empty dataset"},
       {"set in browse", [&] { v.make.setAsString("x"); }, "tblVehicle: Dataset not in edit or insert mode"},
       {"clear in browse", [&] { v.photo.Clear(); }, "tblVehicle: Dataset not in edit or insert mode"},
+      {"read-only field in browse", [&] { v.number.Clear(); },
+       "tblVehicle: Dataset not in edit or insert mode"},
       {"auto-increment", [&] { v.table.insert(); v.number.setAsInteger(5); },
        "Field 'VehicleNumber' cannot be modified"},
       {"unknown field", [&] { v.table.fieldByName("Colour"); }, "tblVehicle: Field 'Colour' not found"},
@@ -444,6 +449,42 @@ TEST_F(ClientTableTest, AReadOnlyFileRefusesChanges) {
   v.table.open();
   EXPECT_EQ(failureOf([&] { v.table.insert(); }), "tblVehicle: Cannot modify a read-only dataset");
   EXPECT_EQ(failureOf([&] { v.table.edit(); }), "tblVehicle: Cannot modify a read-only dataset");
+}
+
+TEST_F(ClientTableTest, EachDisableFlagForbidsOnlyItsOperation) {
+  const std::string refused = "tblVehicle: Cannot modify a read-only dataset";
+  const std::string allowed = "<no failure>";
+  struct Case {
+    const char* flag;
+    bool insertAllowed, editAllowed, deleteAllowed;
+  };
+  const Case cases[] = {
+      {"DISABLE_INSERTS", false, true, true},
+      {"DISABLE_EDITS", true, false, true},
+      {"DISABLE_DELETES", true, true, false},
+  };
+  for (const Case& c : cases) {
+    v.table.createDataSet();
+    v.add("Ford");
+    v.add("Opel");
+    v.table.setFileName(file());
+    v.table.close();
+    DataPacket p = decodeFile(file());
+    p.otherParameters.push_back(Parameter{c.flag, dpformat::kCodeInt32, {1, 0, 0, 0}});
+    writePacket(file(), p);
+    v.table.open();
+    EXPECT_FALSE(v.table.ReadOnly()) << c.flag;
+    auto outcome = [&](const std::function<void()>& op) {
+      const std::string failure = failureOf(op);
+      v.table.cancel();
+      return failure;
+    };
+    EXPECT_EQ(outcome([&] { v.table.insert(); }), c.insertAllowed ? allowed : refused) << c.flag;
+    EXPECT_EQ(outcome([&] { v.table.edit(); }), c.editAllowed ? allowed : refused) << c.flag;
+    EXPECT_EQ(outcome([&] { v.table.deleteRecord(); }), c.deleteAllowed ? allowed : refused) << c.flag;
+    v.table.close();
+    std::remove(file().c_str());
+  }
 }
 
 TEST_F(ClientTableTest, ChangingTheOrderOfAnOpenTableKeepsTheCurrentRecord) {

@@ -38,10 +38,12 @@ protected:
     return path.string();
   }
 
-  ToolRun run(const std::string& command, const std::string& file) {
+  // `command` may carry options ("csv --file-order"); `locale` names the system locale the tool
+  // runs in.
+  ToolRun run(const std::string& command, const std::string& file, const std::string& locale = "en_US.UTF-8") {
     const fs::path errPath = dir_ / "stderr.txt";
-    const std::string line = std::string(WF_BINARY_DIR) + "/bin/cdstool " + command + " '" + file + "' 2>'" +
-                             errPath.string() + "'";
+    const std::string line = "LC_ALL=" + locale + " LANG=" + locale + " " + std::string(WF_BINARY_DIR) +
+                             "/bin/cdstool " + command + " '" + file + "' 2>'" + errPath.string() + "'";
     ToolRun result;
     FILE* pipe = ::popen(line.c_str(), "r");
     if (!pipe) return result;
@@ -108,21 +110,55 @@ TEST_F(CdsTool, DumpShowsDatesTextAndForeignParameters) {
             std::string::npos) << r.out;
 }
 
-// Money and dates in the store's default format settings.
-TEST_F(CdsTool, CsvPrintsVisibleRecordsAsDisplayText) {
+// Money and dates as the program shows them in the system locale; rows in the table's index
+// order (vehicle, then date) unless the file order is asked for.
+TEST_F(CdsTool, CsvPrintsVisibleRecordsAsTheProgramShowsThem) {
   DataPacket packet = emptyPacketOf("Expense.cds");
   packet.rows.push_back(row({integer(1), integer(2), text("Oil, \"synthetic\""), number(12.5), Value::unassigned(),
                              number(dateTimeFromCalendar({2024, 1, 15})), Value::unassigned()}));
   packet.rows.push_back(row({integer(2), integer(2), text("Gone"), number(1), integer(1), number(0), Value::null()}, 0x02));
   packet.rows.push_back(row({integer(3), integer(2), text("Caf\xE9"), number(-3), integer(-4),
                              Value::null(), Value::fromBytes("JPEG")}));
+  packet.rows.push_back(row({integer(4), integer(1), text("Tyres"), number(1234.5), integer(2),
+                             number(dateTimeFromCalendar({2023, 6, 1})), Value::null()}));
   // The writer drops the deleted row; decode keeps what is written.
-  const ToolRun r = run("csv", write("Expense.cds", encodeDataPacket(packet)));
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out,
-            "ExpenseNumber,VehicleNumber,ExpenseDescription,ExpenseAmount,ExpenseQuantity,ExpenseDate,ExpenseBlob\r\n"
-            "1,2,\"Oil, \"\"synthetic\"\"\",$12.50,,1/15/2024,\r\n"
-            "3,2,Café,($3.00),-4,,(4 bytes)\r\n");
+  const std::string file = write("Expense.cds", encodeDataPacket(packet));
+  const std::string header =
+      "ExpenseNumber,VehicleNumber,ExpenseDescription,ExpenseAmount,ExpenseQuantity,ExpenseDate,ExpenseBlob\r\n";
+  struct Case {
+    const char* command;
+    const char* locale;
+    std::string rows;
+  };
+  const Case cases[] = {
+      {"csv", "en_US.UTF-8",
+       "4,1,Tyres,\"$1,234.50\",2,6/1/2023,\r\n"
+       "3,2,Café,($3.00),-4,,(4 bytes)\r\n"
+       "1,2,\"Oil, \"\"synthetic\"\"\",$12.50,,1/15/2024,\r\n"},
+      {"csv --file-order", "en_US.UTF-8",
+       "1,2,\"Oil, \"\"synthetic\"\"\",$12.50,,1/15/2024,\r\n"
+       "3,2,Café,($3.00),-4,,(4 bytes)\r\n"
+       "4,1,Tyres,\"$1,234.50\",2,6/1/2023,\r\n"},
+      {"csv", "en_GB.UTF-8",
+       "4,1,Tyres,\"£1,234.50\",2,01/06/2023,\r\n"
+       "3,2,Café,(£3.00),-4,,(4 bytes)\r\n"
+       "1,2,\"Oil, \"\"synthetic\"\"\",£12.50,,15/01/2024,\r\n"},
+      {"csv", "de_DE.UTF-8",
+       "4,1,Tyres,\"1.234,50 €\",2,01.06.2023,\r\n"
+       "3,2,Café,\"-3,00 €\",-4,,(4 bytes)\r\n"
+       "1,2,\"Oil, \"\"synthetic\"\"\",\"12,50 €\",,15.01.2024,\r\n"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun r = run(c.command, file, c.locale);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, header + c.rows) << c.command << " in " << c.locale;
+  }
+  // A file that is not one of the program's tables has no index: file order.
+  DataPacket foreign = emptyPacketOf("Expense.cds");
+  foreign.columns[1].name = "Car";
+  foreign.rows = {packet.rows[3], packet.rows[0]};
+  const ToolRun r = run("csv", write("foreign.cds", encodeDataPacket(foreign)));
+  EXPECT_EQ(r.out.substr(r.out.find("\r\n") + 2, 2), "4,") << r.out;
 }
 
 TEST_F(CdsTool, CheckSaysWhetherTheBytesSurviveARoundTrip) {
@@ -170,6 +206,8 @@ TEST_F(CdsTool, MalformedOrMissingFilesGiveOneLineAndExitTwo) {
     }
   }
   EXPECT_EQ(run("export", missing).exitCode, 2);
+  EXPECT_EQ(run("dump --file-order", missing).exitCode, 2);
+  EXPECT_EQ(run("csv --raw", missing).exitCode, 2);
 }
 
 }  // namespace
