@@ -2,12 +2,14 @@
 //   cdstool dump FILE    the whole packet as JSON
 //   cdstool check FILE   decode and encode again; exit 0 when the bytes are identical, else 1
 //   cdstool csv FILE     the visible records as CSV, values in their display text
+//   cdstool journal FILE a change journal (Data/<Table>.journal) as JSON: header and records
 // A file that cannot be read or is not a datapacket gives one line on stderr and exit 2.
 #include "store/datapacket.h"
 #include "store/datapacket_format.h"
 #include "store/date_text.h"
 #include "store/date_time.h"
 #include "store/format_settings.h"
+#include "store/journal_format.h"
 #include "store/number_text.h"
 
 #include <cmath>
@@ -278,6 +280,45 @@ int check(const std::vector<uint8_t>& original, const DataPacket& p, std::ostrea
   return kExitDiffers;
 }
 
+// A journal value: text for strings and memos, base64 for blobs, numbers as numbers; dates as the
+// dump shows them.
+std::string journalValueJson(TFieldType type, const Value& v) {
+  if (v.blankState() == BlankState::Null) return "null";
+  if (!v.hasValue()) return "\"unassigned\"";
+  if (type == ftDateTime && v.isDouble()) return jsonString(dateTimeText(v.toDouble(), true));
+  if (v.isInt()) return std::to_string(v.toInt());
+  if (v.isDouble()) return jsonNumber(v.toDouble());
+  if (v.isBool()) return v.toBool() ? "true" : "false";
+  if (type == ftString || type == ftMemo) return jsonString(utf8FromWindows1252(v.bytes()));
+  return "{\"bytes\": " + std::to_string(v.bytes().size()) + ", \"base64\": \"" + base64(v.bytes()) + "\"}";
+}
+
+void dumpJournal(const JournalContents& j, std::size_t fileSize, std::ostream& out) {
+  const TableFileIdentity& f = j.header.file;
+  out << "{\n  \"tableFile\": {\"exists\": " << (f.exists ? "true" : "false") << ", \"size\": " << f.size
+      << ", \"modifiedSeconds\": " << f.modifiedSeconds << ", \"modifiedNanoseconds\": " << f.modifiedNanoseconds
+      << ", \"sampleCrc\": \"" << hex32(f.sampleCrc) << "\"},\n";
+  out << "  \"autoIncAtOpen\": " << j.header.autoIncAtOpen << ",\n  \"columnTypes\": [";
+  for (std::size_t i = 0; i < j.header.columnTypes.size(); ++i)
+    out << (i ? ", " : "") << jsonString(fieldTypeName(j.header.columnTypes[i]));
+  out << "],\n  \"records\": [";
+  const char* ops[] = {"", "insert", "edit", "delete"};
+  for (std::size_t r = 0; r < j.records.size(); ++r) {
+    const JournalRecord& record = j.records[r];
+    out << (r ? "," : "") << "\n    {\"op\": \"" << ops[int(record.op)] << "\", \"key\": " << record.key;
+    if (record.op != JournalOp::Delete) {
+      out << ", \"values\": [";
+      for (std::size_t i = 0; i < record.values.size(); ++i) {
+        TFieldType type = i < j.header.columnTypes.size() ? j.header.columnTypes[i] : ftUnknown;
+        out << (i ? ", " : "") << journalValueJson(type, record.values[i]);
+      }
+      out << "]";
+    }
+    out << "}";
+  }
+  out << "\n  ],\n  \"tornTailBytes\": " << fileSize - j.validLength << "\n}\n";
+}
+
 bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
@@ -286,7 +327,7 @@ bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
 }
 
 int usage() {
-  std::cerr << "usage: cdstool dump|check|csv FILE\n";
+  std::cerr << "usage: cdstool dump|check|csv|journal FILE\n";
   return kExitFailure;
 }
 
@@ -296,11 +337,22 @@ int main(int argc, char** argv) {
   if (argc != 3) return usage();
   const std::string command = argv[1];
   const std::string path = argv[2];
-  if (command != "dump" && command != "check" && command != "csv") return usage();
+  if (command != "dump" && command != "check" && command != "csv" && command != "journal") return usage();
   std::vector<uint8_t> bytes;
   if (!readFile(path, bytes)) {
     std::cerr << "cdstool: cannot read " << path << "\n";
     return kExitFailure;
+  }
+  if (command == "journal") {
+    try {
+      std::ostringstream out;
+      dumpJournal(decodeJournal(bytes), bytes.size(), out);
+      std::cout << out.str();
+      return 0;
+    } catch (const JournalError& e) {
+      std::cerr << "cdstool: " << path << ": not a change journal: " << e.what() << "\n";
+      return kExitFailure;
+    }
   }
   try {
     const DataPacket packet = decodeDataPacket(bytes);
