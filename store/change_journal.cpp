@@ -49,7 +49,8 @@ ChangeJournal::~ChangeJournal() {
 }
 
 void ChangeJournal::fail(int error) const {
-  throw TableError("Cannot write the change journal " + path_ + ": " + std::strerror(error));
+  throw TableError("Cannot write the change journal " + path_ + ": " + std::strerror(error) +
+                   ". The change was not saved.");
 }
 
 void ChangeJournal::create(const JournalHeader& header) {
