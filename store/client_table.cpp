@@ -539,7 +539,8 @@ void TClientTable::closeInternal(bool runAfterClose) {
   }
   int changes = changeCount_;
   changeCount_ = 0;
-  if (!fileName_.empty() && changes != 0) {
+  const bool written = !fileName_.empty() && changes != 0;
+  if (written) {
     try {
       writeFile();
     } catch (...) {
@@ -547,8 +548,8 @@ void TClientTable::closeInternal(bool runAfterClose) {
       throw;
     }
   }
-  // The file now holds every change (or there was none): the journal has done its work.
-  discardJournal();
+  // Once the file holds every change (or there was none) the journal has done its work.
+  discardJournal(written || changes == 0);
   dropRecords();
   state_ = DataSetState::Inactive;
   eof_ = bof_ = true;

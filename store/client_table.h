@@ -220,7 +220,8 @@ class TClientTable {
   std::int32_t keyOf(const std::uint8_t* image) const;
   void journalChange(JournalOp op, std::int32_t key, const std::vector<Value>& values);
   void journalUndo();
-  void discardJournal();
+  // Closes the journal; deletes it when `remove` (its changes are in the file).
+  void discardJournal(bool remove);
   bool journalMatches(const JournalHeader& header) const;
   int replayJournal(const JournalContents& contents, std::size_t& end);
   bool fitsColumns(const std::vector<Value>& values) const;

@@ -1,5 +1,6 @@
 // The client table's change journal: appending each posted change, removing the journal once
 // the file is written, and applying a journal left behind by a program that did not close.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -32,7 +33,8 @@ void TClientTable::journalChange(JournalOp op, std::int32_t key, const std::vect
     if (!journal_) {
       auto journal = std::make_unique<ChangeJournal>(journalFileName_);
       // A journal nobody recovered is never overwritten: it may hold changes of its own.
-      if (readJournalFile(journalFileName_)) setJournalAside(journalFileName_);
+      struct stat existing {};
+      if (::lstat(journalFileName_.c_str(), &existing) == 0) setJournalAside(journalFileName_);
       JournalHeader header;
       header.file = openedFile_;
       header.autoIncAtOpen = autoIncAtOpen_;
@@ -50,9 +52,9 @@ void TClientTable::journalUndo() {
   if (journal_) journal_->dropLast();
 }
 
-void TClientTable::discardJournal() {
+void TClientTable::discardJournal(bool remove) {
   if (!journal_) return;
-  journal_->remove();
+  if (remove) journal_->remove();
   journal_.reset();
 }
 

@@ -10,6 +10,8 @@
 #include <functional>
 
 #include "store/change_journal.h"
+#include "store/crc32c.h"
+#include "store/data_module.h"
 #include "store/data_folder_lock.h"
 #include "store/journal_format.h"
 #include "store/table_error.h"
@@ -19,6 +21,15 @@ namespace wf::test {
 namespace {
 
 // ---- format ----
+
+TEST(Crc32c, KnownValueAndContinuation) {
+  EXPECT_EQ(crc32c("123456789", 9), 0xE3069283u);
+  std::string bytes(77, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 37 + 11);
+  const std::uint32_t whole = crc32c(bytes.data(), bytes.size());
+  for (std::size_t cut = 0; cut <= bytes.size(); ++cut)
+    EXPECT_EQ(crc32c(bytes.data() + cut, bytes.size() - cut, crc32c(bytes.data(), cut)), whole) << cut;
+}
 
 JournalHeader sampleHeader() {
   JournalHeader header;
@@ -354,7 +365,7 @@ TEST_F(TableJournalTest, AJournalThatCannotBeWrittenRefusesThePost) {
 }
 
 TEST_F(TableJournalTest, AJournalThatCannotBeCreatedRefusesTheFirstPost) {
-  std::filesystem::create_directory(journalFile);  // something that is not a file is in the way
+  journalFile = folder.file("gone/Vehicle.journal");  // its folder does not exist
   auto v = openVehicles();
   v->table.insert();
   v->make.setAsString("Saab");
@@ -362,6 +373,45 @@ TEST_F(TableJournalTest, AJournalThatCannotBeCreatedRefusesTheFirstPost) {
   EXPECT_EQ(v->table.State(), DataSetState::Insert);
   EXPECT_EQ(v->table.recordCount(), 0);
   v->table.cancel();
+}
+
+// The program's tables, linked master to detail: a recovered service belongs to its recovered
+// vehicle and shows in that vehicle's range.
+TEST_F(TableJournalTest, MastersAndDetailsComeBackLinked) {
+  auto openModule = [&] {
+    auto* dm = new TDataModule1();
+    for (auto [table, name] : {std::pair{&dm->tblVehicle, "Vehicle"}, std::pair{&dm->tblService, "Service"}}) {
+      table->setFileName(folder.file(std::string(name) + ".cds"));
+      table->setJournalFileName(folder.file(std::string(name) + ".journal"));
+      table->createDataSet();
+      table->setLogChanges(false);
+    }
+    return dm;
+  };
+  runAndDie([&] {
+    TDataModule1* dm = openModule();
+    for (const char* make : {"Saab", "Audi"}) {
+      dm->tblVehicle.insert();
+      dm->tblVehicleVehicleMake->setAsString(make);
+      dm->tblVehicle.post();
+      dm->tblService.insert();  // takes the new vehicle's number from the master
+      dm->tblServiceServiceDescription->setAsString(std::string("service of ") + make);
+      dm->tblService.post();
+    }
+    die();
+  });
+  std::unique_ptr<TDataModule1> dm(openModule());
+  EXPECT_EQ(dm->tblVehicle.recoverJournal().changes, 2);
+  EXPECT_EQ(dm->tblService.recoverJournal().changes, 2);
+  dm->tblVehicle.first();
+  EXPECT_EQ(dm->tblVehicleVehicleMake->AsString(), "Audi");
+  ASSERT_EQ(dm->tblService.recordCount(), 1);
+  EXPECT_EQ(dm->tblServiceServiceDescription->AsString(), "service of Audi");
+  EXPECT_EQ(dm->tblServiceVehicleNumber->AsInteger(), 2);
+  dm->tblVehicle.next();
+  ASSERT_EQ(dm->tblService.recordCount(), 1);
+  EXPECT_EQ(dm->tblServiceServiceDescription->AsString(), "service of Saab");
+  for (TClientTable* t : {&dm->tblService, &dm->tblVehicle}) t->setFileName(std::string());
 }
 
 // ---- one program per Data folder ----
