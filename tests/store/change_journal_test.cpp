@@ -433,6 +433,37 @@ TEST(DataFolderLock, OneHolderAtATimeAndNoFolderIsMade) {
   EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
+// Two programs started at the same moment: exactly one of them gets the folder.
+TEST(DataFolderLock, OfTwoStartedAtOnceOneHoldsTheFolder) {
+  ScratchFolder folder;
+  int go[2];
+  ASSERT_EQ(::pipe(go), 0);
+  std::vector<pid_t> children;
+  for (int i = 0; i < 2; ++i) {
+    pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      char c;
+      ::close(go[1]);
+      if (::read(go[0], &c, 1) != 0) ::_exit(9);  // both wait until the pipe closes
+      DataFolderLock lock(folder.path().string());
+      ::usleep(300000);  // hold it while the other one tries
+      ::_exit(lock.outcome() == DataFolderLock::Outcome::Held ? 0 : 1);
+    }
+    children.push_back(pid);
+  }
+  ::close(go[0]);
+  ::close(go[1]);
+  int held = 0;
+  for (pid_t pid : children) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    held += WEXITSTATUS(status) == 0;
+  }
+  EXPECT_EQ(held, 1);
+}
+
 // The lock dies with its process, however it ends.
 TEST(DataFolderLock, AKilledHolderLeavesNoStaleLock) {
   ScratchFolder folder;
