@@ -4,7 +4,7 @@
 // show each record whose post had returned, open every table file, never apply a journal twice
 // and never hand out an auto-increment number again.
 //
-// WF_CRASH_RUNS sets the number of runs (default 50, 15 under AddressSanitizer, which is there
+// WF_CRASH_RUNS sets the number of runs (default 40, 15 under AddressSanitizer, which is there
 // to find memory faults and runs each session several times slower); WF_CRASH_SEED the first seed.
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -32,7 +32,7 @@ namespace {
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int kDefaultRuns = 15;
 #else
-constexpr int kDefaultRuns = 50;
+constexpr int kDefaultRuns = 40;
 #endif
 
 constexpr int kTables = 5;
@@ -160,7 +160,7 @@ void fillRandom(TClientTable& table, std::mt19937& rng) {
   TDataModule1* dm = openTables(data, ignored);
   say(fd, "S");
   std::mt19937 rng(seed);
-  const int posts = 10 + int(rng() % 25);
+  const int posts = 6 + int(rng() % 15);
   for (int n = 0; n < posts; ++n) {
     const int t = int(rng() % kTables);
     TClientTable& table = tableOf(*dm, t);
@@ -283,7 +283,7 @@ TEST(JournalCrash, KillsAtRandomMomentsLoseNoReturnedPost) {
     // The first run is not killed: it measures how long a session takes; every session that
     // ends unkilled measures it again.
     std::optional<std::chrono::microseconds> killAfter;
-    if (run > 0) killAfter = std::chrono::microseconds(timing() % std::uint64_t(sessionLength.count() * 3 / 2 + 1));
+    if (run > 0) killAfter = std::chrono::microseconds(timing() % std::uint64_t(sessionLength.count() * 6 / 5 + 1));
     auto started = std::chrono::steady_clock::now();
     std::vector<std::string> lines = runChild([&](int fd) { session(data, seed, fd); }, killAfter);
     if (!lines.empty() && lines.back() == "E")
