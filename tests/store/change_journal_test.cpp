@@ -1,6 +1,9 @@
 // The change journal: its record format and torn tails, and a table that journals its posts,
 // recovers them after the process died, and never applies a journal to another file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -412,6 +415,45 @@ TEST_F(TableJournalTest, MastersAndDetailsComeBackLinked) {
   ASSERT_EQ(dm->tblService.recordCount(), 1);
   EXPECT_EQ(dm->tblServiceServiceDescription->AsString(), "service of Saab");
   for (TClientTable* t : {&dm->tblService, &dm->tblVehicle}) t->setFileName(std::string());
+}
+
+// Makes a folder read-only or writable again: by its permissions for a normal user, by the
+// immutable flag for root (whom permissions do not stop). False when neither is possible here.
+bool setReadOnly(const std::filesystem::path& folder, bool readOnly) {
+  if (::geteuid() != 0) return ::chmod(folder.c_str(), readOnly ? 0555 : 0755) == 0;
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  flags = readOnly ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+  done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  ::close(fd);
+  return done;
+}
+
+TEST_F(TableJournalTest, AReadOnlyFolderRefusesThePostAndLeavesTheTableAsItWas) {
+  writeTwoVehicles();
+  auto v = openVehicles();
+  if (!setReadOnly(folder.path(), true)) GTEST_SKIP() << "this file system cannot make a folder read-only";
+  v->table.insert();
+  v->make.setAsString("Volvo");
+  std::string message;
+  try {
+    v->table.post();
+  } catch (const TableError& failure) {
+    message = failure.what();
+  }
+  setReadOnly(folder.path(), false);
+  EXPECT_EQ(message.rfind("tblVehicle: Cannot write the change journal " + journalFile + ": ", 0), 0u) << message;
+  EXPECT_EQ(v->table.State(), DataSetState::Insert);
+  EXPECT_EQ(v->table.autoIncValue(), 3);
+  EXPECT_EQ(v->table.changeCount(), 0);
+  v->table.cancel();
+  EXPECT_EQ(v->makes(), (std::vector<std::string>{"Ford", "Saab"}));
+  EXPECT_FALSE(std::filesystem::exists(journalFile));
+  // With the folder writable again, the same post goes through.
+  addVehicle(*v, "Volvo", "v");
+  EXPECT_EQ(v->makes(), (std::vector<std::string>{"Ford", "Saab", "Volvo"}));
 }
 
 // ---- one program per Data folder ----
