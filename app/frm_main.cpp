@@ -117,11 +117,61 @@ void TfrmMain::FormCreate() {
   processPendingMessages();
   VehicleClosed = ServiceClosed = ServiceLineClosed = ServiceInvoiceClosed = ExpensesClosed = false;
   for (const TableFile& file : tableFiles()) OpenTableFile(*file.table, file.relativeFileName);
+  recoverJournals();
+}
+
+namespace {
+
+// "Data/Vehicle.cds" -> "Vehicle.cds"
+QString baseName(const std::string& path) {
+  return QString::fromStdString(std::filesystem::path(path).filename().string());
+}
+
+// The journal beside a table file: "Data/Vehicle.cds" -> "Data/Vehicle.journal".
+std::string journalFileFor(const std::string& tableFile) {
+  return std::filesystem::path(tableFile).replace_extension(".journal").string();
+}
+
+}  // namespace
+
+QString dataFolderInUseText(const std::string& dataFolder) {
+  return QString("The Data folder %1 is in use by another Wrenfold. Only one Wrenfold at a time "
+                 "can work on it: use the one that is open, or end it with Exit first.")
+      .arg(QString::fromStdString(dataFolder));
+}
+
+void TfrmMain::recoverJournals() {
+  QStringList recovered;
+  QStringList setAside;
+  // Masters before details, as they were opened.
+  for (const TableFile& file : tableFiles()) {
+    try {
+      TClientTable::JournalRecovery recovery = file.table->recoverJournal();
+      using Outcome = TClientTable::JournalRecovery::Outcome;
+      if (recovery.outcome == Outcome::Replayed && recovery.changes > 0)
+        recovered << QString("%1 in %2").arg(recovery.changes).arg(baseName(file.table->FileName()));
+      else if (recovery.outcome == Outcome::SetAside)
+        setAside << QString::fromStdString(recovery.setAsidePath);
+    } catch (const std::exception& failure) {
+      showError(failure);
+    }
+  }
+  if (!setAside.isEmpty()) {
+    showInformation("These change journals were written for other versions of their table files "
+                    "and have not been used. They were kept as:\n" + setAside.join("\n"));
+  }
+  if (!recovered.isEmpty()) {
+    showInformation("Wrenfold did not end with Exit last time. The changes made then were "
+                    "recovered and will be saved at Exit:\n" + recovered.join("\n"));
+  }
 }
 
 void TfrmMain::OpenTableFile(TClientTable& table, const char* relativeFileName) {
   try {
     table.setFileName(AppFolder + relativeFileName);
+    // Each posted change also goes to a journal beside the file, when there is a folder for it.
+    const bool folderExists = std::filesystem::is_directory(std::filesystem::path(table.FileName()).parent_path());
+    table.setJournalFileName(folderExists ? journalFileFor(table.FileName()) : std::string());
     if (!std::filesystem::exists(table.FileName()))
       table.createDataSet();
     else

@@ -6,6 +6,8 @@
 #include "forms/report_launches.h"
 #include "framework/form_base.h"
 
+#include <QString>
+
 #include <string>
 #include <vector>
 
@@ -93,6 +95,9 @@ class TfrmMain : public FormBase, public TReportLaunches {
  private:
   void FormCreate();
   void buildLayout();
+  // Applies the change journals left by a Wrenfold that did not end with Exit, and tells the
+  // user what was recovered and which journals were set aside.
+  void recoverJournals();
   bool writeChangedTables();
 
   bool exitConfirmed_ = false;
@@ -103,6 +108,9 @@ struct TableFile {
   TClientTable* table;
   const char* relativeFileName;
 };
+
+// The error box text of a second Wrenfold started on a Data folder already in use.
+QString dataFolderInUseText(const std::string& dataFolder);
 
 extern TfrmMain* frmMain;
 // The report windows, made at start-up and never shown.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "store/change_journal.h"
 #include "store/collation.h"
 #include "store/field_factory.h"
 #include "store/data_source.h"
@@ -14,6 +15,7 @@
 #include "store/record_store.h"
 #include "store/table_error.h"
 #include "store/table_file.h"
+#include "store/table_identity.h"
 
 namespace wf {
 
@@ -346,9 +348,12 @@ void TClientTable::open() {
     } catch (const DataPacketError&) {
       throw EngineError(kEngineErrorDamagedPacket);
     }
+    TableFileIdentity opened;
+    if (journaling()) opened = identifyTableFile(fileName_, *content);
     content.reset();
     if (!store_) setUpStorage(meta);
     finishOpen(std::move(meta));
+    journalOpened(opened);
   } catch (...) {
     dropRecords();
     throw;
@@ -373,6 +378,7 @@ void TClientTable::createDataSet() {
   try {
     setUpStorage(packet);
     finishOpen(std::move(packet));
+    journalOpened(journaling() ? identifyTableFile(fileName_) : TableFileIdentity());
   } catch (...) {
     dropRecords();
     throw;
@@ -534,7 +540,8 @@ void TClientTable::closeInternal(bool runAfterClose) {
   }
   int changes = changeCount_;
   changeCount_ = 0;
-  if (!fileName_.empty() && changes != 0) {
+  const bool written = !fileName_.empty() && changes != 0;
+  if (written) {
     try {
       writeFile();
     } catch (...) {
@@ -542,6 +549,8 @@ void TClientTable::closeInternal(bool runAfterClose) {
       throw;
     }
   }
+  // Once the file holds every change (or there was none) the journal has done its work.
+  discardJournal(written || changes == 0);
   dropRecords();
   state_ = DataSetState::Inactive;
   eof_ = bof_ = true;
@@ -815,12 +824,19 @@ void TClientTable::post() {
 void TClientTable::postInsert() {
   std::vector<Value> values = recordToStore();
   if (autoIncColumn_ >= 0) values[static_cast<std::size_t>(autoIncColumn_)] = Value::fromInt(autoIncValue_);
-  RecordStore::Slot slot = store_->add(values);
+  journalChange(JournalOp::Insert, autoIncValue_, values);
+  RecordStore::Slot slot = 0;
   std::size_t position = 0;
   try {
-    position = store_->enterOrder(slot);
+    slot = store_->add(values);
+    try {
+      position = store_->enterOrder(slot);
+    } catch (...) {
+      store_->erase(slot);
+      throw;
+    }
   } catch (...) {
-    store_->erase(slot);
+    journalUndo();
     throw;
   }
   ++autoIncValue_;
@@ -833,7 +849,13 @@ void TClientTable::postEdit() {
   std::size_t position = current_;
   RecordStore::Slot slot = store_->order()[position];
   bool sameKey = store_->sameKey(store_->image(slot), values);
-  store_->replace(slot, values);
+  journalChange(JournalOp::Edit, keyOf(store_->image(slot)), values);
+  try {
+    store_->replace(slot, values);
+  } catch (...) {
+    journalUndo();
+    throw;
+  }
   if (!sameKey) {
     store_->leaveOrder(position);
     position = store_->enterOrder(slot);
@@ -881,6 +903,7 @@ void TClientTable::deleteRecord() {
   std::size_t position = current_;
   bool wasLast = position + 1 >= visibleEnd();
   RecordStore::Slot slot = store_->order()[position];
+  journalChange(JournalOp::Delete, keyOf(store_->image(slot)), {});
   store_->leaveOrder(position);
   store_->erase(slot);
   ++changeCount_;

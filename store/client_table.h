@@ -20,12 +20,14 @@
 #include "store/field.h"
 #include "store/field_def.h"
 #include "store/datapacket.h"
+#include "store/journal_format.h"
 
 namespace wf {
 
 class TDataSource;
 class Collation;
 class RecordStore;
+class ChangeJournal;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
 
@@ -130,6 +132,32 @@ class TClientTable {
   int changeCount() const { return changeCount_; }
   std::int32_t autoIncValue() const { return autoIncValue_; }
 
+  // ---- change journal ----
+  // With a journal file name set, every posted insert, posted edit and delete is appended to
+  // that file and flushed to disk before it returns; a change whose record cannot be written
+  // there is refused and the table stays as it was. The journal is created at the first change
+  // after open and removed once close has written the table file. Only a table with an
+  // auto-increment column keeps one: that number is the key its records name.
+  const std::string& JournalFileName() const { return journalFileName_; }
+  void setJournalFileName(std::string path) { journalFileName_ = std::move(path); }
+
+  struct JournalRecovery {
+    enum class Outcome {
+      None,      // no journal, or the table is not open (its journal is left alone)
+      Replayed,  // the journal matched the file: `changes` changes were applied again
+      SetAside,  // the journal was written against another file: renamed to `setAsidePath`
+    };
+    Outcome outcome = Outcome::None;
+    int changes = 0;
+    std::string setAsidePath;
+  };
+  // Run once after open: applies a journal left by a program that ended without closing the
+  // table, when its header matches the file as it was opened. Keys and the auto-increment
+  // counter come back as they were, every applied change counts as a change (so the next close
+  // writes the file), and the journal is kept for the changes that follow. A torn tail is cut
+  // off. A journal of another file is never applied.
+  JournalRecovery recoverJournal();
+
   // ---- rows for grids ----
   // A field's value and display text in the visible record at row, calculated fields
   // included, without moving the current record. In insert state the new record is not a
@@ -187,6 +215,18 @@ class TClientTable {
   void postInsert();
   void postEdit();
 
+  // change journal (client_table_journal.cpp)
+  bool journaling() const;
+  void journalOpened(const TableFileIdentity& file);
+  std::int32_t keyOf(const std::uint8_t* image) const;
+  void journalChange(JournalOp op, std::int32_t key, const std::vector<Value>& values);
+  void journalUndo();
+  // Closes the journal; deletes it when `remove` (its changes are in the file).
+  void discardJournal(bool remove);
+  bool journalMatches(const JournalHeader& header) const;
+  int replayJournal(const JournalContents& contents, std::size_t& end);
+  bool fitsColumns(const std::vector<Value>& values) const;
+
   // notifications
   void notifyActive();
   void notifyState();
@@ -226,6 +266,11 @@ class TClientTable {
   bool calculating_ = false;  // inside OnCalcFields
   int changeCount_ = 0;
   std::int32_t autoIncValue_ = 1;
+
+  std::string journalFileName_;
+  std::unique_ptr<ChangeJournal> journal_;  // created at the first change, or adopted at recovery
+  TableFileIdentity openedFile_;            // the table file as it was opened
+  std::int32_t autoIncAtOpen_ = 1;
 
   std::unique_ptr<RecordStore> store_;  // columns, records, order (open tables only)
   DataPacket packet_;                    // columns and parameters to write back (no rows)

@@ -6,6 +6,7 @@
 //                        and dates in the system locale's formats, as the program shows them;
 //                        rows in the order the program lists the table (its index), or with
 //                        --file-order as they are stored in the file
+//   cdstool journal FILE a change journal (Data/<Table>.journal) as JSON: header and records
 // A file that cannot be read or is not a datapacket gives one line on stderr and exit 2.
 #include "framework/system_format_settings.h"
 #include "store/client_table.h"
@@ -15,6 +16,7 @@
 #include "store/date_text.h"
 #include "store/date_time.h"
 #include "store/format_settings.h"
+#include "store/journal_format.h"
 #include "store/number_text.h"
 
 #include <QLocale>
@@ -322,6 +324,45 @@ int check(const std::vector<uint8_t>& original, const DataPacket& p, std::ostrea
   return kExitDiffers;
 }
 
+// A journal value: text for strings and memos, base64 for blobs, numbers as numbers; dates as the
+// dump shows them.
+std::string journalValueJson(TFieldType type, const Value& v) {
+  if (v.blankState() == BlankState::Null) return "null";
+  if (!v.hasValue()) return "\"unassigned\"";
+  if (type == ftDateTime && v.isDouble()) return jsonString(dateTimeText(v.toDouble(), true));
+  if (v.isInt()) return std::to_string(v.toInt());
+  if (v.isDouble()) return jsonNumber(v.toDouble());
+  if (v.isBool()) return v.toBool() ? "true" : "false";
+  if (type == ftString || type == ftMemo) return jsonString(utf8FromWindows1252(v.bytes()));
+  return "{\"bytes\": " + std::to_string(v.bytes().size()) + ", \"base64\": \"" + base64(v.bytes()) + "\"}";
+}
+
+void dumpJournal(const JournalContents& j, std::size_t fileSize, std::ostream& out) {
+  const TableFileIdentity& f = j.header.file;
+  out << "{\n  \"tableFile\": {\"exists\": " << (f.exists ? "true" : "false") << ", \"size\": " << f.size
+      << ", \"modifiedSeconds\": " << f.modifiedSeconds << ", \"modifiedNanoseconds\": " << f.modifiedNanoseconds
+      << ", \"sampleCrc\": \"" << hex32(f.sampleCrc) << "\"},\n";
+  out << "  \"autoIncAtOpen\": " << j.header.autoIncAtOpen << ",\n  \"columnTypes\": [";
+  for (std::size_t i = 0; i < j.header.columnTypes.size(); ++i)
+    out << (i ? ", " : "") << jsonString(fieldTypeName(j.header.columnTypes[i]));
+  out << "],\n  \"records\": [";
+  const char* ops[] = {"", "insert", "edit", "delete"};
+  for (std::size_t r = 0; r < j.records.size(); ++r) {
+    const JournalRecord& record = j.records[r];
+    out << (r ? "," : "") << "\n    {\"op\": \"" << ops[int(record.op)] << "\", \"key\": " << record.key;
+    if (record.op != JournalOp::Delete) {
+      out << ", \"values\": [";
+      for (std::size_t i = 0; i < record.values.size(); ++i) {
+        TFieldType type = i < j.header.columnTypes.size() ? j.header.columnTypes[i] : ftUnknown;
+        out << (i ? ", " : "") << journalValueJson(type, record.values[i]);
+      }
+      out << "]";
+    }
+    out << "}";
+  }
+  out << "\n  ],\n  \"tornTailBytes\": " << fileSize - j.validLength << "\n}\n";
+}
+
 bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
@@ -330,7 +371,7 @@ bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
 }
 
 int usage() {
-  std::cerr << "usage: cdstool dump|check FILE\n       cdstool csv [--file-order] FILE\n";
+  std::cerr << "usage: cdstool dump|check|journal FILE\n       cdstool csv [--file-order] FILE\n";
   return kExitFailure;
 }
 
@@ -343,11 +384,23 @@ int main(int argc, char** argv) {
   const bool fileOrder = command == "csv" && args.size() == 3 && args[1] == "--file-order";
   if (args.size() != 2 && !fileOrder) return usage();
   const std::string& path = args.back();
-  if (command != "dump" && command != "check" && command != "csv") return usage();
+  if (command != "dump" && command != "check" && command != "csv" && command != "journal")
+    return usage();
   std::vector<uint8_t> bytes;
   if (!readFile(path, bytes)) {
     std::cerr << "cdstool: cannot read " << path << "\n";
     return kExitFailure;
+  }
+  if (command == "journal") {
+    try {
+      std::ostringstream out;
+      dumpJournal(decodeJournal(bytes), bytes.size(), out);
+      std::cout << out.str();
+      return 0;
+    } catch (const JournalError& e) {
+      std::cerr << "cdstool: " << path << ": not a change journal: " << e.what() << "\n";
+      return kExitFailure;
+    }
   }
   try {
     const DataPacket packet = decodeDataPacket(bytes);

@@ -1,6 +1,7 @@
 // Runs the built cdstool on table files made in the test and checks its output and exit codes.
 #include "store/datapacket.h"
 #include "store/date_time.h"
+#include "store/journal_format.h"
 #include "tests/store/datapacket_test_tables.h"
 
 #include <gtest/gtest.h>
@@ -208,6 +209,35 @@ TEST_F(CdsTool, MalformedOrMissingFilesGiveOneLineAndExitTwo) {
   EXPECT_EQ(run("export", missing).exitCode, 2);
   EXPECT_EQ(run("dump --file-order", missing).exitCode, 2);
   EXPECT_EQ(run("csv --raw", missing).exitCode, 2);
+}
+
+TEST_F(CdsTool, JournalPrintsHeaderRecordsAndTheTornTail) {
+  JournalHeader header;
+  header.file = {true, 214, 1700000000, 5, 0x0000ABCD};
+  header.autoIncAtOpen = 3;
+  header.columnTypes = {ftAutoInc, ftInteger, ftBlob, ftString};
+  std::vector<uint8_t> bytes = encodeJournalHeader(header);
+  encodeJournalRecord(bytes, JournalOp::Insert, 3,
+                      {Value::fromInt(3), Value::fromInt(1), Value::fromBytes("\xFF\xD8"), Value::fromBytes("Caf\xE9")});
+  encodeJournalRecord(bytes, JournalOp::Delete, 2, {});
+  bytes.insert(bytes.end(), {1, 2, 3});  // the start of a record that was never finished
+  const ToolRun r = run("journal", write("ServiceInvoice.journal", bytes));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, R"({
+  "tableFile": {"exists": true, "size": 214, "modifiedSeconds": 1700000000, "modifiedNanoseconds": 5, "sampleCrc": "0x0000ABCD"},
+  "autoIncAtOpen": 3,
+  "columnTypes": ["AutoInc", "Integer", "Blob", "String"],
+  "records": [
+    {"op": "insert", "key": 3, "values": [3, 1, {"bytes": 2, "base64": "/9g="}, "Café"]},
+    {"op": "delete", "key": 2}
+  ],
+  "tornTailBytes": 3
+}
+)");
+
+  const ToolRun table = run("journal", write("ServiceInvoice.cds", invoiceFile()));
+  EXPECT_EQ(table.exitCode, 2);
+  EXPECT_NE(table.err.find("not a change journal"), std::string::npos) << table.err;
 }
 
 }  // namespace

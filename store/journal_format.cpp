@@ -1,0 +1,213 @@
+#include "store/journal_format.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "store/crc32c.h"
+
+namespace wf {
+
+namespace {
+
+constexpr char kMagic[8] = {'W', 'F', 'J', 'O', 'U', 'R', 'N', 'L'};
+constexpr std::uint16_t kVersion = 1;
+
+// Value tags of a record: the blank state, or which kind of value follows.
+enum ValueTag : std::uint8_t { kUnassigned = 0, kNull = 1, kInt = 2, kDouble = 3, kBool = 4, kBytes = 5 };
+
+class Writer {
+ public:
+  explicit Writer(std::vector<std::uint8_t>& out) : out_(out) {}
+  template <class T>
+  void put(T value) {
+    std::uint8_t bytes[sizeof(T)];
+    std::memcpy(bytes, &value, sizeof(T));  // little-endian hosts, as the table files
+    out_.insert(out_.end(), bytes, bytes + sizeof(T));
+  }
+  void putBytes(const void* data, std::size_t size) {
+    const auto* p = static_cast<const std::uint8_t*>(data);
+    out_.insert(out_.end(), p, p + size);
+  }
+
+ private:
+  std::vector<std::uint8_t>& out_;
+};
+
+// Reads within [pos, end) of the bytes; a read past the end sets failed and gives zeros.
+class Reader {
+ public:
+  Reader(std::span<const std::uint8_t> bytes, std::size_t pos, std::size_t end)
+      : bytes_(bytes), pos_(pos), end_(end) {}
+  template <class T>
+  T get() {
+    T value{};
+    if (!has(sizeof(T))) return value;
+    std::memcpy(&value, bytes_.data() + pos_, sizeof(T));
+    pos_ += sizeof(T);
+    return value;
+  }
+  std::string getString(std::size_t size) {
+    if (!has(size)) return std::string();
+    std::string s(reinterpret_cast<const char*>(bytes_.data() + pos_), size);
+    pos_ += size;
+    return s;
+  }
+  bool has(std::size_t size) {
+    if (failed_ || end_ - pos_ < size) {
+      failed_ = true;
+      return false;
+    }
+    return true;
+  }
+  std::size_t pos() const { return pos_; }
+  bool failed() const { return failed_; }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+  std::size_t pos_;
+  std::size_t end_;
+  bool failed_ = false;
+};
+
+void putValue(Writer& w, const Value& v) {
+  if (v.isInt()) {
+    w.put<std::uint8_t>(kInt);
+    w.put<std::int64_t>(v.toInt());
+  } else if (v.isDouble()) {
+    w.put<std::uint8_t>(kDouble);
+    w.put<double>(v.toDouble());
+  } else if (v.isBool()) {
+    w.put<std::uint8_t>(kBool);
+    w.put<std::uint8_t>(v.toBool() ? 1 : 0);
+  } else if (v.isBytes()) {
+    w.put<std::uint8_t>(kBytes);
+    w.put<std::uint32_t>(static_cast<std::uint32_t>(v.bytes().size()));
+    w.putBytes(v.bytes().data(), v.bytes().size());
+  } else {
+    w.put<std::uint8_t>(v.blankState() == BlankState::Null ? kNull : kUnassigned);
+  }
+}
+
+bool getValue(Reader& r, Value& out) {
+  switch (r.get<std::uint8_t>()) {
+    case kUnassigned: out = Value::unassigned(); break;
+    case kNull: out = Value::null(); break;
+    case kInt: out = Value::fromInt(r.get<std::int64_t>()); break;
+    case kDouble: out = Value::fromDouble(r.get<double>()); break;
+    case kBool: out = Value::fromBool(r.get<std::uint8_t>() != 0); break;
+    case kBytes: {
+      std::uint32_t size = r.get<std::uint32_t>();
+      out = Value::fromBytes(r.getString(size));
+      break;
+    }
+    default: return false;
+  }
+  return !r.failed();
+}
+
+// Parses one record payload [pos, end); false when it does not parse exactly.
+bool parsePayload(std::span<const std::uint8_t> bytes, std::size_t pos, std::size_t end, JournalRecord& record) {
+  Reader r(bytes, pos, end);
+  auto op = r.get<std::uint8_t>();
+  if (op < 1 || op > 3) return false;
+  record.op = static_cast<JournalOp>(op);
+  record.key = r.get<std::int32_t>();
+  record.values.clear();
+  if (record.op != JournalOp::Delete) {
+    std::uint16_t count = r.get<std::uint16_t>();
+    for (std::uint16_t i = 0; i < count && !r.failed(); ++i) {
+      Value v;
+      if (!getValue(r, v)) return false;
+      record.values.push_back(std::move(v));
+    }
+  }
+  return !r.failed() && r.pos() == end;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> encodeJournalHeader(const JournalHeader& header) {
+  std::vector<std::uint8_t> out;
+  Writer w(out);
+  w.putBytes(kMagic, sizeof kMagic);
+  w.put<std::uint16_t>(kVersion);
+  w.put<std::uint8_t>(header.file.exists ? 1 : 0);
+  w.put<std::uint64_t>(header.file.size);
+  w.put<std::int64_t>(header.file.modifiedSeconds);
+  w.put<std::uint32_t>(header.file.modifiedNanoseconds);
+  w.put<std::uint32_t>(header.file.sampleCrc);
+  w.put<std::int32_t>(header.autoIncAtOpen);
+  w.put<std::uint16_t>(static_cast<std::uint16_t>(header.columnTypes.size()));
+  for (TFieldType type : header.columnTypes) w.put<std::uint8_t>(type);
+  w.put<std::uint32_t>(crc32c(out.data(), out.size()));
+  return out;
+}
+
+std::size_t minimumJournalHeaderSize() { return encodeJournalHeader(JournalHeader()).size(); }
+
+void encodeJournalRecord(std::vector<std::uint8_t>& out, JournalOp op, std::int32_t key,
+                         const std::vector<Value>& values) {
+  const std::size_t start = out.size();
+  Writer w(out);
+  w.put<std::uint32_t>(0);  // payload length, filled in below
+  w.put<std::uint8_t>(static_cast<std::uint8_t>(op));
+  w.put<std::int32_t>(key);
+  if (op != JournalOp::Delete) {
+    w.put<std::uint16_t>(static_cast<std::uint16_t>(values.size()));
+    for (const Value& v : values) putValue(w, v);
+  }
+  auto length = static_cast<std::uint32_t>(out.size() - start - 4);
+  std::memcpy(out.data() + start, &length, 4);
+  w.put<std::uint32_t>(crc32c(out.data() + start, out.size() - start));
+}
+
+JournalContents decodeJournal(std::span<const std::uint8_t> bytes) {
+  JournalContents contents;
+  Reader r(bytes, 0, bytes.size());
+  const std::size_t magicBytes = std::min(bytes.size(), sizeof kMagic);
+  if (magicBytes > 0 && std::memcmp(bytes.data(), kMagic, magicBytes) != 0) throw JournalError("not a change journal");
+  r.getString(sizeof kMagic);
+  const std::uint16_t version = r.get<std::uint16_t>();
+  if (!r.failed() && version != kVersion) throw JournalError("unknown journal version");
+  JournalHeader& h = contents.header;
+  h.file.exists = r.get<std::uint8_t>() != 0;
+  h.file.size = r.get<std::uint64_t>();
+  h.file.modifiedSeconds = r.get<std::int64_t>();
+  h.file.modifiedNanoseconds = r.get<std::uint32_t>();
+  h.file.sampleCrc = r.get<std::uint32_t>();
+  h.autoIncAtOpen = r.get<std::int32_t>();
+  std::uint16_t columns = r.get<std::uint16_t>();
+  for (std::uint16_t i = 0; i < columns && !r.failed(); ++i)
+    h.columnTypes.push_back(static_cast<TFieldType>(r.get<std::uint8_t>()));
+  const std::size_t checked = r.pos();
+  std::uint32_t crc = r.get<std::uint32_t>();
+  if (r.failed()) throw JournalError("incomplete journal header", true);
+  if (crc != crc32c(bytes.data(), checked)) throw JournalError("damaged journal header");
+
+  std::size_t pos = r.pos();
+  contents.headerLength = contents.validLength = pos;
+  while (bytes.size() - pos >= 8) {
+    std::uint32_t length;
+    std::memcpy(&length, bytes.data() + pos, 4);
+    if (length > bytes.size() - pos - 8) break;
+    const std::size_t end = pos + 4 + length;
+    std::uint32_t stored;
+    std::memcpy(&stored, bytes.data() + end, 4);
+    if (stored != crc32c(bytes.data() + pos, 4 + std::size_t(length))) break;
+    JournalRecord record;
+    if (!parsePayload(bytes, pos + 4, end, record)) break;
+    pos = end + 4;
+    record.end = pos;
+    contents.records.push_back(std::move(record));
+    contents.validLength = pos;
+  }
+  return contents;
+}
+
+std::uint32_t sampleCrcOf(std::span<const std::uint8_t> content) {
+  if (content.size() <= 2 * kJournalSampleBytes) return crc32c(content.data(), content.size());
+  std::uint32_t crc = crc32c(content.data(), kJournalSampleBytes);
+  return crc32c(content.data() + content.size() - kJournalSampleBytes, kJournalSampleBytes, crc);
+}
+
+}  // namespace wf

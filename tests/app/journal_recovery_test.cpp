@@ -1,0 +1,128 @@
+// Start-up after a Wrenfold that did not end with Exit: the journal beside a table file is
+// applied and reported in one information box; a journal of another file is set aside and
+// named in one box; nothing is recovered twice.
+#include "app/app_instances.h"
+#include "app/frm_main.h"
+#include "framework/font_setup.h"
+#include "framework/message_box.h"
+#include "store/data_module.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace wf {
+namespace {
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// A file's bytes and modification time, put back as they were: what a table file looks like
+// when the program died before Exit wrote it.
+struct FileSnapshot {
+  explicit FileSnapshot(const std::string& path) : path(path), bytes(readFile(path)) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    modified = info.st_mtim;
+  }
+  void restore() const {
+    writeFile(path, bytes);
+    const struct timespec times[2] = {modified, modified};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+  }
+  std::string path;
+  std::string bytes;
+  struct timespec modified {};
+};
+
+class JournalRecovery : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    installFontSubstitutions();
+    ASSERT_TRUE(dir_.isValid());
+    folder_ = dir_.path().toStdString() + "/";
+    QDir(dir_.path()).mkdir("Data");
+  }
+  std::string dataFile(const char* name) const { return folder_ + "Data/" + name; }
+  void start() { instances_ = std::make_unique<AppInstances>(folder_); }
+  void stop() { instances_.reset(); }
+  static void addVehicle(const std::string& make) {
+    TClientTable& vehicles = DataModule1->tblVehicle;
+    vehicles.insert();
+    vehicles.fieldByName("VehicleMake").setAsString(make);
+    vehicles.post();
+  }
+
+  QTemporaryDir dir_;
+  std::string folder_;
+  MessageBoxRecorder boxes_;
+  std::unique_ptr<AppInstances> instances_;
+};
+
+TEST_F(JournalRecovery, ChangesOfASessionThatDiedAreBackAfterOneBoxAndOnlyOnce) {
+  start();
+  addVehicle("Saab");
+  frmMain->btnExitClick();
+  stop();
+  const FileSnapshot vehicleFile(dataFile("Vehicle.cds"));
+
+  // A session adds a vehicle and "dies": its journal stays, the table file is as it was.
+  start();
+  addVehicle("Volvo");
+  const std::string journal = readFile(dataFile("Vehicle.journal"));
+  stop();
+  vehicleFile.restore();
+  writeFile(dataFile("Vehicle.journal"), journal);
+
+  boxes_.clear();
+  start();
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Information);
+  EXPECT_TRUE(boxes_.boxes()[0].text.endsWith("\n1 in Vehicle.cds")) << boxes_.boxes()[0].text.toStdString();
+  EXPECT_EQ(DataModule1->tblVehicle.recordCount(), 2);
+  EXPECT_EQ(DataModule1->tblVehicle.autoIncValue(), 3);
+  frmMain->btnExitClick();
+  stop();
+  EXPECT_FALSE(std::filesystem::exists(dataFile("Vehicle.journal"))) << "removed once the file was written";
+
+  // The same journal again (as if its removal had not happened) is set aside, not replayed.
+  writeFile(dataFile("Vehicle.journal"), journal);
+  boxes_.clear();
+  start();
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Information);
+  EXPECT_TRUE(boxes_.boxes()[0].text.contains(QString::fromStdString(dataFile("Vehicle.journal.20"))))
+      << boxes_.boxes()[0].text.toStdString();
+  EXPECT_EQ(DataModule1->tblVehicle.recordCount(), 2);
+  EXPECT_FALSE(std::filesystem::exists(dataFile("Vehicle.journal")));
+}
+
+TEST_F(JournalRecovery, WithoutADataFolderNothingIsJournaledOrCreated) {
+  QDir(dir_.path()).rmdir("Data");
+  start();
+  addVehicle("Lada");
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "Data"));
+  EXPECT_TRUE(boxes_.boxes().empty());
+}
+
+TEST(DataFolderInUse, TheBoxNamesTheFolderAndTheOtherWrenfold) {
+  const QString text = dataFolderInUseText("/home/me/wrenfold/Data");
+  EXPECT_TRUE(text.startsWith("The Data folder /home/me/wrenfold/Data is in use by another Wrenfold."))
+      << text.toStdString();
+}
+
+}  // namespace
+}  // namespace wf

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Nothing posted is lost when the program is killed: adds a vehicle and a service through the
+# windows, tries a second program on the same Data folder (one error box, then it ends), kills
+# the first one, starts again, sees the recovery box and the vehicle in the grid, presses Exit
+# and finds both records in the table files.
+# Arguments: the wrenfold executable and the cdstool executable. Runs under xvfb-run.
+set -euo pipefail
+
+program=$1
+cdstool=$2
+work=$(mktemp -d)
+pid=
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+
+cp "$program" "$work/wrenfold"
+mkdir "$work/Data"
+"$work/wrenfold" &
+pid=$!
+
+source "$(dirname "$0")/xdo_helpers.bash"
+
+fail() {
+  echo "$1" >&2
+  exit 1
+}
+
+# Dark (text) pixels in the first row of the main window's vehicle grid.
+textInFirstGridRow() {
+  import -window "$1" "$work/main.png"
+  convert "$work/main.png" -crop 700x14+240+104 +repage -colorspace gray -threshold 30% \
+    -format '%[fx:int(w*h*(1-mean))]' info:
+}
+
+waitForEnd() {
+  for _ in $(seq 100); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+main=$(window "Tembra Office - Wrenfold")
+focus "$main"
+click "$main" 104 102                      # "Vehicle Details"
+vehicles=$(window "Vehicle Detail")
+focus "$vehicles"
+click "$vehicles" 56 215                   # "New"
+dialog=$(window "Add New Vehicle")
+focus "$dialog"
+replaceText "$dialog" 272 81 "Saab"        # make
+replaceText "$dialog" 272 177 "KILL 9"     # registration
+click "$dialog" 56 233                     # "Save"
+gone "Add New Vehicle"
+click "$vehicles" 696 493                  # "Close"
+gone "Vehicle Detail"
+
+focus "$main"
+click "$main" 104 194                      # "Service Details"
+services=$(window "Service Detail")
+focus "$services"
+click "$services" 56 458                   # "New"
+dialog=$(window "Add New Service")
+focus "$dialog"
+replaceText "$dialog" 272 81 "Brake pads"  # description
+click "$dialog" 56 339                     # "Save"
+gone "Add New Service"
+click "$services" 696 503                  # "Close"
+gone "Service Detail"
+
+# A second program on the same folder: one error box, and it ends without opening anything.
+"$work/wrenfold" &
+second=$!
+box=$(window "Error")
+focus "$box"
+xdotool key Return
+waitForEnd "$second" || fail "the second program did not end after its error box"
+set +e
+wait "$second"
+status=$?
+set -e
+[ "$status" -ne 0 ] || fail "the second program ended with status 0"
+[ "$(xdotool search --onlyvisible --name '^Tembra Office - Wrenfold$' | wc -l)" -eq 1 ] ||
+  fail "the second program opened a main window"
+
+# The changes are in the journals only; the kill leaves no chance to write the tables.
+[ -s "$work/Data/Vehicle.journal" ] || fail "Vehicle.journal is missing after the post"
+[ -s "$work/Data/Service.journal" ] || fail "Service.journal is missing after the post"
+kill -9 "$pid"
+wait "$pid" 2>/dev/null || true
+for table in Vehicle Service; do
+  [ ! -e "$work/Data/$table.cds" ] || fail "$table.cds was written before Exit"
+done
+
+"$work/wrenfold" &
+pid=$!
+box=$(window "Information")
+import -window root "$work/recovery-box.png"
+focus "$box"
+xdotool key Return
+gone "Information"
+main=$(window "Tembra Office - Wrenfold")
+focus "$main"
+sleep 0.5
+[ "$(textInFirstGridRow "$main")" -gt 20 ] || fail "the recovered vehicle is not in the main window's grid"
+
+click "$main" 941 367                      # "Exit"
+waitForEnd "$pid" || fail "the program did not end after Exit"
+
+for table in Vehicle Service; do
+  [ ! -e "$work/Data/$table.journal" ] || fail "$table.journal is still there after Exit"
+done
+"$cdstool" dump "$work/Data/Vehicle.cds" | grep -q '"KILL 9"' || fail "Vehicle.cds lacks the vehicle"
+"$cdstool" dump "$work/Data/Service.cds" | grep -q '"Brake pads"' || fail "Service.cds lacks the service"
+echo "vehicle and service recovered after a kill and written at Exit; a second program was refused"
