@@ -71,6 +71,9 @@ DbGrid::DbGrid(QWidget* parent) : QTableView(parent), model_(new DataSourceModel
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setStretchLastSection(false);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Tab and Shift+Tab leave the grid for the next control of the window, as from any other
+  // control; moving between cells of a read-only grid would trap a keyboard user in it.
+  setTabKeyNavigation(false);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setShowGrid(true);

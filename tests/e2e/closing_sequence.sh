@@ -14,8 +14,7 @@ source "$(dirname "$0")/xdo_helpers.bash"
 shots=$(mktemp -d)
 E2E_SHOTS=$shots
 
-startProgram "$program"
-rmdir "$work/Data"
+startProgram "$program" none
 
 main=$(window "Tembra Office - Wrenfold")
 focus "$main"

@@ -13,12 +13,17 @@ fail() {
 }
 
 # Copies the program into a fresh folder with an empty Data folder (or a copy of the folder
-# given) and starts it. Sets: work (the folder), pid (the program's process).
+# given, or none when that is "none") and starts it. Sets: work (the folder), pid (the
+# program's process).
 startProgram() {
   local program=$1 data=${2:-}
   work=$(mktemp -d)
   cp "$program" "$work/wrenfold"
-  if [ -n "$data" ]; then cp -r "$data" "$work/Data"; else mkdir "$work/Data"; fi
+  case "$data" in
+    "") mkdir "$work/Data" ;;
+    none) ;;
+    *) cp -r "$data" "$work/Data" ;;
+  esac
   startAgain
 }
 

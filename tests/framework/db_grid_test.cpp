@@ -7,8 +7,10 @@
 
 #include <QAbstractItemModelTester>
 #include <QFontMetrics>
+#include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QLineEdit>
 #include <QTest>
 
 namespace wf {
@@ -163,6 +165,24 @@ TEST_F(DbGridTest, TypingInAGridChangesNothing) {
       EXPECT_EQ(tables.description.AsString(), service) << text;
     }
   }
+}
+
+TEST_F(DbGridTest, TabAndShiftTabLeaveTheGrid) {
+  QWidget window;
+  auto* before = new QLineEdit(&window);
+  auto* grid = new DbGrid(&window);
+  auto* after = new QLineEdit(&window);
+  grid->setColumns(vehicleColumns());
+  grid->setDataSource(&tables.datVehicle);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  grid->setFocus();
+  QTest::keyClick(grid, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), after);
+  grid->setFocus();
+  QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), before);
 }
 
 TEST_F(DbGridTest, DoubleClickRunsTheHookAlsoOnAnEmptyGrid) {
