@@ -55,13 +55,14 @@ preview=$(window "Print Preview")
 sleep 1
 
 # The preview opens maximized. Bring it to its normal state where a window manager keeps it,
-# then put it where it leaves the service window's Edit button (144,458) uncovered.
+# small, and put it below the service window, so that neither covers the other.
 if command -v wmctrl >/dev/null; then
   wmctrl -i -r "$preview" -b remove,maximized_vert,maximized_horz 2>/dev/null || true
 fi
 geometryOf "$services"
-xdotool windowsize --sync "$preview" 420 160 || xdotool windowsize "$preview" 420 160
-xdotool windowmove --sync "$preview" $((X + 260)) $((Y + 280)) || xdotool windowmove "$preview" $((X + 260)) $((Y + 280))
+below=$((Y + HEIGHT + 40))
+xdotool windowsize --sync "$preview" 420 120 || xdotool windowsize "$preview" 420 120
+xdotool windowmove --sync "$preview" "$X" "$below" || xdotool windowmove "$preview" "$X" "$below"
 sleep 0.5
 
 # The launching window takes a click while the preview is open.
@@ -72,6 +73,7 @@ click "$edit" 468 339                      # "Cancel" in the button bar at y 317
 gone "Edit Service" || fail "the service dialog did not close with Cancel"
 
 # The preview takes a click although a modal window launched it.
+focus "$preview"
 click "$preview" 315 13                    # the tool bar's "Close"
 gone "Print Preview" || fail "the preview did not take the click on its Close button"
 
