@@ -9,7 +9,8 @@ work=$(mktemp -d)
 pid=
 trap 'if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -rf "$work"' EXIT
 
-prefix="$work/opt/wrenfold"
+# A folder name with a space, as a home folder may have.
+prefix="$work/My Programs/wrenfold"
 share="$work/share"
 fail() { echo "$*" >&2; exit 1; }
 
@@ -22,7 +23,8 @@ XDG_DATA_HOME="$share" cmake --install "$build" --prefix "$prefix" >"$work/insta
 [ -z "$(ls -A "$prefix/Data")" ] || fail "the Data folder is not empty"
 entry="$share/applications/wrenfold.desktop"
 [ -f "$entry" ] || fail "no menu entry at $entry"
-grep -qx "Exec=$prefix/wrenfold" "$entry" || fail "the menu entry does not start $prefix/wrenfold: $(grep Exec "$entry")"
+grep -qxF "Exec=\"$prefix/wrenfold\"" "$entry" || fail "the menu entry does not start $prefix/wrenfold: $(grep Exec "$entry")"
+grep -qxF "TryExec=$prefix/wrenfold" "$entry" || fail "the menu entry's TryExec is not $prefix/wrenfold"
 desktop-file-validate "$entry"
 [ -f "$share/icons/hicolor/scalable/apps/wrenfold.svg" ] || fail "no icon"
 [ -f "$share/metainfo/test.tembra.Wrenfold.metainfo.xml" ] || fail "no software-centre description"

@@ -9,9 +9,14 @@ source_dir=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-sed 's|@WRENFOLD_EXEC@|/home/user/.local/opt/wrenfold/wrenfold|' \
-  "$source_dir/desktop/wrenfold.desktop.in" >"$work/wrenfold.desktop"
-desktop-file-validate "$work/wrenfold.desktop"
+# The entry as an install fills it in, for a plain prefix and for one with a space in it.
+for path in /home/user/.local/opt/wrenfold/wrenfold "/home/user/My Programs/wrenfold/wrenfold"; do
+  exec_line=$path
+  case $path in *" "*) exec_line="\"$path\"" ;; esac
+  sed -e "s|@WRENFOLD_EXEC@|$exec_line|" -e "s|@WRENFOLD_PATH@|$path|" \
+    "$source_dir/desktop/wrenfold.desktop.in" >"$work/wrenfold.desktop"
+  desktop-file-validate "$work/wrenfold.desktop"
+done
 grep -qx 'Icon=wrenfold' "$work/wrenfold.desktop"
 
 metainfo="$source_dir/desktop/test.tembra.Wrenfold.metainfo.xml"
