@@ -16,6 +16,7 @@
 #include "reports/frm_service_detail_rep.h"
 #include "reports/rep_printer.h"
 #include "reports/rep_standard_preview.h"
+#include "reports/report_printer_sink.h"
 #include "reports/report.h"
 #include "support/private_print_daemon.h"
 #include "tests/reports/layout_test_fixtures.h"
@@ -140,6 +141,34 @@ TEST_F(QueuePrint, PrintReachesTheQueueWithTitleCopiesOrientationAndPageRange) {
     for (const QString& text : c.present) EXPECT_TRUE(pdf.text.contains(text)) << text.toStdString();
     for (const QString& text : c.absent) EXPECT_FALSE(pdf.text.contains(text)) << text.toStdString();
   }
+}
+
+// A report saved to a prepared-report file and loaded again prints its stored pages on a queue.
+TEST_F(QueuePrint, LoadedReportPrintsItsStoredPagesThroughTheQueue) {
+  const auto generated = TRepPrinter::create(TRepPrinter::Destination::PageStore);
+  ReportPrinterSink generatedSink(*generated);
+  form->Report1->GenerateReport(generatedSink);
+  ASSERT_EQ(generated->PageCount(), 2);
+  const QString file = daemon_->folder() + QStringLiteral("/report.prp");
+  ASSERT_TRUE(generated->saveFile(file));
+
+  const auto loaded = TRepPrinter::create(TRepPrinter::Destination::PageStore);
+  RepPrinterSettings settings;
+  settings.printerName = kWorkshop;
+  settings.copies = 3;
+  loaded->setPrinterSettings(settings);
+  loaded->setTitle(QStringLiteral("Loaded service history"));
+  loaded->loadFile(file);
+  const int before = daemon_->newestJobId();
+  ASSERT_TRUE(loaded->printStoredPages());
+  const auto job = daemon_->waitForJob(kWorkshop, before);
+  ASSERT_TRUE(job.has_value());
+  EXPECT_EQ(job->title, QStringLiteral("Loaded service history"));
+  EXPECT_EQ(job->copies, 3);
+  const test::PdfFacts pdf = test::readPdf(job->document);
+  EXPECT_EQ(pdf.pages, 2);
+  for (const char* text : {"Vehicle Make:", "Volvo 245 GL", "Service 01", "Service 25"})
+    EXPECT_TRUE(pdf.text.contains(QLatin1String(text))) << text;
 }
 
 // The printer chosen in Printer setup is removed before Print, or the queue stops taking jobs:
