@@ -3,13 +3,13 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 #include <cmath>
 
 #include "reports/emf_player.h"
 #include "reports/emf_writer.h"
 #include "reports/page_store.h"
+#include "reports/print_job.h"
 #include "reports/qpainter_page_canvas.h"
 #include "reports/rep_standard_preview.h"
 
@@ -26,22 +26,6 @@ QSize screenPageSize(const RepPrinterSettings& settings) {
              int(std::lround(mm.height() / 25.4 * kScreenDpi)));
   if (settings.orientation == QPageLayout::Landscape) size.transpose();
   return size;
-}
-
-// Points the printer at the settings' printer or PDF file. False when it cannot print.
-bool configurePrinter(QPrinter& printer, const RepPrinterSettings& settings, const QString& title) {
-  if (!settings.outputFileName.isEmpty()) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(settings.outputFileName);
-  } else if (!settings.printerName.isEmpty()) {
-    printer.setPrinterName(settings.printerName);
-  }
-  printer.setPageSize(QPageSize(settings.paperSize));
-  printer.setPageOrientation(settings.orientation);
-  printer.setCopyCount(std::max(1, settings.copies));
-  printer.setPaperSource(QPrinter::Auto);
-  printer.setDocName(title);
-  return printer.isValid();
 }
 
 // Paper of a page recorded at pageNative (tenths of a millimetre): the last paper of the list
@@ -84,8 +68,10 @@ QEvent::Type RepPrinterEvent::eventType() {
 
 // --- Print job -------------------------------------------------------------------------------
 
-struct TRepPrinter::PrintJob {
-  QPrinter printer{QPrinter::HighResolution};
+struct TRepPrinter::OpenJob {
+  OpenJob(const RepPrinterSettings& settings, const QString& title) : job(settings, title) {}
+  PrintJob job;
+  QPrinter& printer = job.printer();
   QPainter painter;
   bool painting = false;
 };
@@ -107,7 +93,7 @@ TRepPrinter::~TRepPrinter() {
 }
 
 bool TRepPrinter::printerAvailable(const RepPrinterSettings& settings) {
-  return !settings.outputFileName.isEmpty() || !QPrinterInfo::availablePrinterNames().isEmpty();
+  return PrintJob::possible(settings);
 }
 
 void TRepPrinter::post(RepPrinterEvent::Kind kind, int value) const {
@@ -124,11 +110,7 @@ bool TRepPrinter::beginDocument() {
   progress_ = 0;
   if (destination_ == Destination::Printer) {
     if (!printerAvailable(settings_)) return false;
-    job_ = std::make_unique<PrintJob>();
-    if (!configurePrinter(job_->printer, settings_, title_)) {
-      job_.reset();
-      return false;
-    }
+    job_ = std::make_unique<OpenJob>(settings_, title_);
   } else if (!reportLoaded_) {
     store_ = std::make_unique<PageStore>();
   }
@@ -192,6 +174,11 @@ void TRepPrinter::endDocument() {
   } else if (job_ && job_->painting) {
     job_->painter.end();
     job_->painting = false;
+    status_ = Status::Finished;
+    post(RepPrinterEvent::Kind::PageAvailable, availablePages_);
+    // A queue that has gone or refuses the document throws here, after the sink has finished.
+    job_->job.submit();
+    return;
   }
   status_ = Status::Finished;
   post(RepPrinterEvent::Kind::PageAvailable, availablePages_);
@@ -241,8 +228,8 @@ double TRepPrinter::topOffset() const {
 
 void TRepPrinter::cancel() { cancelled_ = true; }
 
-void TRepPrinter::showPreview() {
-  auto* window = new TRepStandardPreview(shared_from_this());
+void TRepPrinter::showPreview(QWidget* launcher) {
+  auto* window = new TRepStandardPreview(shared_from_this(), launcher);
   window->FormShow();
 }
 
@@ -280,6 +267,12 @@ bool TRepPrinter::saveFile(const QString& path) const {
   return store_->saveTo(path);
 }
 
+QSizeF TRepPrinter::paperNative() const {
+  QSizeF native = QPageSize(settings_.paperSize).size(QPageSize::Millimeter) * 10;
+  if (settings_.orientation == QPageLayout::Landscape) native.transpose();
+  return native;
+}
+
 QByteArray TRepPrinter::pageRecording(int pageNumber) const {
   if (!store_ || pageNumber < 1 || pageNumber > availablePages_) return QByteArray();
   return store_->page(pageNumber);
@@ -287,8 +280,8 @@ QByteArray TRepPrinter::pageRecording(int pageNumber) const {
 
 bool TRepPrinter::printStoredPages() {
   if (status_ != Status::Finished || !store_ || !printerAvailable(settings_)) return false;
-  QPrinter printer(QPrinter::HighResolution);
-  if (!configurePrinter(printer, settings_, title_)) return false;
+  PrintJob job(settings_, title_);
+  QPrinter& printer = job.printer();
   printer.setFullPage(true);
   const int first = settings_.firstPage > 0 ? settings_.firstPage : 1;
   const int last = settings_.lastPage > 0 ? std::min(settings_.lastPage, pageCount_) : pageCount_;
@@ -316,6 +309,7 @@ bool TRepPrinter::printStoredPages() {
     throw;
   }
   painter.end();
+  job.submit();
   return true;
 }
 

@@ -99,14 +99,16 @@ class TRepPrinter : public std::enable_shared_from_this<TRepPrinter> {
   // --- Engine side -------------------------------------------------------------------------
   // Starts a document: clears the pages (a fresh page store for the preview) and opens the
   // print job lazily for the printer. Returns false, leaving the sink ready, when the printer
-  // destination has no printer to print on; nothing may be drawn then.
+  // destination has no printer to print on; nothing may be drawn then. Throws PrintJobError
+  // when the chosen printer is no longer installed.
   bool beginDocument();
   // Opens page PageCount() + 1 and returns its surface, valid until finishPage().
   PageCanvas& newPage();
   // The page opened last is complete: it goes into the store or onto the printer and the
   // client is told.
   void finishPage();
-  // Normal end: the store's header gets the final page count, the print job is sent.
+  // Normal end: the store's header gets the final page count, the print job is sent. Throws
+  // PrintJobError, with the sink finished, when the printer's queue refuses the job.
   void endDocument();
   // The document is dropped: finished pages stay in the store, a print job is discarded.
   void abortDocument();
@@ -133,8 +135,9 @@ class TRepPrinter : public std::enable_shared_from_this<TRepPrinter> {
 
   // --- Window side -------------------------------------------------------------------------
   // Creates the preview window on this sink and shows it (the sink must be held by a
-  // shared_ptr). The window shares ownership of the sink until it closes.
-  void showPreview();
+  // shared_ptr). The window shares ownership of the sink until it closes. launcher, when not
+  // null, is the window the preview belongs to (see TReport::Preview).
+  void showPreview(QWidget* launcher = nullptr);
   bool previewShowing() const { return previewShowing_; }
   void setPreviewShowing(bool showing) { previewShowing_ = showing; }
   // The preview window is closing: a running generation is cancelled through the master.
@@ -162,13 +165,17 @@ class TRepPrinter : public std::enable_shared_from_this<TRepPrinter> {
   // Paper of the pages: from the settings, or from the first page of a loaded file.
   QPageSize::PageSizeId paperSize() const { return settings_.paperSize; }
   QPageLayout::Orientation orientation() const { return settings_.orientation; }
+  // The paper as the pages lie on it, in native units: 2100 by 2970 for portrait A4, 2970 by
+  // 2100 for landscape.
+  QSizeF paperNative() const;
 
   // Prints the stored pages (loaded file) within the settings' page range on the settings'
-  // printer. Returns false when there is no printer or the pages are not finished.
+  // printer. Returns false when there is no printer or the pages are not finished. Throws
+  // PrintJobError when the printer has gone or refuses the job.
   bool printStoredPages();
 
  private:
-  struct PrintJob;
+  struct OpenJob;
   void post(RepPrinterEvent::Kind kind, int value) const;
   bool pageInPrintRange(int page) const;
 
@@ -179,7 +186,7 @@ class TRepPrinter : public std::enable_shared_from_this<TRepPrinter> {
   RepPrinterSettings settings_;
   QPointer<QObject> client_;
   std::unique_ptr<PageStore> store_;
-  std::unique_ptr<PrintJob> job_;
+  std::unique_ptr<OpenJob> job_;
   std::unique_ptr<PageCanvas> pageCanvas_;
   int pageCount_ = 0;
   int availablePages_ = 0;

@@ -57,4 +57,6 @@ void TRepProgressForm::customEvent(QEvent* event) {
 
 void TRepProgressForm::CancelButtonClick() { sink_->cancel(); }
 
+void TRepProgressForm::reject() { CancelButtonClick(); }
+
 }  // namespace wf

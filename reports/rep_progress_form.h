@@ -32,6 +32,9 @@ class TRepProgressForm : public QDialog {
 
  protected:
   void customEvent(QEvent* event) override;
+  // Escape (and a close request) cancel the print like the Cancel button; the window stays
+  // until the print has ended, so it is never hidden while pages are still being printed.
+  void reject() override;
 
  private:
   void CancelButtonClick();

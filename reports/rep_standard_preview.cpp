@@ -42,8 +42,10 @@ TRepStandardPreview::FileDialogHook& fileDialogHook() {
   return hook;
 }
 
-// A Delphi-style "description|pattern" filter in the form Qt's dialogs read.
-QString qtFilter(const QString& filter) { return filter.section(QLatin1Char('|'), 0, 0); }
+// The preview keeps each file filter as "description|pattern": the text shown to the user, a bar,
+// then the file pattern alone. The description already names the pattern in parentheses, which
+// is all the file dialog needs, so only the part before the bar is handed to it.
+QString dialogFilter(const QString& filter) { return filter.section(QLatin1Char('|'), 0, 0); }
 
 }  // namespace
 
@@ -114,7 +116,8 @@ TRepStandardPreview::TRepStandardPreview(std::shared_ptr<TRepPrinter> sink, QWid
   Print->setEnabled(false);
 
   RepPreview = new TRepPreview(this);
-  RepPreview->setPaperSize(QPageSize(sink_->paperSize()).size(QPageSize::Millimeter) * 10);
+  // The sink carries the report's paper and orientation before the window is made.
+  RepPreview->setPaperSize(sink_->paperNative());
 
   StatusBar = new QStatusBar(this);
   StatusBar->setFixedHeight(kStatusBarHeight);
@@ -157,8 +160,6 @@ void TRepStandardPreview::FormShow() {
   if (!sink_->title().isEmpty()) setWindowTitle(sink_->title());
   ZoomToWidth->setChecked(true);
   if (sink_->status() == TRepPrinter::Status::Finished) Print->setEnabled(true);
-  // Reports are launched from modal windows, which would otherwise block this one's input.
-  setWindowModality(Qt::ApplicationModal);
   show();
   writePageStatus();
   if (sink_->availablePages() > 0) RepPreviewPageAvailable(sink_->availablePages());
@@ -264,7 +265,7 @@ void TRepStandardPreview::PrintClick() {
 
 QString TRepStandardPreview::askForFile(const FileDialogRequest& request) {
   if (fileDialogHook()) return fileDialogHook()(request);
-  QFileDialog dialog(this, request.title, QString(), qtFilter(request.filter));
+  QFileDialog dialog(this, request.title, QString(), dialogFilter(request.filter));
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -301,8 +302,7 @@ void TRepStandardPreview::LoadClick() {
     showPreviewError(QString::fromStdString(failure.what()));
     return;
   }
-  RepPreview->setPaperSize(QPageSize(sink_->paperSize()).size(QPageSize::Millimeter) * 10);
-  if (sink_->orientation() == QPageLayout::Landscape) RepPreview->setPaperSize(RepPreview->paperSize().transposed());
+  RepPreview->setPaperSize(sink_->paperNative());
   showPage(1, true);
   writePageStatus();
   PrintSetup->setEnabled(false);

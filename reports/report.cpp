@@ -72,22 +72,23 @@ void TReport::GenerateReport(ReportPageSink& sink) {
     runDetailLoop();
     layout_.finish(cancelled_);
   } catch (...) {
-    // The pages finished so far make the document; the report can be generated again.
+    // The pages finished so far make the document; the report can be generated again, also
+    // when ending the document fails in turn (a print job the printer refuses).
     unprepare();
     device_.reset();
-    sink.endDocument();
     sink_ = nullptr;
     available_ = true;
+    sink.endDocument();
     throw;
   }
   unprepare();
   device_.reset();
+  sink_ = nullptr;
+  available_ = true;
   if (cancelled_)
     sink.abortDocument();
   else
     sink.endDocument();
-  sink_ = nullptr;
-  available_ = true;
 }
 
 void TReport::prepare() {

@@ -52,7 +52,8 @@ class TReport : public QObject, private BandLayoutClient {
 
   // Generates the report into a new page store and shows it in a preview window at once;
   // returns when that window has been closed (or when the generation was cancelled by closing
-  // it). A failure of the generation propagates; the window then stays open.
+  // it). A failure of the generation propagates; the window then stays open. The window is not
+  // modal; it belongs to the active modal window, if any, so that window does not block it.
   void Preview();
   // Generates the report again straight to the printer, with the progress window when
   // ShowProgress is on. Does nothing without a printer.

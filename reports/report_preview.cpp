@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
@@ -48,7 +49,14 @@ void TReport::Preview() {
   std::shared_ptr<TRepPrinter> printer = TRepPrinter::create(TRepPrinter::Destination::PageStore);
   printer->setMaster(master_.get());
   printer->setTitle(ReportTitle);
-  printer->showPreview();
+  // The window sizes its page frame from the sink's paper, so the orientation chosen in Printer
+  // setup has to be there before the window is made.
+  printer->setPrinterSettings(toRepPrinterSettings(PrinterSettings, Page));
+  // The preview is not modal: the window it was launched from stays usable. Reports are launched
+  // from modal list windows and dialogs, though, and a modal window blocks every other window
+  // except those that belong to it; so the preview becomes a window of the modal window that is
+  // active now, the one that launched it.
+  printer->showPreview(QApplication::activeModalWidget());
   ReportPrinterSink sink(*printer);
   previewSink_ = printer.get();
   try {

@@ -16,6 +16,7 @@
 #include "store/data_module.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -31,7 +32,8 @@ struct PreviewSeen {
   int windows = 0;
   int pages = 0;
   bool pictureEmpty = false;
-  bool applicationModal = false;  // else the modal list window that launched it blocks it
+  bool modal = true;  // a modal preview would block the list window that launched it
+  const QWidget* owner = nullptr;  // the window it belongs to
 };
 
 class ReportLaunch : public ::testing::Test {
@@ -88,7 +90,8 @@ class ReportLaunch : public ::testing::Test {
         ++seen.windows;
         seen.pages = preview->sink().PageCount();
         seen.pictureEmpty = picture != nullptr && picture->Picture.isNull();
-        seen.applicationModal = preview->windowModality() == Qt::ApplicationModal;
+        seen.modal = preview->windowModality() != Qt::NonModal;
+        seen.owner = preview->parentWidget();
         preview->close();
       }
     });
@@ -148,10 +151,17 @@ TEST_F(ReportLaunch, TheServiceLineReportHasNoPhotoStep) {
   frmServiceDetailRep->RepImage1->Picture = marker;
   frmExpenseDetailRep->RepImage1->Picture = marker;
 
+  // Launched from a modal window, as the service line window is: the preview is not modal and
+  // belongs to that window, which would otherwise block it.
+  QDialog launcher;
+  launcher.setWindowModality(Qt::ApplicationModal);
+  launcher.show();
   const PreviewSeen seen = launch([] { frmMain->LaunchServiceLineReport(); }, nullptr);
+  launcher.close();
   EXPECT_EQ(seen.windows, 1);
   EXPECT_GE(seen.pages, 1);
-  EXPECT_TRUE(seen.applicationModal);
+  EXPECT_FALSE(seen.modal);
+  EXPECT_EQ(seen.owner, &launcher);
   EXPECT_TRUE(boxes_.boxes().empty()) << "the undecodable photo was not read";
   EXPECT_EQ(frmServiceDetailRep->RepImage1->Picture, marker);
   EXPECT_EQ(frmExpenseDetailRep->RepImage1->Picture, marker);

@@ -372,6 +372,24 @@ TEST(ProgressForm, ShowsStepsOfFiveAndCancels) {
   EXPECT_TRUE(sink->cancelled());
 }
 
+// Escape in a dialog would hide it; here it must cancel like the button and leave the window
+// up until the print has ended. A close request (the window manager's) does the same.
+TEST(ProgressForm, EscapeAndCloseCancelWithoutHidingTheWindow) {
+  for (const bool viaEscape : {true, false}) {
+    const auto sink = TRepPrinter::create(TRepPrinter::Destination::Printer);
+    TRepProgressForm form(sink);
+    form.show();
+    QApplication::processEvents();
+    if (viaEscape)
+      QTest::keyClick(form.CancelButton(), Qt::Key_Escape);
+    else
+      form.close();
+    QApplication::processEvents();
+    EXPECT_TRUE(sink->cancelled()) << viaEscape;
+    EXPECT_TRUE(form.isVisible()) << viaEscape;
+  }
+}
+
 TEST(PreviewImages, ElevenDistinctPictures) {
   QList<QImage> seen;
   for (int i = 0; i < kPreviewImageCount; ++i) {
