@@ -224,19 +224,27 @@ std::vector<std::vector<char>> readAll(const fs::path& folder) {
 }
 
 // Writes the given bytes over the five files the way a careful program replaces a file: a
-// temporary beside it, write, fsync, rename, fsync of the folder. Returns the seconds taken.
-double writeAlone(const fs::path& folder, const std::vector<std::vector<char>>& contents) {
+// temporary beside it, write, fsync, rename, fsync of the folder. `pieces` > 0 writes that many
+// bytes at a time and asks the kernel to start putting each on disk at once (write-behind), so
+// the disk works while the next piece is copied. Returns the seconds taken.
+double writeAlone(const fs::path& folder, const std::vector<std::vector<char>>& contents, std::size_t pieces) {
   const int64_t start = monotonicNs();
   for (std::size_t i = 0; i < contents.size(); ++i) {
     const fs::path target = folder / kTableFiles[i];
     const fs::path temp = target.string() + ".alone";
     const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) fail("cannot create " + temp.string());
+    const std::size_t size = contents[i].size();
     std::size_t done = 0;
-    while (done < contents[i].size()) {
-      const ssize_t put = write(fd, contents[i].data() + done, contents[i].size() - done);
-      if (put <= 0) fail("cannot write " + temp.string());
-      done += std::size_t(put);
+    while (done < size) {
+      const std::size_t pieceStart = done;
+      const std::size_t pieceEnd = pieces > 0 ? std::min(size, done + pieces) : size;
+      while (done < pieceEnd) {
+        const ssize_t put = write(fd, contents[i].data() + done, pieceEnd - done);
+        if (put <= 0) fail("cannot write " + temp.string());
+        done += std::size_t(put);
+      }
+      if (pieces > 0) sync_file_range(fd, off_t(pieceStart), off_t(pieceEnd - pieceStart), SYNC_FILE_RANGE_WRITE);
     }
     if (fsync(fd) != 0) fail("fsync");
     close(fd);
@@ -347,7 +355,7 @@ void measureExit(const fs::path& work, const fs::path& self, const fs::path& fle
   const fs::path copy = work / "exit" / "Data";
   fs::remove_all(work / "exit");
   copyFolder(fleet, copy);
-  std::vector<double> clickToEnd, clickToPaint, closeSeconds, aloneSeconds;
+  std::vector<double> clickToEnd, clickToPaint, closeSeconds, aloneSeconds, streamedSeconds;
   double written = 0;
   for (int i = 0; i < runs; ++i) {
     {
@@ -368,19 +376,26 @@ void measureExit(const fs::path& work, const fs::path& self, const fs::path& fle
     const std::vector<std::vector<char>> contents = readAll(copy);
     written = 0;
     for (const auto& file : contents) written += double(file.size());
-    aloneSeconds.push_back(writeAlone(copy, contents));
+    aloneSeconds.push_back(writeAlone(copy, contents, 0));
+    streamedSeconds.push_back(writeAlone(copy, contents, std::size_t(8) << 20));
   }
+  // The baseline is the faster of the two ways of writing alone.
   const double closeRate = written / median(closeSeconds);
   const double aloneRate = written / median(aloneSeconds);
+  const double streamedRate = written / median(streamedSeconds);
+  const double bestRate = std::max(aloneRate, streamedRate);
   std::printf("exit: one change in each table, %.0f MB written; median of %d runs, load average %s\n", written / 1e6,
               runs, loadAverage().c_str());
   std::printf("  Exit click to process end                 %8.3f s\n", median(clickToEnd));
   std::printf("  Exit click to closing window paint begins %8.3f s (goal <= 0.1)\n", median(clickToPaint));
   std::printf("  the five table closes                     %8.3f s (%.0f MB/s)\n", median(closeSeconds),
               closeRate / 1e6);
-  std::printf("  write-alone of the same bytes             %8.3f s (%.0f MB/s)\n", median(aloneSeconds),
+  std::printf("  write-alone of the same bytes, one write  %8.3f s (%.0f MB/s)\n", median(aloneSeconds),
               aloneRate / 1e6);
-  std::printf("  table close rate = %.0f %% of the write-alone rate (goal >= 85 %%)\n", 100 * closeRate / aloneRate);
+  std::printf("  write-alone, 8 MB pieces, write-behind    %8.3f s (%.0f MB/s)\n", median(streamedSeconds),
+              streamedRate / 1e6);
+  std::printf("  table close rate = %.0f %% of the faster write-alone rate (goal >= 85 %%)\n",
+              100 * closeRate / bestRate);
   fs::remove_all(work / "exit");
 }
 
