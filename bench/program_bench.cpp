@@ -7,9 +7,9 @@
 //           and in the same runs the time to read the fleet's files into fresh memory.
 //  memory   resident size of PROGRAM at its first paint, as a ratio to the fleet files' size.
 //  exit     on a copy of the fleet: one change in each table, then Exit clicked; click to process
-//           end and to the closing window's first paint. In the same run: the five table closes
-//           alone (encode, write, fsync, rename) and writing the same bytes alone (write,
-//           fsync, rename).
+//           end and to the start of the closing window's first paint. In the same run: the five
+//           table closes alone (encode, write, fsync, rename) and writing the same bytes alone
+//           (write, fsync, rename), in one write and in pieces with write-behind.
 //  report   the service report of vehicle 1: click to the first page on screen and to the last
 //           page on screen.
 //
@@ -30,7 +30,6 @@
 #include <QApplication>
 #include <QLocale>
 #include <QTimer>
-#include <QWindow>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -45,13 +44,13 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 extern char** environ;
