@@ -6,7 +6,53 @@
 #include "store/collation.h"
 #include "store/data_folder_lock.h"
 
+#include <QEvent>
 #include <QLocale>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+// Start-up measurement: with WRENFOLD_FIRST_PAINT_STAMP set in the environment, the program
+// prints "first-paint <CLOCK_MONOTONIC in ns>" once the first paint in the main window (its
+// panels cover it, so the paint goes to them) has been handed to the window system, and quits
+// there when the value is "quit". The zero timer runs after the paint and flush in progress.
+class FirstPaintStamp : public QObject {
+ public:
+  FirstPaintStamp(QWidget& window, bool quit) : QObject(&window), window_(window), quit_(quit) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Paint && widget != nullptr && widget->window() == &window_) {
+      QCoreApplication::instance()->removeEventFilter(this);
+      QTimer::singleShot(0, this, [quit = quit_] {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        std::printf("first-paint %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        std::fflush(stdout);
+        if (quit) QCoreApplication::quit();
+      });
+    }
+    return false;
+  }
+
+ private:
+  QWidget& window_;
+  bool quit_;
+};
+
+void stampFirstPaintWhenAsked(QWidget& window) {
+  const QByteArray mode = qgetenv("WRENFOLD_FIRST_PAINT_STAMP");
+  if (!mode.isEmpty()) new FirstPaintStamp(window, mode == "quit");
+}
+
+}  // namespace
 
 #include <csignal>
 
@@ -33,6 +79,7 @@ int main(int argc, char** argv) {
     wf::AppInstances instances(wf::programFolder());
     QObject::connect(wf::frmMain, &wf::TfrmMain::terminateRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    stampFirstPaintWhenAsked(*wf::frmMain);
     wf::frmMain->centreOver(nullptr);
     wf::frmMain->show();
     status = QApplication::exec();

@@ -337,14 +337,15 @@ class TClientTable::Loader : public RowConsumer {
 
 void TClientTable::open() {
   if (Active()) return;
-  std::optional<std::vector<unsigned char>> content;
-  if (!fileName_.empty()) content = readTableFile(fileName_);
-  if (!content || content->empty()) fail("Missing data provider or data packet");
+  // Mapped, not read: the records are copied out of the file's pages once, into their storage.
+  std::unique_ptr<MappedTableFile> content;
+  if (!fileName_.empty()) content = MappedTableFile::open(fileName_);
+  if (!content || content->bytes().empty()) fail("Missing data provider or data packet");
   try {
     Loader loader(*this);
     DataPacket meta;
     try {
-      meta = loadDataPacket(std::span<const std::uint8_t>(content->data(), content->size()), loader);
+      meta = loadDataPacket(content->bytes(), loader);
     } catch (const DataPacketError&) {
       throw EngineError(kEngineErrorDamagedPacket);
     }

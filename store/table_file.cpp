@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,25 +59,28 @@ bool writeAll(int fd, const unsigned char* data, std::size_t size) {
   return true;
 }
 
-}  // namespace
-
-std::optional<std::vector<unsigned char>> readTableFile(const std::string& path) {
+// Opens an existing regular file for reading under a shared lock: other readers are welcome; a
+// writer that also locks waits until we are done. -1 when no file exists at path.
+int openLockedForReading(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    if (errno == ENOENT || errno == ENOTDIR) return -1;
     throw TableError("Cannot open file " + path);
   }
   FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0 || !S_ISREG(info.st_mode)) throw TableError("Cannot open file " + path);
-  // Other readers are welcome; a writer that also locks waits until we are done.
   while (::flock(file.get(), LOCK_SH) != 0 && errno == EINTR) {
   }
+  return file.release();
+}
+
+std::vector<unsigned char> readAll(int fd, const std::string& path) {
   std::vector<unsigned char> content;
-  if (::fstat(file.get(), &info) == 0 && info.st_size > 0)
-    content.reserve(static_cast<std::size_t>(info.st_size));
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && info.st_size > 0) content.reserve(static_cast<std::size_t>(info.st_size));
   unsigned char buffer[1 << 16];
   for (;;) {
-    ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+    ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0) {
       if (errno == EINTR) continue;
       throw TableError("Cannot open file " + path);
@@ -85,6 +89,44 @@ std::optional<std::vector<unsigned char>> readTableFile(const std::string& path)
     content.insert(content.end(), buffer, buffer + got);
   }
   return content;
+}
+
+}  // namespace
+
+std::optional<std::vector<unsigned char>> readTableFile(const std::string& path) {
+  FileHandle file(openLockedForReading(path));
+  if (file.get() < 0) return std::nullopt;
+  return readAll(file.get(), path);
+}
+
+std::unique_ptr<MappedTableFile> MappedTableFile::open(const std::string& path) {
+  FileHandle file(openLockedForReading(path));
+  if (file.get() < 0) return nullptr;
+  std::unique_ptr<MappedTableFile> content(new MappedTableFile());
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0) throw TableError("Cannot open file " + path);
+  if (info.st_size > 0) {
+    // Populated at once: one call maps every page instead of one fault per page while decoding.
+    void* mapping = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE,
+                           file.get(), 0);
+    if (mapping != MAP_FAILED) {
+      content->mapping_ = mapping;
+      content->data_ = static_cast<const unsigned char*>(mapping);
+      content->size_ = static_cast<std::size_t>(info.st_size);
+    }
+  }
+  if (content->mapping_ == nullptr) {
+    content->copy_ = readAll(file.get(), path);
+    content->data_ = content->copy_.data();
+    content->size_ = content->copy_.size();
+  }
+  content->fd_ = file.release();
+  return content;
+}
+
+MappedTableFile::~MappedTableFile() {
+  if (mapping_ != nullptr) ::munmap(mapping_, size_);
+  if (fd_ >= 0) ::close(fd_);
 }
 
 namespace {

@@ -3,8 +3,11 @@
 // renamed over the old file, so the old file stays intact until the new one is complete.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,31 @@ namespace wf {
 // The whole content of the file, or nothing when no file exists at path. A file that exists
 // but cannot be read fails with "Cannot open file <path>".
 std::optional<std::vector<unsigned char>> readTableFile(const std::string& path);
+
+// A table file's content for reading once, without copying it: the file is mapped into memory,
+// so its pages are used where they already are in the page cache and no fresh memory is touched
+// for it. The shared lock is held, and the mapping kept, for the object's lifetime. Where the
+// file cannot be mapped, its content is read into memory instead.
+class MappedTableFile {
+ public:
+  // The file at path, or nullptr when no file exists there. A file that exists but cannot be
+  // read fails with "Cannot open file <path>".
+  static std::unique_ptr<MappedTableFile> open(const std::string& path);
+  MappedTableFile(const MappedTableFile&) = delete;
+  MappedTableFile& operator=(const MappedTableFile&) = delete;
+  ~MappedTableFile();
+
+  std::span<const unsigned char> bytes() const { return {data_, size_}; }
+
+ private:
+  MappedTableFile() = default;
+
+  int fd_ = -1;
+  void* mapping_ = nullptr;
+  std::vector<unsigned char> copy_;
+  const unsigned char* data_ = nullptr;
+  std::size_t size_ = 0;
+};
 
 // Replaces the file at path with bytes. Fails with "Cannot create file <path>" when the new
 // file cannot be created or put in place (missing folder, a read-only file, a folder at that

@@ -204,5 +204,29 @@ TEST_F(TableFileTest, ReadingAndReplacingWholeFiles) {
   EXPECT_FALSE(readTableFile(folder.file("missing/t.cds")).has_value());
 }
 
+TEST_F(TableFileTest, MappedFileShowsTheContentAndOutlivesItsReplacement) {
+  std::string path = folder.file("t.cds");
+  EXPECT_EQ(MappedTableFile::open(path), nullptr);
+  EXPECT_EQ(MappedTableFile::open(folder.file("missing/t.cds")), nullptr);
+
+  std::vector<unsigned char> content(300'000);
+  for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<unsigned char>(i * 7);
+  writeTableFile(path, content);
+  std::unique_ptr<MappedTableFile> mapped = MappedTableFile::open(path);
+  ASSERT_NE(mapped, nullptr);
+  EXPECT_TRUE(std::ranges::equal(mapped->bytes(), content));
+
+  // A table written meanwhile replaces the file; the reader keeps the content it opened.
+  writeTableFile(path, {1, 2, 3});
+  EXPECT_TRUE(std::ranges::equal(mapped->bytes(), content));
+  EXPECT_TRUE(std::ranges::equal(MappedTableFile::open(path)->bytes(), std::vector<unsigned char>{1, 2, 3}));
+
+  writeTableFile(path, {});
+  EXPECT_TRUE(MappedTableFile::open(path)->bytes().empty());
+
+  std::filesystem::create_directory(folder.file("dir.cds"));
+  EXPECT_THROW(MappedTableFile::open(folder.file("dir.cds")), TableError);
+}
+
 }  // namespace
 }  // namespace wf::test
