@@ -350,7 +350,7 @@ void TClientTable::open() {
       throw EngineError(kEngineErrorDamagedPacket);
     }
     TableFileIdentity opened;
-    if (journaling()) opened = identifyTableFile(fileName_, *content);
+    if (journaling()) opened = identifyTableFile(fileName_, content->bytes());
     content.reset();
     if (!store_) setUpStorage(meta);
     finishOpen(std::move(meta));
