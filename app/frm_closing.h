@@ -53,10 +53,6 @@ class TfrmClosing : public FormBase {
   std::vector<TClientTable*> closedTables_;
 };
 
-// The look the closing window gives its progress cylinder: orange glass on white, no bevels,
-// range 0 to 5, no text.
-void applyClosingCylinderLook(TProgressCyl& bar);
-
 extern TfrmClosing* frmClosing;
 
 }  // namespace wf

@@ -6,6 +6,7 @@
 #include "controls/grad_button.h"
 #include "controls/grad_panel.h"
 #include "controls/panel_presets.h"
+#include "controls/closing_cylinder_look.h"
 #include "controls/progress_cyl.h"
 
 #include <QLabel>
@@ -155,8 +156,9 @@ void addPresetSamples(QWidget* content) {
 void addClosingWindowControls(QWidget* content) {
   makeNote(content, QStringLiteral("Progress cylinder, GIF animator"), QRect(750, 408, 220, 16));
   auto* cylinder = new TProgressCyl(content);
-  cylinder->setGeometry(750, 428, 180, 20);
-  cylinder->setPosition(60);
+  cylinder->setGeometry(730, 426, 201, 25);
+  applyClosingCylinderLook(*cylinder);
+  cylinder->setPosition(3);
   auto* wheel = new TGIFAnimator(content);
   wheel->setGeometry(940, 422, 32, 32);
   wheel->loadFromData(busyWheelGif());

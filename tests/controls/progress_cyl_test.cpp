@@ -1,4 +1,5 @@
 #include "controls/progress_cyl.h"
+#include "controls/closing_cylinder_look.h"
 
 #include <QSignalSpy>
 #include <QWidget>
@@ -26,32 +27,12 @@ class CountingCyl : public TProgressCyl {
   }
 };
 
-// The closing window's bar: 201 by 25, range 0 to 5, the glass orange shading without bevels.
+// The closing window's bar: 201 by 25 in the look the closing window stores.
 template <typename Cyl = TProgressCyl>
 std::unique_ptr<Cyl> closingBar(QWidget* parent = nullptr) {
   auto bar = std::make_unique<Cyl>(parent);
   bar->setGeometry(16, 88, 201, 25);
-  bar->setColor(StyleColor(255, 255, 255));
-  bar->setBevelInner(TProgressCyl::bvNone);
-  bar->setBevelOuter(TProgressCyl::bvNone);
-  bar->setBevelWidth(1);
-  bar->setBorderWidth(2);
-  bar->setBevelColor(StyleColor(255, 255, 255));
-  bar->setBackBorderColor(StyleColor(0, 0, 0));
-  bar->setBackColor(StyleColor(192, 192, 192));
-  bar->setForeColor(StyleColor(255, 128, 0));
-  bar->setForeLineColor(StyleColor(128, 0, 0));
-  for (TPCColorStyle* style : {&bar->ForeStyle(), &bar->BackStyle()}) {
-    style->assign(CylStyleValues{255, 4, -1, 255, 255, 1, -3});
-  }
-  bar->setCylinderEffect(ceMaximum);
-  bar->setShowText(false);
-  bar->setTextDone(QStringLiteral("Complete"));
-  bar->setFontEffect(feNone);
-  bar->setFontShadowColor(StyleColor(0, 0, 0));
-  bar->setMin(0);
-  bar->setMax(5);
-  bar->setPosition(0);
+  applyClosingCylinderLook(*bar);
   return bar;
 }
 
