@@ -33,30 +33,9 @@ addLine() {
 
 main=$(window "Tembra Office - Wrenfold")
 focus "$main"
-click "$main" 104 102                      # "Vehicle Details"
+addVehicleThroughWindows "Volvo" "ABC 123"
 
-vehicles=$(window "Vehicle Detail")
-focus "$vehicles"
-click "$vehicles" 56 215                   # "New"
-dialog=$(window "Add New Vehicle")
-focus "$dialog"
-replaceText "$dialog" 272 81 "Volvo"       # make
-replaceText "$dialog" 272 177 "ABC 123"    # registration
-click "$dialog" 56 233                     # "Save"
-gone "Add New Vehicle"
-click "$vehicles" 696 493                  # "Close"
-gone "Vehicle Detail"
-
-focus "$main"
-click "$main" 104 194                      # "Service Details"
-services=$(window "Service Detail")
-focus "$services"
-click "$services" 56 458                   # "New" in the lower grey bar at y 436
-dialog=$(window "Add New Service")
-focus "$dialog"
-replaceText "$dialog" 272 81 "Oil change"  # description; the date edit holds today already
-click "$dialog" 56 339                     # "Save" in the button bar at y 317
-gone "Add New Service"
+addServiceThroughWindows "Oil change"
 
 click "$services" 659 458                  # "View Service Line Detail"
 lines=$(window "Service Line Detail")

@@ -27,28 +27,9 @@ geometryOf() {
 # One vehicle with one service, through the windows.
 main=$(window "Tembra Office - Wrenfold")
 focus "$main"
-click "$main" 104 102                      # "Vehicle Details"
-vehicles=$(window "Vehicle Detail")
-focus "$vehicles"
-click "$vehicles" 56 215                   # "New"
-dialog=$(window "Add New Vehicle")
-focus "$dialog"
-replaceText "$dialog" 272 81 "Volvo"       # make
-click "$dialog" 56 233                     # "Save"
-gone "Add New Vehicle"
-click "$vehicles" 696 493                  # "Close"
-gone "Vehicle Detail"
+addVehicleThroughWindows "Volvo"
 
-focus "$main"
-click "$main" 104 194                      # "Service Details"
-services=$(window "Service Detail")
-focus "$services"
-click "$services" 56 458                   # "New"
-dialog=$(window "Add New Service")
-focus "$dialog"
-replaceText "$dialog" 272 81 "Oil change"  # description
-click "$dialog" 56 339                     # "Save"
-gone "Add New Service"
+addServiceThroughWindows "Oil change"
 
 click "$services" 56 215                   # "Print..." above the service grid
 preview=$(window "Print Preview")

@@ -41,29 +41,9 @@ waitForEnd() {
 
 main=$(window "Tembra Office - Wrenfold")
 focus "$main"
-click "$main" 104 102                      # "Vehicle Details"
-vehicles=$(window "Vehicle Detail")
-focus "$vehicles"
-click "$vehicles" 56 215                   # "New"
-dialog=$(window "Add New Vehicle")
-focus "$dialog"
-replaceText "$dialog" 272 81 "Saab"        # make
-replaceText "$dialog" 272 177 "KILL 9"     # registration
-click "$dialog" 56 233                     # "Save"
-gone "Add New Vehicle"
-click "$vehicles" 696 493                  # "Close"
-gone "Vehicle Detail"
+addVehicleThroughWindows "Saab" "KILL 9"
 
-focus "$main"
-click "$main" 104 194                      # "Service Details"
-services=$(window "Service Detail")
-focus "$services"
-click "$services" 56 458                   # "New"
-dialog=$(window "Add New Service")
-focus "$dialog"
-replaceText "$dialog" 272 81 "Brake pads"  # description
-click "$dialog" 56 339                     # "Save"
-gone "Add New Service"
+addServiceThroughWindows "Brake pads"
 click "$services" 696 503                  # "Close"
 gone "Service Detail"
 

@@ -15,16 +15,7 @@ readonly SAVE_X=252 LOAD_X=275 CLOSE_X=315 TOOLBAR_Y=13
 startProgram "$program"
 saved="$work/oil.qrp"
 main=$(window "Tembra Office - Wrenfold")
-focus "$main"
-click "$main" 104 102                      # "Vehicle Details"
-vehicles=$(window "Vehicle Detail")
-click "$vehicles" 56 215                   # "New"
-window "Add New Vehicle" >/dev/null
-typeText "Volvo"
-click "$(window "Add New Vehicle")" 56 233 # "Save"
-gone "Add New Vehicle"
-click "$vehicles" 696 503                  # "Close"
-gone "Vehicle Detail"
+addVehicleThroughWindows "Volvo"
 
 addService() {
   click "$services" 56 458                 # "New"
@@ -51,10 +42,7 @@ cutPreview() {
   convert "$1" -crop "${w}x$((h - 60))+$ox+$((oy + 30))" +repage "$2"
 }
 
-focus "$main"
-click "$main" 104 194                      # "Service Details"
-services=$(window "Service Detail")
-addService "Oil change"
+addServiceThroughWindows "Oil change"
 
 previewInto "$work/first.png"
 cutPreview "$work/first.png" "$work/first-page.png"

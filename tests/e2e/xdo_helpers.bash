@@ -172,3 +172,39 @@ expectInTable() {
 $dump"
   done
 }
+
+# From the main window ($main): Vehicle Details, New, the make (and registration) typed into the
+# vehicle dialog, Save, Close. Leaves the focus on the main window.
+addVehicleThroughWindows() {
+  local make=$1 registration=${2:-} vehicles dialog
+  focus "$main"
+  click "$main" 104 102                    # "Vehicle Details"
+  vehicles=$(window "Vehicle Detail")
+  focus "$vehicles"
+  click "$vehicles" 56 215                 # "New"
+  dialog=$(window "Add New Vehicle")
+  focus "$dialog"
+  replaceText "$dialog" 272 81 "$make"     # make (192,24 inside the content panel at y 45)
+  [ -z "$registration" ] || replaceText "$dialog" 272 177 "$registration"
+  click "$dialog" 56 233                   # "Save"
+  gone "Add New Vehicle"
+  click "$vehicles" 696 503                # "Close"
+  gone "Vehicle Detail"
+  focus "$main"
+}
+
+# From the main window ($main): Service Details, then New with the description typed (the date
+# edit holds today already) and Save. Leaves the service window open and sets $services.
+addServiceThroughWindows() {
+  local dialog
+  focus "$main"
+  click "$main" 104 194                    # "Service Details"
+  services=$(window "Service Detail")
+  focus "$services"
+  click "$services" 56 458                 # "New" in the lower grey bar at y 436
+  dialog=$(window "Add New Service")
+  focus "$dialog"
+  replaceText "$dialog" 272 81 "$1"        # description
+  click "$dialog" 56 339                   # "Save" in the button bar at y 317
+  gone "Add New Service"
+}
