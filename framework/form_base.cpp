@@ -64,7 +64,8 @@ void FormBase::centreOver(const QWidget* other) {
   } else {
     return;
   }
-  move(area.center() - QPoint(outerSize(other).width() / 2, outerSize(other).height() / 2));
+  const QSize outer = outerSize(other);
+  move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
 }
 
 QSize FormBase::outerSize(const QWidget* other) const {

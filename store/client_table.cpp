@@ -437,11 +437,7 @@ void TClientTable::finishOpen(DataPacket packet) {
       rangeKey_ = key;
     }
   }
-  refreshRange();
-  current_ = visibleBegin();
-  bof_ = true;
-  eof_ = visibleBegin() >= visibleEnd();
-  loadCurrentCalc();
+  showFirstVisible();
   notifyActive();
   notifyState();
   notifyDataSet();
@@ -623,6 +619,14 @@ bool TClientTable::masterKey(Value& key) const {
   return true;
 }
 
+void TClientTable::showFirstVisible() {
+  refreshRange();
+  current_ = visibleBegin();
+  bof_ = true;
+  eof_ = visibleBegin() >= visibleEnd();
+  loadCurrentCalc();
+}
+
 void TClientTable::refreshRange() {
   if (!ranged_ || !store_) return;
   auto [begin, end] = store_->equalRange(rangeKey_);
@@ -649,11 +653,7 @@ void TClientTable::masterChanged(bool masterClosed) {
   if (ranged_ && key == rangeKey_) return;
   ranged_ = true;
   rangeKey_ = std::move(key);
-  refreshRange();
-  current_ = visibleBegin();
-  bof_ = true;
-  eof_ = visibleBegin() >= visibleEnd();
-  loadCurrentCalc();
+  showFirstVisible();
   notifyDataSet();
 }
 

@@ -206,6 +206,8 @@ class TClientTable {
   std::size_t visibleEnd() const;
   bool masterKey(Value& key) const;
   void refreshRange();
+  // Recomputes the visible range and makes its first record current (bof set).
+  void showFirstVisible();
   void masterChanged(bool masterClosed);
   void setCurrent(std::size_t position);
   void placeCurrent(std::size_t position);

@@ -154,11 +154,7 @@ int TClientTable::replayJournal(const JournalContents& contents, std::size_t& en
     end = record.end;
   }
   // Show the table as after open: the first visible record current.
-  refreshRange();
-  current_ = visibleBegin();
-  bof_ = true;
-  eof_ = visibleBegin() >= visibleEnd();
-  loadCurrentCalc();
+  showFirstVisible();
   notifyDataSet();
   return applied;
 }

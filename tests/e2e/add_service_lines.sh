@@ -57,14 +57,7 @@ gone "Service Detail"
 focus "$main"
 click "$main" 941 367                      # "Exit"
 
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
-  echo "the program did not end after Exit" >&2
-  exit 1
-fi
+waitForExit
 
 # Fails unless the dump of a table file matches every expected extended regular expression.
 expectIn() {

@@ -43,14 +43,7 @@ sleep 0.5
 focus "$main"
 click "$main" 941 367                      # "Exit"
 
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
-  echo "the program did not end after Exit" >&2
-  exit 1
-fi
+waitForExit
 
 test -f "$work/Data/Vehicle.cds" || { echo "Vehicle.cds was not written" >&2; exit 1; }
 for unchanged in Service ServiceLine ServiceInvoice Expense; do

@@ -63,10 +63,6 @@ click "$services" 696 503                  # "Close"
 gone "Service Detail"
 focus "$main"
 click "$main" 941 367                      # "Exit"
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program did not end after Exit"
+waitForExit
 pid=
 echo "the preview and the window that launched it both took clicks"

@@ -54,17 +54,6 @@ window() {
   fail "window '$1' did not appear"
 }
 
-# Finds a visible window of the program by its class name part (for windows without a title).
-windowOfClass() {
-  local id
-  for _ in $(seq 200); do
-    id=$(xdotool search --onlyvisible --class "$1" 2>/dev/null | tail -1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  fail "no window of class '$1' appeared"
-}
-
 # Waits up to 20 seconds until no visible window has the exact title.
 gone() {
   for _ in $(seq 200); do
@@ -107,9 +96,6 @@ replaceText() {
   sleep 0.1
   typeText "$4"
 }
-
-# The window that has the keyboard focus.
-activeWindow() { xdotool getactivewindow 2>/dev/null || true; }
 
 # Top-left corner of a window's client area on the screen: "x y".
 clientOrigin() {
