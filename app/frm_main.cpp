@@ -11,16 +11,16 @@
 #include "forms/glyphs.h"
 #include "forms/window_parts.h"
 #include "framework/db_grid.h"
-#include "framework/jpeg_picture.h"
 #include "framework/font_setup.h"
+#include "framework/jpeg_picture.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/tab_chain.h"
 #include "reports/frm_expense_detail_rep.h"
 #include "reports/frm_service_detail_rep.h"
 #include "reports/frm_service_line_detail_rep.h"
 #include "reports/rep_image.h"
 #include "store/data_module.h"
-#include "framework/tab_chain.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -89,8 +89,8 @@ void TfrmMain::buildLayout() {
   GradPanel5 = makePanel(this, PanelPreset::ContentPanel, QRect(206, 45, 786, 300));
   GradPanel17 = makePanel(GradPanel5, PanelPreset::GridFrame, QRect(25, 30, 736, 241));
   GradPanel17->setShowCaption(false);
-  DBGrid1 = makeGrid(GradPanel17, &DataModule1->datVehicle, vehicleColumns(),
-                     QRect(6, 6, 725, 229));
+  DBGrid1 =
+      makeGrid(GradPanel17, &DataModule1->datVehicle, vehicleColumns(), QRect(6, 6, 725, 229));
 
   GradPanel3 = makePanel(this, PanelPreset::ButtonBar, QRect(0, 345, kClientWidth, 45));
   btnExit = makeButton(GradPanel3, "Exit", QString(), QRect(904, 10, 75, 25), kGreenButton, 10,
@@ -135,8 +135,9 @@ std::string journalFileFor(const std::string& tableFile) {
 }  // namespace
 
 QString dataFolderInUseText(const std::string& dataFolder) {
-  return QString("The Data folder %1 is in use by another Wrenfold. Only one Wrenfold at a time "
-                 "can work on it: use the one that is open, or end it with Exit first.")
+  return QString(
+             "The Data folder %1 is in use by another Wrenfold. Only one Wrenfold at a time "
+             "can work on it: use the one that is open, or end it with Exit first.")
       .arg(QString::fromStdString(dataFolder));
 }
 
@@ -149,7 +150,8 @@ void TfrmMain::recoverJournals() {
       TClientTable::JournalRecovery recovery = file.table->recoverJournal();
       using Outcome = TClientTable::JournalRecovery::Outcome;
       if (recovery.outcome == Outcome::Replayed && recovery.changes > 0)
-        recovered << QString("%1 in %2").arg(recovery.changes).arg(baseName(file.table->FileName()));
+        recovered
+            << QString("%1 in %2").arg(recovery.changes).arg(baseName(file.table->FileName()));
       else if (recovery.outcome == Outcome::SetAside)
         setAside << QString::fromStdString(recovery.setAsidePath);
     } catch (const std::exception& failure) {
@@ -157,12 +159,16 @@ void TfrmMain::recoverJournals() {
     }
   }
   if (!setAside.isEmpty()) {
-    showInformation("These change journals were written for other versions of their table files "
-                    "and have not been used. They were kept as:\n" + setAside.join("\n"));
+    showInformation(
+        "These change journals were written for other versions of their table files "
+        "and have not been used. They were kept as:\n" +
+        setAside.join("\n"));
   }
   if (!recovered.isEmpty()) {
-    showInformation("Wrenfold did not end with Exit last time. The changes made then were "
-                    "recovered and will be saved at Exit:\n" + recovered.join("\n"));
+    showInformation(
+        "Wrenfold did not end with Exit last time. The changes made then were "
+        "recovered and will be saved at Exit:\n" +
+        recovered.join("\n"));
   }
 }
 
@@ -170,7 +176,8 @@ void TfrmMain::OpenTableFile(TClientTable& table, const char* relativeFileName) 
   try {
     table.setFileName(AppFolder + relativeFileName);
     // Each posted change also goes to a journal beside the file, when there is a folder for it.
-    const bool folderExists = std::filesystem::is_directory(std::filesystem::path(table.FileName()).parent_path());
+    const bool folderExists =
+        std::filesystem::is_directory(std::filesystem::path(table.FileName()).parent_path());
     table.setJournalFileName(folderExists ? journalFileFor(table.FileName()) : std::string());
     if (!std::filesystem::exists(table.FileName()))
       table.createDataSet();
@@ -238,9 +245,9 @@ void TfrmMain::reopenTables(const std::vector<TClientTable*>& closed, CurrentRow
 bool TfrmMain::writeChangedTables() {
   // Children before masters, as the closing window does; a table that cannot be written stays
   // open with its changes.
-  const std::vector<TClientTable*> order = {
-      &DataModule1->tblServiceInvoice, &DataModule1->tblServiceLine, &DataModule1->tblService,
-      &DataModule1->tblExpenses, &DataModule1->tblVehicle};
+  const std::vector<TClientTable*> order = {&DataModule1->tblServiceInvoice,
+                                            &DataModule1->tblServiceLine, &DataModule1->tblService,
+                                            &DataModule1->tblExpenses, &DataModule1->tblVehicle};
   const CurrentRows current = currentRows();
   std::vector<TClientTable*> closed;
   try {

@@ -34,7 +34,8 @@ class FirstPaintStamp : public QObject {
       QTimer::singleShot(0, this, [quit = quit_] {
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
-        std::printf("first-paint %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        std::printf("first-paint %lld\n",
+                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
         std::fflush(stdout);
         if (quit) QCoreApplication::quit();
       });

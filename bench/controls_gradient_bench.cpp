@@ -7,11 +7,11 @@
 #include "controls/gradient_draw.h"
 #include "controls/panel_presets.h"
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QEnterEvent>
 #include <QImage>
 #include <QPainter>
-#include <benchmark/benchmark.h>
 
 namespace {
 

@@ -59,9 +59,11 @@ bool applyOption(const char* arg, wf::bench::DataOptions& options) {
 
 int main(int argc, char** argv) {
   if (argc < 2 || argv[1][0] == '-') {
-    std::fprintf(stderr, "usage: %s FOLDER [--vehicles=N] [--services=N] [--first-vehicle-services=N] "
-                         "[--lines-per-service=N] [--invoices=N] [--expenses=N] [--photo-bytes=N] "
-                         "[--invoice-bytes=N] [--seed=N]\n", argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s FOLDER [--vehicles=N] [--services=N] [--first-vehicle-services=N] "
+                 "[--lines-per-service=N] [--invoices=N] [--expenses=N] [--photo-bytes=N] "
+                 "[--invoice-bytes=N] [--seed=N]\n",
+                 argv[0]);
     return 2;
   }
   wf::bench::DataOptions options;
@@ -80,7 +82,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::uintmax_t total = 0;
-  for (const char* name : {"Vehicle.cds", "Service.cds", "ServiceLine.cds", "ServiceInvoice.cds", "Expense.cds"}) {
+  for (const char* name :
+       {"Vehicle.cds", "Service.cds", "ServiceLine.cds", "ServiceInvoice.cds", "Expense.cds"}) {
     const std::uintmax_t size = std::filesystem::file_size(folder / name);
     total += size;
     std::printf("%-20s %12ju bytes\n", name, size);

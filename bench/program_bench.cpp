@@ -44,8 +44,8 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -59,8 +59,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kTableFiles[] = {"Vehicle.cds", "Service.cds", "ServiceLine.cds", "ServiceInvoice.cds",
-                                   "Expense.cds"};
+const char* const kTableFiles[] = {"Vehicle.cds", "Service.cds", "ServiceLine.cds",
+                                   "ServiceInvoice.cds", "Expense.cds"};
 
 int64_t monotonicNs() {
   timespec now{};
@@ -88,7 +88,8 @@ std::string loadAverage() {
 }
 
 [[noreturn]] void fail(const std::string& what) {
-  throw std::runtime_error(what + (errno ? std::string(": ") + std::strerror(errno) : std::string()));
+  throw std::runtime_error(what +
+                           (errno ? std::string(": ") + std::strerror(errno) : std::string()));
 }
 
 // ---- child processes -------------------------------------------------------------------------
@@ -162,8 +163,7 @@ class Child {
   // Waits for the end of the process; returns the monotonic time it was seen to end.
   int64_t wait() {
     int status = 0;
-    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {}
     const int64_t ended = monotonicNs();
     pid_ = -1;
     status_ = status;
@@ -238,7 +238,8 @@ constexpr WriteWay kWriteWays[] = {
 
 // Writes the given bytes over the five files the way a careful program replaces a file: a
 // temporary beside it, write, fsync, rename, fsync of the folder. Returns the seconds taken.
-double writeAlone(const fs::path& folder, const std::vector<std::vector<char>>& contents, const WriteWay& way) {
+double writeAlone(const fs::path& folder, const std::vector<std::vector<char>>& contents,
+                  const WriteWay& way) {
   const int64_t start = monotonicNs();
   for (std::size_t i = 0; i < contents.size(); ++i) {
     const fs::path target = folder / kTableFiles[i];
@@ -249,7 +250,8 @@ double writeAlone(const fs::path& folder, const std::vector<std::vector<char>>& 
     std::size_t done = 0;
     std::size_t flushed = 0;
     while (done < size) {
-      const std::size_t chunk = way.writeSize > 0 ? std::min(way.writeSize, size - done) : size - done;
+      const std::size_t chunk =
+          way.writeSize > 0 ? std::min(way.writeSize, size - done) : size - done;
       const ssize_t put = write(fd, contents[i].data() + done, chunk);
       if (put <= 0) fail("cannot write " + temp.string());
       done += std::size_t(put);
@@ -273,7 +275,8 @@ double writeAlone(const fs::path& folder, const std::vector<std::vector<char>>& 
 void copyFolder(const fs::path& from, const fs::path& to) {
   fs::create_directories(to);
   for (const char* name : kTableFiles)
-    if (fs::exists(from / name)) fs::copy_file(from / name, to / name, fs::copy_options::overwrite_existing);
+    if (fs::exists(from / name))
+      fs::copy_file(from / name, to / name, fs::copy_options::overwrite_existing);
 }
 
 // A folder holding a copy of PROGRAM with a Data folder beside it (a link to `data`, or an
@@ -293,7 +296,8 @@ fs::path programFolder(const fs::path& root, const fs::path& program, const fs::
 
 double startupSeconds(const fs::path& program) {
   Child child({program.string()}, {"WRENFOLD_FIRST_PAINT_STAMP=quit"});
-  if (!child.readUntil("first-paint")) throw std::runtime_error("the program printed no first-paint stamp");
+  if (!child.readUntil("first-paint"))
+    throw std::runtime_error("the program printed no first-paint stamp");
   child.wait();
   return double(child.at("first-paint") - child.started()) / 1e9;
 }
@@ -302,7 +306,8 @@ std::uintmax_t statusKilobytes(pid_t pid, const std::string& key) {
   std::ifstream in("/proc/" + std::to_string(pid) + "/status");
   std::string line;
   while (std::getline(in, line))
-    if (line.rfind(key + ":", 0) == 0) return std::strtoull(line.c_str() + key.size() + 1, nullptr, 10);
+    if (line.rfind(key + ":", 0) == 0)
+      return std::strtoull(line.c_str() + key.size() + 1, nullptr, 10);
   return 0;
 }
 
@@ -313,14 +318,17 @@ struct Resident {
 
 Resident residentAtFirstPaint(const fs::path& program) {
   Child child({program.string()}, {"WRENFOLD_FIRST_PAINT_STAMP=1"});
-  if (!child.readUntil("first-paint")) throw std::runtime_error("the program printed no first-paint stamp");
-  Resident r{double(statusKilobytes(child.pid(), "VmRSS")) * 1024, double(statusKilobytes(child.pid(), "VmHWM")) * 1024};
+  if (!child.readUntil("first-paint"))
+    throw std::runtime_error("the program printed no first-paint stamp");
+  Resident r{double(statusKilobytes(child.pid(), "VmRSS")) * 1024,
+             double(statusKilobytes(child.pid(), "VmHWM")) * 1024};
   kill(child.pid(), SIGTERM);  // nothing was changed, so nothing is lost
   child.wait();
   return r;
 }
 
-void measureStartup(const fs::path& work, const fs::path& program, const fs::path& fleet, int runs) {
+void measureStartup(const fs::path& work, const fs::path& program, const fs::path& fleet,
+                    int runs) {
   const fs::path emptyProgram = programFolder(work / "empty", program, nullptr);
   const fs::path fleetProgram = programFolder(work / "fleet", program, &fleet);
   const double bytes = double(folderBytes(fleet));
@@ -335,13 +343,14 @@ void measureStartup(const fs::path& work, const fs::path& program, const fs::pat
     full.push_back(startupSeconds(fleetProgram));
   }
   const double extra = median(full) - median(empty);
-  std::printf("startup: fleet files %.0f MB; median of %d runs, load average %s\n", bytes / 1e6, runs,
-              loadAverage().c_str());
+  std::printf("startup: fleet files %.0f MB; median of %d runs, load average %s\n", bytes / 1e6,
+              runs, loadAverage().c_str());
   std::printf("  start to first paint, empty Data folder   %8.3f s\n", median(empty));
   std::printf("  start to first paint, fleet Data folder   %8.3f s\n", median(full));
   std::printf("  read the fleet files into fresh memory    %8.3f s (%.0f MB/s)\n", median(read),
               bytes / median(read) / 1e6);
-  std::printf("  fleet start - empty start = %.2f x the read time (goal <= 2)\n", extra / median(read));
+  std::printf("  fleet start - empty start = %.2f x the read time (goal <= 2)\n",
+              extra / median(read));
 }
 
 void measureMemory(const fs::path& work, const fs::path& program, const fs::path& fleet, int runs) {
@@ -356,8 +365,10 @@ void measureMemory(const fs::path& work, const fs::path& program, const fs::path
     emptyRss.push_back(residentAtFirstPaint(emptyProgram).rssBytes);
   }
   std::printf("memory: median of %d runs, load average %s\n", runs, loadAverage().c_str());
-  std::printf("  resident at first paint, fleet  %8.0f MB = %.2f x the files' %.0f MB (goal <= 1.2); peak %.0f MB\n",
-              median(rss) / 1e6, median(rss) / bytes, bytes / 1e6, median(peak) / 1e6);
+  std::printf(
+      "  resident at first paint, fleet  %8.0f MB = %.2f x the files' %.0f MB (goal <= 1.2); peak "
+      "%.0f MB\n",
+      median(rss) / 1e6, median(rss) / bytes, bytes / 1e6, median(peak) / 1e6);
   std::printf("  resident at first paint, empty  %8.0f MB\n", median(emptyRss) / 1e6);
 }
 
@@ -406,16 +417,19 @@ void measureExit(const fs::path& work, const fs::path& self, const fs::path& fle
   // The baseline is the fastest way of writing alone.
   const double closeRate = written / median(closeSeconds);
   double bestRate = 0;
-  for (const std::vector<double>& seconds : aloneSeconds) bestRate = std::max(bestRate, written / median(seconds));
-  std::printf("exit: one change in each table, %.0f MB written; median of %d runs, load average %s\n", written / 1e6,
-              runs, loadAverage().c_str());
+  for (const std::vector<double>& seconds : aloneSeconds)
+    bestRate = std::max(bestRate, written / median(seconds));
+  std::printf(
+      "exit: one change in each table, %.0f MB written; median of %d runs, load average %s\n",
+      written / 1e6, runs, loadAverage().c_str());
   std::printf("  Exit click to process end                 %8.3f s\n", median(clickToEnd));
-  std::printf("  Exit click to closing window paint begins %8.3f s (goal <= 0.1)\n", median(clickToPaint));
-  std::printf("  the five table closes                     %8.3f s (%.0f MB/s)\n", median(closeSeconds),
-              closeRate / 1e6);
+  std::printf("  Exit click to closing window paint begins %8.3f s (goal <= 0.1)\n",
+              median(clickToPaint));
+  std::printf("  the five table closes                     %8.3f s (%.0f MB/s)\n",
+              median(closeSeconds), closeRate / 1e6);
   for (std::size_t w = 0; w < std::size(kWriteWays); ++w)
-    std::printf("  write-alone, %-40s %8.3f s (%.0f MB/s)\n", kWriteWays[w].label, median(aloneSeconds[w]),
-                written / median(aloneSeconds[w]) / 1e6);
+    std::printf("  write-alone, %-40s %8.3f s (%.0f MB/s)\n", kWriteWays[w].label,
+                median(aloneSeconds[w]), written / median(aloneSeconds[w]) / 1e6);
   std::printf("  table close rate = %.0f %% of the fastest write-alone rate (goal >= 85 %%)\n",
               100 * closeRate / bestRate);
   fs::remove_all(work / "exit");
@@ -452,7 +466,8 @@ void measureReport(const fs::path& work, const fs::path& self, const fs::path& f
 // Calls `then` once the next paint in the window (or any of its widgets) has been flushed.
 class PaintWatch : public QObject {
  public:
-  PaintWatch(QWidget* window, std::function<void()> then) : window_(window), then_(std::move(then)) {
+  PaintWatch(QWidget* window, std::function<void()> then)
+      : window_(window), then_(std::move(then)) {
     QCoreApplication::instance()->installEventFilter(this);
   }
 
@@ -495,7 +510,8 @@ void waitForFirstPaint(QWidget& window) {
   bool painted = false;
   PaintWatch watch(&window, [&painted] { painted = true; });
   const int64_t deadline = monotonicNs() + 30'000'000'000LL;
-  while (!painted && monotonicNs() < deadline) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  while (!painted && monotonicNs() < deadline)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 // Edits one record of the table in view, or adds one to an empty table.
@@ -562,7 +578,8 @@ void runReportChild() {
         view->repaint();  // already painted or about to be: this paints it now at the latest
         stamp("first-page", monotonicNs());
       }
-      if (firstSeen && !lastAsked && preview->sink().status() == wf::TRepPrinter::Status::Finished) {
+      if (firstSeen && !lastAsked &&
+          preview->sink().status() == wf::TRepPrinter::Status::Finished) {
         lastAsked = true;
         preview->LastPageClick();
         view->repaint();
@@ -587,10 +604,14 @@ int runChild(const std::string& mode, const std::string& folder, int argc, char*
     wf::frmMain->centreOver(nullptr);
     wf::frmMain->show();
     waitForFirstPaint(*wf::frmMain);
-    if (mode == "exit") runExitChild();
-    else if (mode == "close") runCloseChild();
-    else if (mode == "report") runReportChild();
-    else throw std::runtime_error("unknown child mode " + mode);
+    if (mode == "exit")
+      runExitChild();
+    else if (mode == "close")
+      runCloseChild();
+    else if (mode == "report")
+      runReportChild();
+    else
+      throw std::runtime_error("unknown child mode " + mode);
   }
   stamp("end-of-output", 0);
   return 0;
@@ -607,7 +628,9 @@ std::set<std::string> splitList(const std::string& text) {
 }
 
 int usage(const char* self) {
-  std::fprintf(stderr, "usage: %s [--runs=N] [--only=startup,memory,exit,report] PROGRAM FLEET_FOLDER\n", self);
+  std::fprintf(stderr,
+               "usage: %s [--runs=N] [--only=startup,memory,exit,report] PROGRAM FLEET_FOLDER\n",
+               self);
   return 2;
 }
 
@@ -624,17 +647,22 @@ int main(int argc, char** argv) {
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {
       const std::string arg = argv[i];
-      if (arg.rfind("--runs=", 0) == 0) runs = std::max(1, std::atoi(arg.c_str() + 7));
-      else if (arg.rfind("--only=", 0) == 0) parts = splitList(arg.substr(7));
-      else if (arg.rfind("--", 0) == 0) return usage(argv[0]);
-      else positional.push_back(arg);
+      if (arg.rfind("--runs=", 0) == 0)
+        runs = std::max(1, std::atoi(arg.c_str() + 7));
+      else if (arg.rfind("--only=", 0) == 0)
+        parts = splitList(arg.substr(7));
+      else if (arg.rfind("--", 0) == 0)
+        return usage(argv[0]);
+      else
+        positional.push_back(arg);
     }
     if (positional.size() != 2) return usage(argv[0]);
     const fs::path program = fs::absolute(positional[0]);
     const fs::path fleet = fs::absolute(positional[1]);
     const fs::path self = fs::canonical("/proc/self/exe");
     if (folderBytes(fleet) == 0) throw std::runtime_error("no table files in " + fleet.string());
-    const fs::path work = fs::temp_directory_path() / ("wrenfold_program_bench_" + std::to_string(getpid()));
+    const fs::path work =
+        fs::temp_directory_path() / ("wrenfold_program_bench_" + std::to_string(getpid()));
     fs::create_directories(work);
     try {
       if (parts.count("startup")) measureStartup(work, program, fleet, runs);

@@ -18,14 +18,15 @@ struct ServiceLineData {
   std::unique_ptr<wf::TDataModule1> module = std::make_unique<wf::TDataModule1>();
 
   explicit ServiceLineData(int lines) {
-    for (wf::TClientTable* table : {&module->tblVehicle, &module->tblService,
-                                    &module->tblServiceLine, &module->tblServiceInvoice,
-                                    &module->tblExpenses}) {
+    for (wf::TClientTable* table :
+         {&module->tblVehicle, &module->tblService, &module->tblServiceLine,
+          &module->tblServiceInvoice, &module->tblExpenses}) {
       table->createDataSet();
       table->setLogChanges(false);
     }
     insert(module->tblVehicle, {{"VehicleMake", "Volvo"}, {"VehicleReg", "AB12 CDE"}});
-    insert(module->tblService, {{"ServiceDescription", "Major service"}, {"ServiceTechName", "Sam"}});
+    insert(module->tblService,
+           {{"ServiceDescription", "Major service"}, {"ServiceTechName", "Sam"}});
     for (int i = 1; i <= lines; ++i)
       insert(module->tblServiceLine, {{"ServiceLineProduct", "Item number " + std::to_string(i)},
                                       {"ServiceLineQuantity", std::to_string(1 + i % 4)},

@@ -1,9 +1,9 @@
 // Painting one stored report page in the preview at 100 % zoom: replaying its recording into
 // the page image (first paint of a page) and repainting the view from the cached image.
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <benchmark/benchmark.h>
 
 #include "reports/emf_writer.h"
 #include "reports/rep_preview.h"
@@ -25,7 +25,8 @@ QByteArray listReportPage() {
   band(38, 147);
   arial.setBold(true);
   page.setFont(arial);
-  page.drawText(397, 60, wf::TextAnchor::Center, QStringLiteral("Service Details for Vehicle"), Qt::black);
+  page.drawText(397, 60, wf::TextAnchor::Center, QStringLiteral("Service Details for Vehicle"),
+                Qt::black);
   arial.setBold(false);
   page.setFont(arial);
   int top = 185;
@@ -33,7 +34,8 @@ QByteArray listReportPage() {
     band(top, 40);
     const QColor ink = row == 0 ? QColor(Qt::red) : QColor(Qt::black);
     page.drawText(48, top + 12, wf::TextAnchor::Left, QStringLiteral("12/03/2026"), ink);
-    page.drawText(150, top + 12, wf::TextAnchor::Left, QStringLiteral("Oil and filter change %1").arg(row), ink);
+    page.drawText(150, top + 12, wf::TextAnchor::Left,
+                  QStringLiteral("Oil and filter change %1").arg(row), ink);
     page.drawText(420, top + 12, wf::TextAnchor::Left, QStringLiteral("J. Smith"), ink);
     page.drawText(560, top + 12, wf::TextAnchor::Left, QStringLiteral("123,456 km"), ink);
     page.drawText(745, top + 12, wf::TextAnchor::Right, QStringLiteral("$1,234.50"), ink);

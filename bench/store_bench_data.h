@@ -32,8 +32,9 @@ inline DataOptions benchOptions() {
 inline const std::filesystem::path& benchDataFolder() {
   static const std::filesystem::path folder = [] {
     const DataOptions o = benchOptions();
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("wrenfold_bench_" + std::to_string(o.vehicles) + "_" + std::to_string(o.services));
+    const auto path =
+        std::filesystem::temp_directory_path() /
+        ("wrenfold_bench_" + std::to_string(o.vehicles) + "_" + std::to_string(o.services));
     if (!std::filesystem::exists(path / "Service.cds")) {
       std::filesystem::create_directories(path);
       writeBytes(path / "Vehicle.cds", encodeDataPacket(vehicleTable(o)));

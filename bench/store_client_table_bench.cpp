@@ -34,7 +34,8 @@ std::string scratchFile(const std::string& name) {
 void writePacket(const std::string& path, const wf::DataPacket& packet) {
   std::vector<std::uint8_t> bytes = wf::encodeDataPacket(packet);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string randomWord(std::mt19937& random) {
@@ -97,8 +98,8 @@ const std::string& masterFile() {
     packet.autoIncValue = kMasters + 1;
     packet.rows.resize(kMasters);
     for (int i = 0; i < kMasters; ++i)
-      packet.rows[static_cast<std::size_t>(i)].values = {wf::Value::fromInt(i + 1),
-                                                         wf::Value::fromBytes("Make" + std::to_string(i))};
+      packet.rows[static_cast<std::size_t>(i)].values = {
+          wf::Value::fromInt(i + 1), wf::Value::fromBytes("Make" + std::to_string(i))};
     std::string file = scratchFile("Master.cds");
     writePacket(file, packet);
     return file;
@@ -134,7 +135,9 @@ void openTable(benchmark::State& state, const std::string& file, const char* ind
   state.counters["memory_per_file_byte"] = memoryRatio;
 }
 
-void BM_OpenOrderedByString(benchmark::State& state) { openTable(state, vehicleFile(), "VehicleMake"); }
+void BM_OpenOrderedByString(benchmark::State& state) {
+  openTable(state, vehicleFile(), "VehicleMake");
+}
 void BM_OpenOrderedByIntegerAndString(benchmark::State& state) {
   openTable(state, serviceFile(), "VehicleNumber;ServiceDescription");
 }
@@ -186,7 +189,8 @@ void BM_InsertPost(benchmark::State& state) {
 void BM_CloseWritingTheFile(benchmark::State& state) {
   wf::Collation::setDefaultLocale("en_US");
   std::string copy = scratchFile("VehicleCopy.cds");
-  std::filesystem::copy_file(vehicleFile(), copy, std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(vehicleFile(), copy,
+                             std::filesystem::copy_options::overwrite_existing);
   for (auto _ : state) {
     state.PauseTiming();
     wf::TClientTable table("tblVehicle");

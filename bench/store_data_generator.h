@@ -27,10 +27,10 @@ struct DataOptions {
   // the report benchmark); the rest are spread over the other vehicles. 0 spreads them all.
   std::size_t firstVehicleServices = 10000;
   std::size_t linesPerService = 2;
-  std::size_t invoices = 5000;         // scanned invoices, spread evenly over the services
+  std::size_t invoices = 5000;  // scanned invoices, spread evenly over the services
   std::size_t expenses = 100000;
-  std::size_t expenseReceiptEvery = 0;  // one scanned receipt per this many expenses; 0: none
-  std::size_t photoBytes = 120 * 1024;  // a phone photo scaled down to 1024 x 768
+  std::size_t expenseReceiptEvery = 0;    // one scanned receipt per this many expenses; 0: none
+  std::size_t photoBytes = 120 * 1024;    // a phone photo scaled down to 1024 x 768
   std::size_t invoiceBytes = 150 * 1024;  // a one-page scan
   uint64_t seed = 1;
 };
@@ -55,11 +55,12 @@ inline constexpr std::array<uint8_t, 302> kTinyJpeg = {
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03, 0xFF, 0xC4, 0x00, 0x19, 0x11, 0x00, 0x02, 0x03,
     0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x02,
     0x03, 0x04, 0x51, 0xFF, 0xDA, 0x00, 0x0C, 0x03, 0x01, 0x00, 0x02, 0x11, 0x03, 0x11, 0x00, 0x3F,
-    0x00, 0xCC, 0xCA, 0xD6, 0x65, 0x60, 0x4F, 0x45, 0x9D, 0x2B, 0x95, 0x23, 0xFF, 0xD9,};
+    0x00, 0xCC, 0xCA, 0xD6, 0x65, 0x60, 0x4F, 0x45, 0x9D, 0x2B, 0x95, 0x23, 0xFF, 0xD9,
+};
 
 // splitmix64: fast, and the same sequence on every platform.
 class Random {
-public:
+ public:
   explicit Random(uint64_t seed) : state_(seed) {}
   uint64_t next() {
     uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
@@ -69,9 +70,11 @@ public:
   }
   std::size_t below(std::size_t n) { return n ? std::size_t(next() % n) : 0; }
   template <std::size_t N>
-  const char* pick(const std::array<const char*, N>& list) { return list[below(N)]; }
+  const char* pick(const std::array<const char*, N>& list) {
+    return list[below(N)];
+  }
 
-private:
+ private:
   uint64_t state_;
 };
 
@@ -93,16 +96,28 @@ inline std::string jpegOfSize(std::size_t size, Random& random) {
   return out;
 }
 
-inline constexpr std::array<const char*, 12> kMakes = {"Ford", "Toyota", "Honda", "Volkswagen", "BMW", "Mazda",
-                                                      "Subaru", "Nissan", "Kia", "Hyundai", "Volvo", "Skoda"};
-inline constexpr std::array<const char*, 12> kModels = {"Focus", "Corolla", "Civic", "Golf", "320d", "MX-5",
-                                                       "Outback", "Leaf", "Ceed", "i30", "V70", "Octavia"};
-inline constexpr std::array<const char*, 14> kServices = {
-    "Oil and filter change", "Annual service", "Brake pads, front axle", "Timing belt and water pump",
-    "Tyre rotation", "Coolant flush", "Clutch replacement", "Air conditioning regas", "Spark plugs",
-    "Wheel alignment", "Battery replacement", "Exhaust repair", "MOT preparation", "Gearbox oil change"};
-inline constexpr std::array<const char*, 6> kTechs = {"Sam Okafor", "Jo Lindqvist", "Priya Natarajan", "Me",
-                                                     "Dave's Garage", "Marta Kowalska"};
+inline constexpr std::array<const char*, 12> kMakes = {"Ford", "Toyota",  "Honda",  "Volkswagen",
+                                                       "BMW",  "Mazda",   "Subaru", "Nissan",
+                                                       "Kia",  "Hyundai", "Volvo",  "Skoda"};
+inline constexpr std::array<const char*, 12> kModels = {"Focus", "Corolla", "Civic",   "Golf",
+                                                        "320d",  "MX-5",    "Outback", "Leaf",
+                                                        "Ceed",  "i30",     "V70",     "Octavia"};
+inline constexpr std::array<const char*, 14> kServices = {"Oil and filter change",
+                                                          "Annual service",
+                                                          "Brake pads, front axle",
+                                                          "Timing belt and water pump",
+                                                          "Tyre rotation",
+                                                          "Coolant flush",
+                                                          "Clutch replacement",
+                                                          "Air conditioning regas",
+                                                          "Spark plugs",
+                                                          "Wheel alignment",
+                                                          "Battery replacement",
+                                                          "Exhaust repair",
+                                                          "MOT preparation",
+                                                          "Gearbox oil change"};
+inline constexpr std::array<const char*, 6> kTechs = {
+    "Sam Okafor", "Jo Lindqvist", "Priya Natarajan", "Me", "Dave's Garage", "Marta Kowalska"};
 inline constexpr std::array<const char*, 6> kNotes = {
     "Used 5W-30 fully synthetic, 4.5 litres.",
     "Noticed a slight knock from the front left suspension; check at next service.",
@@ -110,12 +125,14 @@ inline constexpr std::array<const char*, 6> kNotes = {
     "Customer supplied parts.\r\nRoad tested afterwards, all fine.",
     "Rear pads at about 40%, front discs within tolerance.",
     "Warning light reset with the scan tool."};
-inline constexpr std::array<const char*, 12> kProducts = {"Oil filter", "Engine oil 5W-30 (1 l)", "Air filter",
-                                                         "Brake pads (set)", "Labour (hour)", "Spark plug",
-                                                         "Coolant (1 l)", "Wiper blades", "Timing belt kit",
-                                                         "Water pump", "Cabin filter", "Sundries"};
-inline constexpr std::array<const char*, 8> kExpenses = {"Insurance", "Registration", "Fuel", "Parking permit",
-                                                        "Car wash", "Toll", "Roadside assistance", "Tyres"};
+inline constexpr std::array<const char*, 12> kProducts = {
+    "Oil filter",       "Engine oil 5W-30 (1 l)", "Air filter",
+    "Brake pads (set)", "Labour (hour)",          "Spark plug",
+    "Coolant (1 l)",    "Wiper blades",           "Timing belt kit",
+    "Water pump",       "Cabin filter",           "Sundries"};
+inline constexpr std::array<const char*, 8> kExpenses = {
+    "Insurance", "Registration",        "Fuel", "Parking permit", "Car wash",
+    "Toll",      "Roadside assistance", "Tyres"};
 
 inline Value text(const std::string& s) { return Value::fromBytes(s); }
 inline Value number(double v) { return Value::fromDouble(v); }
@@ -141,18 +158,21 @@ inline double randomDate(Random& r) { return double(38353 + r.below(7300)); }
 inline DataPacket vehicleTable(const DataOptions& o) {
   using K = ColumnKind;
   Random r(o.seed * 11 + 1);
-  DataPacket p = emptyTable({makeColumn("VehicleNumber", K::AutoInc), makeColumn("VehicleMake", K::String, 25),
-                             makeColumn("VehicleModel", K::String, 25), makeColumn("VehicleYear", K::String, 5),
-                             makeColumn("VehicleReg", K::String, 15), makeColumn("VehiclePhoto", K::Blob)},
-                            o.vehicles);
+  DataPacket p = emptyTable(
+      {makeColumn("VehicleNumber", K::AutoInc), makeColumn("VehicleMake", K::String, 25),
+       makeColumn("VehicleModel", K::String, 25), makeColumn("VehicleYear", K::String, 5),
+       makeColumn("VehicleReg", K::String, 15), makeColumn("VehiclePhoto", K::Blob)},
+      o.vehicles);
   for (std::size_t i = 0; i < o.vehicles; ++i) {
     char reg[16];
-    std::snprintf(reg, sizeof reg, "%c%c%02d %c%c%c", 'A' + int(r.below(26)), 'A' + int(r.below(26)),
-                  int(r.below(100)), 'A' + int(r.below(26)), 'A' + int(r.below(26)), 'A' + int(r.below(26)));
+    std::snprintf(reg, sizeof reg, "%c%c%02d %c%c%c", 'A' + int(r.below(26)),
+                  'A' + int(r.below(26)), int(r.below(100)), 'A' + int(r.below(26)),
+                  'A' + int(r.below(26)), 'A' + int(r.below(26)));
     const std::size_t k = r.below(kMakes.size());
-    p.rows.push_back(makeRow({integer(int64_t(i + 1)), text(kMakes[k]), text(kModels[k]),
-                              text(std::to_string(2000 + r.below(25))), text(reg),
-                              r.below(10) == 0 ? Value::null() : text(jpegOfSize(o.photoBytes, r))}));
+    p.rows.push_back(
+        makeRow({integer(int64_t(i + 1)), text(kMakes[k]), text(kModels[k]),
+                 text(std::to_string(2000 + r.below(25))), text(reg),
+                 r.below(10) == 0 ? Value::null() : text(jpegOfSize(o.photoBytes, r))}));
   }
   return p;
 }
@@ -160,19 +180,23 @@ inline DataPacket vehicleTable(const DataOptions& o) {
 inline DataPacket serviceTable(const DataOptions& o) {
   using K = ColumnKind;
   Random r(o.seed * 11 + 2);
-  DataPacket p = emptyTable({makeColumn("ServiceNumber", K::AutoInc), makeColumn("VehicleNumber", K::Integer),
-                             makeColumn("ServiceDescription", K::String, 50), makeColumn("ServiceDate", K::DateTime),
-                             makeColumn("ServiceTechName", K::String, 25), makeColumn("ServiceNote", K::Memo),
-                             makeColumn("ServiceDistance", K::String, 20)},
-                            o.services);
+  DataPacket p = emptyTable(
+      {makeColumn("ServiceNumber", K::AutoInc), makeColumn("VehicleNumber", K::Integer),
+       makeColumn("ServiceDescription", K::String, 50), makeColumn("ServiceDate", K::DateTime),
+       makeColumn("ServiceTechName", K::String, 25), makeColumn("ServiceNote", K::Memo),
+       makeColumn("ServiceDistance", K::String, 20)},
+      o.services);
   for (std::size_t i = 0; i < o.services; ++i) {
     char distance[24];
     std::snprintf(distance, sizeof distance, "%zu,%03zu km", 1 + r.below(250), r.below(1000));
     const std::size_t vehicle = i < o.firstVehicleServices ? 1
-                                : o.firstVehicleServices > 0 && o.vehicles > 1 ? 2 + r.below(o.vehicles - 1)
-                                                                              : 1 + r.below(o.vehicles);
-    p.rows.push_back(makeRow({integer(int64_t(i + 1)), integer(int64_t(vehicle)), text(r.pick(kServices)), number(randomDate(r)), text(r.pick(kTechs)),
-                              r.below(3) == 0 ? Value::unassigned() : text(r.pick(kNotes)), text(distance)}));
+                                : o.firstVehicleServices > 0 && o.vehicles > 1
+                                    ? 2 + r.below(o.vehicles - 1)
+                                    : 1 + r.below(o.vehicles);
+    p.rows.push_back(
+        makeRow({integer(int64_t(i + 1)), integer(int64_t(vehicle)), text(r.pick(kServices)),
+                 number(randomDate(r)), text(r.pick(kTechs)),
+                 r.below(3) == 0 ? Value::unassigned() : text(r.pick(kNotes)), text(distance)}));
   }
   return p;
 }
@@ -181,12 +205,15 @@ inline DataPacket serviceLineTable(const DataOptions& o) {
   using K = ColumnKind;
   Random r(o.seed * 11 + 3);
   const std::size_t count = o.services * o.linesPerService;
-  DataPacket p = emptyTable({makeColumn("ServiceLineNumber", K::AutoInc), makeColumn("ServiceNumber", K::Integer),
-                             makeColumn("ServiceLineProduct", K::String, 50),
-                             makeColumn("ServiceLineQuantity", K::SmallInt), makeColumn("ServiceLineAmount", K::Currency)},
-                            count);
+  DataPacket p = emptyTable(
+      {makeColumn("ServiceLineNumber", K::AutoInc), makeColumn("ServiceNumber", K::Integer),
+       makeColumn("ServiceLineProduct", K::String, 50),
+       makeColumn("ServiceLineQuantity", K::SmallInt),
+       makeColumn("ServiceLineAmount", K::Currency)},
+      count);
   for (std::size_t i = 0; i < count; ++i)
-    p.rows.push_back(makeRow({integer(int64_t(i + 1)), integer(int64_t(1 + i / (o.linesPerService ? o.linesPerService : 1))),
+    p.rows.push_back(makeRow({integer(int64_t(i + 1)),
+                              integer(int64_t(1 + i / (o.linesPerService ? o.linesPerService : 1))),
                               text(r.pick(kProducts)), integer(int64_t(1 + r.below(4))),
                               number(double(r.below(20000)) / 100)}));
   return p;
@@ -197,30 +224,34 @@ inline DataPacket serviceInvoiceTable(const DataOptions& o) {
   Random r(o.seed * 11 + 4);
   const std::size_t count = std::min(o.invoices, o.services);
   const std::size_t spacing = count ? o.services / count : 1;
-  DataPacket p = emptyTable({makeColumn("ServiceInvoiceNumber", K::AutoInc), makeColumn("ServiceNumber", K::Integer),
-                             makeColumn("ServiceInvoiceBlob", K::Blob),
-                             makeColumn("ServiceInvoiceDescription", K::String, 50)},
-                            count);
+  DataPacket p = emptyTable(
+      {makeColumn("ServiceInvoiceNumber", K::AutoInc), makeColumn("ServiceNumber", K::Integer),
+       makeColumn("ServiceInvoiceBlob", K::Blob),
+       makeColumn("ServiceInvoiceDescription", K::String, 50)},
+      count);
   for (std::size_t i = 0; i < count; ++i)
     p.rows.push_back(makeRow({integer(int64_t(i + 1)), integer(int64_t(1 + i * spacing)),
-                              text(jpegOfSize(o.invoiceBytes, r)), text("Invoice " + std::to_string(10000 + i))}));
+                              text(jpegOfSize(o.invoiceBytes, r)),
+                              text("Invoice " + std::to_string(10000 + i))}));
   return p;
 }
 
 inline DataPacket expenseTable(const DataOptions& o) {
   using K = ColumnKind;
   Random r(o.seed * 11 + 5);
-  DataPacket p = emptyTable({makeColumn("ExpenseNumber", K::AutoInc), makeColumn("VehicleNumber", K::Integer),
-                             makeColumn("ExpenseDescription", K::String, 50), makeColumn("ExpenseAmount", K::Currency),
-                             makeColumn("ExpenseQuantity", K::SmallInt), makeColumn("ExpenseDate", K::DateTime),
-                             makeColumn("ExpenseBlob", K::Blob)},
-                            o.expenses);
+  DataPacket p = emptyTable(
+      {makeColumn("ExpenseNumber", K::AutoInc), makeColumn("VehicleNumber", K::Integer),
+       makeColumn("ExpenseDescription", K::String, 50), makeColumn("ExpenseAmount", K::Currency),
+       makeColumn("ExpenseQuantity", K::SmallInt), makeColumn("ExpenseDate", K::DateTime),
+       makeColumn("ExpenseBlob", K::Blob)},
+      o.expenses);
   for (std::size_t i = 0; i < o.expenses; ++i)
     p.rows.push_back(makeRow({integer(int64_t(i + 1)), integer(int64_t(1 + r.below(o.vehicles))),
-                              text(r.pick(kExpenses)), number(double(r.below(100000)) / 100), Value::unassigned(),
-                              number(randomDate(r)),
-                              o.expenseReceiptEvery && r.below(o.expenseReceiptEvery) == 0 ? text(jpegOfSize(o.invoiceBytes, r))
-                                                                           : Value::unassigned()}));
+                              text(r.pick(kExpenses)), number(double(r.below(100000)) / 100),
+                              Value::unassigned(), number(randomDate(r)),
+                              o.expenseReceiptEvery && r.below(o.expenseReceiptEvery) == 0
+                                  ? text(jpegOfSize(o.invoiceBytes, r))
+                                  : Value::unassigned()}));
   return p;
 }
 

@@ -24,7 +24,8 @@ using Clock = std::chrono::steady_clock;
 
 std::string scratchFolder() {
   static const std::string folder = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "wf-journal-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "wf-journal-bench-XXXXXX").string();
     return std::string(::mkdtemp(pattern.data()));
   }();
   return folder;
@@ -42,7 +43,8 @@ void postService(TDataModule1& dm, std::mt19937& random, int vehicle) {
   TClientTable& services = dm.tblService;
   services.insert();
   dm.tblServiceVehicleNumber->setAsInteger(vehicle);
-  dm.tblServiceServiceDescription->setAsString("Oil and filter change, " + std::to_string(random() % 1000));
+  dm.tblServiceServiceDescription->setAsString("Oil and filter change, " +
+                                               std::to_string(random() % 1000));
   dm.tblServiceServiceDate->setAsDateTime(45000 + random() % 2000);
   dm.tblServiceServiceTechName->setAsString("J. Mechanic");
   dm.tblServiceServiceNote->setAsString(std::string(120, 'n'));
@@ -77,7 +79,12 @@ void BM_PostService(benchmark::State& state) {
   reportPercentiles(state, micros);
   services.setFileName(std::string());  // nothing to write when the benchmark ends
 }
-BENCHMARK(BM_PostService)->Arg(0)->Arg(1)->ArgName("journal")->Unit(benchmark::kMicrosecond)->Iterations(2000);
+BENCHMARK(BM_PostService)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("journal")
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(2000);
 
 void BM_Append300BytesWithFdatasync(benchmark::State& state) {
   const std::string path = scratchFolder() + "/append.bin";
@@ -99,7 +106,10 @@ BENCHMARK(BM_Append300BytesWithFdatasync)->Unit(benchmark::kMicrosecond)->Iterat
 void BM_IdentifyOpenedFile(benchmark::State& state) {
   const std::string path = scratchFolder() + "/identity.bin";
   std::vector<std::uint8_t> content(100u << 20, 0x5A);
-  { int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644); ::close(fd); }
+  {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ::close(fd);
+  }
   for (auto _ : state) benchmark::DoNotOptimize(identifyTableFile(path, content));
 }
 BENCHMARK(BM_IdentifyOpenedFile)->Unit(benchmark::kMicrosecond);

@@ -10,11 +10,11 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <map>
-#include <tuple>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -71,7 +71,8 @@ void BM_DecodeServiceFileRowByRow(benchmark::State& state) {
   const std::vector<unsigned char> bytes = *readTableFile(servicePath());
   std::size_t textBytes = 0;
   for (auto _ : state) {
-    const DataPacket packet = decodeDataPacket(bytes, [&](const Row& row) { textBytes += row.values[2].bytes().size(); });
+    const DataPacket packet =
+        decodeDataPacket(bytes, [&](const Row& row) { textBytes += row.values[2].bytes().size(); });
     benchmark::DoNotOptimize(packet.columns.data());
   }
   benchmark::DoNotOptimize(textBytes);
@@ -134,20 +135,28 @@ void check(int rc, sqlite3* db, const char* what) {
 enum class SqliteLayout { Clustered, Indexed };
 
 const char* kServiceColumns =
-    "ServiceNumber, VehicleNumber, ServiceDescription, ServiceDate, ServiceTechName, ServiceNote, ServiceDistance";
+    "ServiceNumber, VehicleNumber, ServiceDescription, ServiceDate, ServiceTechName, ServiceNote, "
+    "ServiceDistance";
 
 void insertServices(sqlite3* db, const std::vector<const Row*>& rows) {
   sqlite3_stmt* insert = nullptr;
-  check(sqlite3_prepare_v2(db, (std::string("INSERT INTO Service(") + kServiceColumns + ") VALUES(?,?,?,?,?,?,?)").c_str(),
-                           -1, &insert, nullptr),
+  check(sqlite3_prepare_v2(
+            db,
+            (std::string("INSERT INTO Service(") + kServiceColumns + ") VALUES(?,?,?,?,?,?,?)")
+                .c_str(),
+            -1, &insert, nullptr),
         db, "prepare");
   for (const Row* row : rows) {
     for (int j = 0; j < 7; ++j) {
       const Value& v = row->values[std::size_t(j)];
-      if (!v.hasValue()) sqlite3_bind_null(insert, j + 1);
-      else if (v.isInt()) sqlite3_bind_int64(insert, j + 1, v.toInt());
-      else if (v.isDouble()) sqlite3_bind_double(insert, j + 1, v.toDouble());
-      else sqlite3_bind_text(insert, j + 1, v.bytes().data(), int(v.bytes().size()), SQLITE_STATIC);
+      if (!v.hasValue())
+        sqlite3_bind_null(insert, j + 1);
+      else if (v.isInt())
+        sqlite3_bind_int64(insert, j + 1, v.toInt());
+      else if (v.isDouble())
+        sqlite3_bind_double(insert, j + 1, v.toDouble());
+      else
+        sqlite3_bind_text(insert, j + 1, v.bytes().data(), int(v.bytes().size()), SQLITE_STATIC);
     }
     check(sqlite3_step(insert), db, "insert");
     sqlite3_reset(insert);
@@ -157,7 +166,8 @@ void insertServices(sqlite3* db, const std::vector<const Row*>& rows) {
 
 std::string buildSqliteFile(SqliteLayout layout) {
   const bool clustered = layout == SqliteLayout::Clustered;
-  const auto file = benchDataFolder() / (clustered ? "Service.clustered.sqlite" : "Service.indexed.sqlite");
+  const auto file =
+      benchDataFolder() / (clustered ? "Service.clustered.sqlite" : "Service.indexed.sqlite");
   if (std::filesystem::exists(file)) return file.string();
   const auto temp = std::filesystem::path(file.string() + ".tmp");
   std::filesystem::remove(temp);
@@ -175,18 +185,21 @@ std::string buildSqliteFile(SqliteLayout layout) {
   sqlite3* db = nullptr;
   check(sqlite3_open(temp.string().c_str(), &db), db, "open");
   const std::string create =
-      clustered ? "CREATE TABLE Service(ServiceNumber INTEGER NOT NULL, VehicleNumber INTEGER NOT NULL, "
-                  "ServiceDescription TEXT, ServiceDate REAL NOT NULL, ServiceTechName TEXT, ServiceNote TEXT, "
-                  "ServiceDistance TEXT, PRIMARY KEY(VehicleNumber, ServiceDate, ServiceNumber)) WITHOUT ROWID;"
-                : "CREATE TABLE Service(ServiceNumber INTEGER PRIMARY KEY, VehicleNumber INTEGER, "
-                  "ServiceDescription TEXT, ServiceDate REAL, ServiceTechName TEXT, ServiceNote TEXT, "
-                  "ServiceDistance TEXT);";
+      clustered
+          ? "CREATE TABLE Service(ServiceNumber INTEGER NOT NULL, VehicleNumber INTEGER NOT NULL, "
+            "ServiceDescription TEXT, ServiceDate REAL NOT NULL, ServiceTechName TEXT, ServiceNote "
+            "TEXT, "
+            "ServiceDistance TEXT, PRIMARY KEY(VehicleNumber, ServiceDate, ServiceNumber)) WITHOUT "
+            "ROWID;"
+          : "CREATE TABLE Service(ServiceNumber INTEGER PRIMARY KEY, VehicleNumber INTEGER, "
+            "ServiceDescription TEXT, ServiceDate REAL, ServiceTechName TEXT, ServiceNote TEXT, "
+            "ServiceDistance TEXT);";
   check(sqlite3_exec(db, (create + "BEGIN;").c_str(), nullptr, nullptr, nullptr), db, "create");
   insertServices(db, rows);
   check(sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr), db, "commit");
   if (!clustered)
-    check(sqlite3_exec(db, "CREATE INDEX ServiceOrder ON Service(VehicleNumber, ServiceDate);", nullptr, nullptr,
-                       nullptr),
+    check(sqlite3_exec(db, "CREATE INDEX ServiceOrder ON Service(VehicleNumber, ServiceDate);",
+                       nullptr, nullptr, nullptr),
           db, "index");
   check(sqlite3_exec(db, "VACUUM; ANALYZE;", nullptr, nullptr, nullptr), db, "vacuum");
   sqlite3_close(db);
@@ -201,21 +214,26 @@ const std::string& sqlitePath(SqliteLayout layout) {
 }
 
 std::string orderedSelect(SqliteLayout layout) {
-  return std::string("SELECT ") + kServiceColumns + " FROM Service ORDER BY VehicleNumber, ServiceDate" +
+  return std::string("SELECT ") + kServiceColumns +
+         " FROM Service ORDER BY VehicleNumber, ServiceDate" +
          (layout == SqliteLayout::Clustered ? ", ServiceNumber" : "");
 }
 
 // Reads the file once so every measured run finds it in the page cache.
-void warmPageCache(const std::string& path) { benchmark::DoNotOptimize(readTableFile(path)->size()); }
+void warmPageCache(const std::string& path) {
+  benchmark::DoNotOptimize(readTableFile(path)->size());
+}
 
 // The query plan SQLite picks, printed with the figures so a reader can see no sort step is
 // hidden in the clustered read.
 std::string queryPlan(SqliteLayout layout) {
   sqlite3* db = nullptr;
-  check(sqlite3_open_v2(sqlitePath(layout).c_str(), &db, SQLITE_OPEN_READONLY, nullptr), db, "open");
+  check(sqlite3_open_v2(sqlitePath(layout).c_str(), &db, SQLITE_OPEN_READONLY, nullptr), db,
+        "open");
   sqlite3_stmt* plan = nullptr;
-  check(sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + orderedSelect(layout)).c_str(), -1, &plan, nullptr), db,
-        "plan");
+  check(sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + orderedSelect(layout)).c_str(), -1, &plan,
+                           nullptr),
+        db, "plan");
   std::string text;
   while (sqlite3_step(plan) == SQLITE_ROW) {
     if (!text.empty()) text += "; ";
@@ -243,7 +261,8 @@ void loadServices(benchmark::State& state, SqliteLayout layout, int64_t mmapByte
     sqlite3* db = nullptr;
     check(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), db, "open");
     if (mmapBytes > 0)
-      check(sqlite3_exec(db, ("PRAGMA mmap_size=" + std::to_string(mmapBytes)).c_str(), nullptr, nullptr, nullptr),
+      check(sqlite3_exec(db, ("PRAGMA mmap_size=" + std::to_string(mmapBytes)).c_str(), nullptr,
+                         nullptr, nullptr),
             db, "mmap");
     sqlite3_stmt* statement = nullptr;
     check(sqlite3_prepare_v2(db, select.c_str(), -1, &statement, nullptr), db, "prepare");
@@ -251,14 +270,17 @@ void loadServices(benchmark::State& state, SqliteLayout layout, int64_t mmapByte
     rows.reserve(benchServiceCount());
     auto textAt = [&](int column) {
       const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-      return p ? std::string(p, std::size_t(sqlite3_column_bytes(statement, column))) : std::string();
+      return p ? std::string(p, std::size_t(sqlite3_column_bytes(statement, column)))
+               : std::string();
     };
     while (sqlite3_step(statement) == SQLITE_ROW)
-      rows.push_back({sqlite3_column_int64(statement, 0), sqlite3_column_int64(statement, 1), textAt(2),
-                      sqlite3_column_double(statement, 3), textAt(4), textAt(5), textAt(6)});
+      rows.push_back({sqlite3_column_int64(statement, 0), sqlite3_column_int64(statement, 1),
+                      textAt(2), sqlite3_column_double(statement, 3), textAt(4), textAt(5),
+                      textAt(6)});
     sqlite3_finalize(statement);
     sqlite3_close(db);
-    if (rows.size() != benchServiceCount()) state.SkipWithError("SQLite returned a different number of rows");
+    if (rows.size() != benchServiceCount())
+      state.SkipWithError("SQLite returned a different number of rows");
     benchmark::DoNotOptimize(rows.data());
     state.PauseTiming();
     rows = {};
@@ -271,22 +293,31 @@ void loadServices(benchmark::State& state, SqliteLayout layout, int64_t mmapByte
 void BM_SqliteLoadServicesClustered(benchmark::State& state) {
   loadServices(state, SqliteLayout::Clustered, 0);
 }
-BENCHMARK(BM_SqliteLoadServicesClustered)->Unit(benchmark::kMillisecond)->MinTime(5.0)->UseRealTime();
+BENCHMARK(BM_SqliteLoadServicesClustered)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(5.0)
+    ->UseRealTime();
 
 void BM_SqliteLoadServicesClusteredMmap(benchmark::State& state) {
   loadServices(state, SqliteLayout::Clustered, int64_t(1) << 30);
 }
-BENCHMARK(BM_SqliteLoadServicesClusteredMmap)->Unit(benchmark::kMillisecond)->MinTime(5.0)->UseRealTime();
+BENCHMARK(BM_SqliteLoadServicesClusteredMmap)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(5.0)
+    ->UseRealTime();
 
 // Labelled: one index lookup per row, not the layout to load records in order.
 void BM_SqliteLoadServicesSecondaryIndex(benchmark::State& state) {
   loadServices(state, SqliteLayout::Indexed, 0);
 }
-BENCHMARK(BM_SqliteLoadServicesSecondaryIndex)->Unit(benchmark::kMillisecond)->MinTime(5.0)->UseRealTime();
+BENCHMARK(BM_SqliteLoadServicesSecondaryIndex)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(5.0)
+    ->UseRealTime();
 
 // Remembers each benchmark's rows per second so main can compare the table with SQLite.
 class RateReporter : public benchmark::ConsoleReporter {
-public:
+ public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       auto it = run.counters.find("items_per_second");
@@ -302,11 +333,11 @@ public:
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  std::printf("Service.cds: %zu rows, %zu bytes (%s)\n", benchServiceCount(), fileSize(servicePath()),
-              servicePath().c_str());
+  std::printf("Service.cds: %zu rows, %zu bytes (%s)\n", benchServiceCount(),
+              fileSize(servicePath()), servicePath().c_str());
   for (SqliteLayout layout : {SqliteLayout::Clustered, SqliteLayout::Indexed})
-    std::printf("%s: %zu bytes; plan: %s\n", sqlitePath(layout).c_str(), fileSize(sqlitePath(layout)),
-                queryPlan(layout).c_str());
+    std::printf("%s: %zu bytes; plan: %s\n", sqlitePath(layout).c_str(),
+                fileSize(sqlitePath(layout)), queryPlan(layout).c_str());
   warmPageCache(servicePath());
   RateReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -319,13 +350,15 @@ int main(int argc, char** argv) {
   const struct {
     const char* label;
     const char* benchmark;
-  } baselines[] = {{"SQLite clustered key-order scan", "BM_SqliteLoadServicesClustered"},
-                   {"SQLite clustered key-order scan, mmap", "BM_SqliteLoadServicesClusteredMmap"},
-                   {"SQLite secondary-index scan (one lookup per row)", "BM_SqliteLoadServicesSecondaryIndex"}};
+  } baselines[] = {
+      {"SQLite clustered key-order scan", "BM_SqliteLoadServicesClustered"},
+      {"SQLite clustered key-order scan, mmap", "BM_SqliteLoadServicesClusteredMmap"},
+      {"SQLite secondary-index scan (one lookup per row)", "BM_SqliteLoadServicesSecondaryIndex"}};
   for (const auto& baseline : baselines) {
     const double sqlite = rate(baseline.benchmark);
     if (table > 0 && sqlite > 0)
-      std::printf("open rate / %s: %.2f (%.0f vs %.0f rows/s)\n", baseline.label, table / sqlite, table, sqlite);
+      std::printf("open rate / %s: %.2f (%.0f vs %.0f rows/s)\n", baseline.label, table / sqlite,
+                  table, sqlite);
   }
   benchmark::Shutdown();
   return 0;

@@ -42,7 +42,10 @@ void BM_CloseServiceTableAfterOneChange(benchmark::State& state) {
   state.SetBytesProcessed(int64_t(fs::file_size(path)) * state.iterations());
   state.SetItemsProcessed(int64_t(benchServiceCount()) * state.iterations());
 }
-BENCHMARK(BM_CloseServiceTableAfterOneChange)->Unit(benchmark::kMillisecond)->MinTime(5.0)->UseRealTime();
+BENCHMARK(BM_CloseServiceTableAfterOneChange)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(5.0)
+    ->UseRealTime();
 
 // The codec and the file alone: a decoded packet streamed into a temporary file, fsync, rename.
 void BM_EncodeAndWriteServiceFile(benchmark::State& state) {
@@ -54,7 +57,8 @@ void BM_EncodeAndWriteServiceFile(benchmark::State& state) {
     for (std::size_t j = 0; j < from.size(); ++j) row.values[j] = ValueView::of(from[j]);
   };
   for (auto _ : state)
-    streamTableFile(path, [&](ByteSink& sink) { encodeDataPacket(packet, packet.rows.size(), viewRow, sink); });
+    streamTableFile(
+        path, [&](ByteSink& sink) { encodeDataPacket(packet, packet.rows.size(), viewRow, sink); });
   state.SetBytesProcessed(int64_t(fs::file_size(path)) * state.iterations());
 }
 BENCHMARK(BM_EncodeAndWriteServiceFile)->Unit(benchmark::kMillisecond)->MinTime(5.0)->UseRealTime();

@@ -158,8 +158,7 @@ bool TCustomComboEdit::eventFilter(QObject* watched, QEvent* event) {
       // Closed from outside (another window activated, the pop-up dismissed by the system).
       if (popupVisible_) popupCloseUp(false);
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -65,7 +65,8 @@ void drawCalendarGlyph(QPainter& painter, int left, const QColor& outline, const
   painter.drawPoint(left + 9, 0);
   painter.setPen(dots);
   for (int row = 0; row < 3; ++row) {
-    for (int column = 0; column < 4; ++column) painter.drawPoint(left + 3 + 2 * column, 5 + 2 * row);
+    for (int column = 0; column < 4; ++column)
+      painter.drawPoint(left + 3 + 2 * column, 5 + 2 * row);
   }
 }
 
@@ -180,9 +181,7 @@ DateTextRules TCustomDateEdit::textRules() const {
   return rules;
 }
 
-QString TCustomDateEdit::dateText() const {
-  return inputMask().isEmpty() ? text() : displayText();
-}
+QString TCustomDateEdit::dateText() const { return inputMask().isEmpty() ? text() : displayText(); }
 
 void TCustomDateEdit::updateFormat() {
   const bool modified = isModified();

@@ -15,9 +15,11 @@ DateLocale currentDateLocale() {
   result.separator = separator.isEmpty() ? QChar(u'/') : separator[0];
   // The settings list Sunday first; the calendar wants Monday first.
   for (int day = 1; day <= 7; ++day) {
-    result.shortDayNames << fromWindows1252(settings.shortDayNames[static_cast<std::size_t>(day % 7)]);
+    result.shortDayNames << fromWindows1252(
+        settings.shortDayNames[static_cast<std::size_t>(day % 7)]);
   }
-  for (const std::string& name : settings.longMonthNames) result.longMonthNames << fromWindows1252(name);
+  for (const std::string& name : settings.longMonthNames)
+    result.longMonthNames << fromWindows1252(name);
   return result;
 }
 

@@ -89,7 +89,8 @@ std::optional<QDate> readByPosition(QStringView text, const DateTextRules& rules
       if (letter == u'Y') year = field.kind == FieldKind::Blank ? today.year() : field.value;
     }
   }
-  if (year >= 0 && year <= 99) year = expandTwoDigitYear(year, today.year(), rules.twoDigitYearWindow);
+  if (year >= 0 && year <= 99)
+    year = expandTwoDigitYear(year, today.year(), rules.twoDigitYearWindow);
   return validDate(year, month, day);
 }
 
@@ -147,9 +148,24 @@ std::optional<QDate> readFreely(QStringView text, const DateTextRules& rules, QD
   if (l3 > 0) {
     int yearDigits = 0;
     switch (rules.order) {
-      case DateOrder::MonthDayYear: month = n1; day = n2; year = n3; yearDigits = l3; break;
-      case DateOrder::DayMonthYear: day = n1; month = n2; year = n3; yearDigits = l3; break;
-      case DateOrder::YearMonthDay: year = n1; month = n2; day = n3; yearDigits = l1; break;
+      case DateOrder::MonthDayYear:
+        month = n1;
+        day = n2;
+        year = n3;
+        yearDigits = l3;
+        break;
+      case DateOrder::DayMonthYear:
+        day = n1;
+        month = n2;
+        year = n3;
+        yearDigits = l3;
+        break;
+      case DateOrder::YearMonthDay:
+        year = n1;
+        month = n2;
+        day = n3;
+        yearDigits = l1;
+        break;
     }
     if (yearDigits <= 2) year = expandTwoDigitYear(year, today.year(), rules.twoDigitYearWindow);
   } else if (rules.order == DateOrder::DayMonthYear) {
@@ -196,8 +212,9 @@ QString dateEditMask(DateOrder order, bool fourDigitYears, QChar blank) {
   const bool wideYearFirst = fourDigitYears && order == DateOrder::YearMonthDay;
   const bool wideYearLast = fourDigitYears && order != DateOrder::YearMonthDay;
   QString mask = QStringLiteral("!");
-  mask += wideYearFirst ? QStringLiteral("9999/99/99") : wideYearLast ? QStringLiteral("99/99/9999")
-                                                                      : QStringLiteral("99/99/99");
+  mask += wideYearFirst  ? QStringLiteral("9999/99/99")
+          : wideYearLast ? QStringLiteral("99/99/9999")
+                         : QStringLiteral("99/99/99");
   mask += QStringLiteral(";1;");
   mask += normalizedBlank(blank);
   return mask;
@@ -220,7 +237,8 @@ QString qtInputMask(QStringView editMask, QChar separator) {
   }
   const qsizetype lastSemicolon = editMask.lastIndexOf(u';');
   QChar blank = u' ';
-  if (lastSemicolon >= 0 && lastSemicolon + 1 < editMask.size()) blank = editMask[lastSemicolon + 1];
+  if (lastSemicolon >= 0 && lastSemicolon + 1 < editMask.size())
+    blank = editMask[lastSemicolon + 1];
   result += u';';
   result += normalizedBlank(blank);
   return result;

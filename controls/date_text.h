@@ -56,8 +56,8 @@ QString formatDateText(QDate date, QStringView format, QChar separator);
 
 // Everything reading a typed date depends on besides the text itself.
 struct DateTextRules {
-  QString format;              // the edit's format, e.g. "DD/MM/YYYY"
-  QChar separator = u'/';      // the locale's date separator
+  QString format;                             // the edit's format, e.g. "DD/MM/YYYY"
+  QChar separator = u'/';                     // the locale's date separator
   DateOrder order = DateOrder::DayMonthYear;  // the locale's order, for free reading
   QChar blank = u' ';          // the mask's blank character (space is always blank too)
   QStringList longMonthNames;  // January..December, only for formats with "MMM"

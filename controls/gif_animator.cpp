@@ -217,7 +217,8 @@ void TGIFAnimator::asyncStep() {
   emit OnFrameChanged();
   QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
   if (!loop_ && index == 0)
-    QMetaObject::invokeMethod(this, [this] { setAnimate(false); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { setAnimate(false); }, Qt::QueuedConnection);
 }
 
 QRect TGIFAnimator::destinationRect(QSize composed) const {

@@ -51,8 +51,7 @@ void GifComposer::startFresh(const TGIFImage& image, int n, bool transparent, QR
       case kDisposeBackground:
         if (k != start) fillRect(frames[k].rect());
         break;
-      case kDisposePrevious:
-        break;
+      case kDisposePrevious: break;
       default:  // none, keep, and the undefined values 4 to 7
         drawFrame(frames[k]);
     }

@@ -57,14 +57,12 @@ using GifHandle = std::unique_ptr<GifFileType, GifCloser>;
 
 [[noreturn]] void failWith(int giflibError) {
   switch (giflibError) {
-    case D_GIF_ERR_NOT_GIF_FILE:
-      throw GifError(gifmsg::kUnknownVersion);
+    case D_GIF_ERR_NOT_GIF_FILE: throw GifError(gifmsg::kUnknownVersion);
     case D_GIF_ERR_IMAGE_DEFECT:  // an LZW code that the table cannot hold
     case D_GIF_ERR_EOF_TOO_SOON:  // the image data ends before its last pixel
     case D_GIF_ERR_WRONG_RECORD:  // a block that is neither image, extension nor trailer
       throw GifError(gifmsg::kCorrupt);
-    case D_GIF_ERR_NOT_ENOUGH_MEM:
-      throw std::bad_alloc();
+    case D_GIF_ERR_NOT_ENOUGH_MEM: throw std::bad_alloc();
     default:  // truncated input, missing descriptors, a frame larger than its data
       throw GifError(gifmsg::kReadError);
   }
@@ -118,16 +116,10 @@ class GifDecoder {
     do {
       if (DGifGetRecordType(gif_, &type) == GIF_ERROR) failWith(gif_->Error);
       switch (type) {
-        case IMAGE_DESC_RECORD_TYPE:
-          readFrame();
-          break;
-        case EXTENSION_RECORD_TYPE:
-          readExtension();
-          break;
-        case TERMINATE_RECORD_TYPE:
-          break;
-        default:
-          throw GifError(gifmsg::kCorrupt);
+        case IMAGE_DESC_RECORD_TYPE: readFrame(); break;
+        case EXTENSION_RECORD_TYPE: readExtension(); break;
+        case TERMINATE_RECORD_TYPE: break;
+        default: throw GifError(gifmsg::kCorrupt);
       }
     } while (type != TERMINATE_RECORD_TYPE);
     image_.frameIndex_ = 0;
@@ -176,9 +168,7 @@ class GifDecoder {
     GifByteType* block = nullptr;
     if (DGifGetExtension(gif_, &code, &block) == GIF_ERROR) failWith(gif_->Error);
     switch (code) {
-      case kGraphicControlExt:
-        takeGraphicControl(block);
-        break;
+      case kGraphicControlExt: takeGraphicControl(block); break;
       case kApplicationExt:
         if (block && block[0] == 11 &&
             (std::memcmp(block + 1, "NETSCAPE2.0", 11) == 0 ||
@@ -187,8 +177,7 @@ class GifDecoder {
         }
         break;
       case kCommentExt:
-      case kPlainTextExt:
-        break;
+      case kPlainTextExt: break;
       default: {
         throw GifError(unknownExtensionMessage(code));
       }
@@ -295,7 +284,8 @@ class GifDecoder {
     const int width = frame.rect_.width();
     const int height = frame.rect_.height();
     std::vector<uint8_t> decoded;
-    if (decodeLzw(data, codeSize, static_cast<std::size_t>(width) * height, decoded) != LzwResult::Ok)
+    if (decodeLzw(data, codeSize, static_cast<std::size_t>(width) * height, decoded) !=
+        LzwResult::Ok)
       throw GifError(gifmsg::kCorrupt);
     if (!interlaced) {
       frame.indexes_ = std::move(decoded);

@@ -73,7 +73,8 @@ LzwResult decodeLzw(const std::vector<std::uint8_t>& data, int minCodeSize, std:
       continue;
     }
     if (code == end) return LzwResult::Corrupt;  // before the last pixel
-    if (code > next || (code == next && (previous < 0 || next >= kTableSize))) return LzwResult::Corrupt;
+    if (code > next || (code == next && (previous < 0 || next >= kTableSize)))
+      return LzwResult::Corrupt;
     // A new entry: the previous string plus the first value of this one (of the previous one
     // itself when the code is the entry being made).
     if (previous >= 0 && next < kTableSize) {

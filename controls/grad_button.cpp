@@ -34,13 +34,18 @@ QImage preparedGlyph(const QImage& glyph, bool enabled) {
 
 }  // namespace
 
-QRect buttonTextRect(TButtonLayout layout, const QRect& client, const QSize& glyphSize, int spacing) {
+QRect buttonTextRect(TButtonLayout layout, const QRect& client, const QSize& glyphSize,
+                     int spacing) {
   QRect text = client;
   switch (layout) {
     case TButtonLayout::blGlyphLeft: text.setLeft(text.left() + glyphSize.width() + spacing); break;
-    case TButtonLayout::blGlyphRight: text.setLeft(text.left() - glyphSize.width() - spacing); break;
+    case TButtonLayout::blGlyphRight:
+      text.setLeft(text.left() - glyphSize.width() - spacing);
+      break;
     case TButtonLayout::blGlyphTop: text.setTop(text.top() + glyphSize.height() + spacing); break;
-    case TButtonLayout::blGlyphBottom: text.setTop(text.top() - glyphSize.height() - spacing); break;
+    case TButtonLayout::blGlyphBottom:
+      text.setTop(text.top() - glyphSize.height() - spacing);
+      break;
   }
   return text;
 }
@@ -59,8 +64,9 @@ QPoint buttonGlyphPosition(TButtonLayout layout, const QRect& textRect, const QS
   const int th = hasCaption ? textSize.height() : 0;
   switch (layout) {
     case TButtonLayout::blGlyphLeft:
-      return {hasCaption ? (left + right - tw) / 2 - spacing - gw : (left + right - spacing) / 2 - gw,
-              (buttonSize.height() - gh) / 2};
+      return {
+          hasCaption ? (left + right - tw) / 2 - spacing - gw : (left + right - spacing) / 2 - gw,
+          (buttonSize.height() - gh) / 2};
     case TButtonLayout::blGlyphRight:
       return {(left + right + tw) / 2 + spacing, (buttonSize.height() - gh) / 2};
     case TButtonLayout::blGlyphTop:
@@ -180,8 +186,9 @@ void TGradButton::paintEvent(QPaintEvent* /*event*/) {
   const QRect client = rect();
   ComposeLayer(work_, defaultBuffer_, overBuffer_, FOverLevel, client, 1);
   if (FClickLevel > 0) {
-    const QRect inner = gradientBorder_ ? client.adjusted(kClickedRing, kClickedRing, -kClickedRing, -kClickedRing)
-                                        : client;
+    const QRect inner =
+        gradientBorder_ ? client.adjusted(kClickedRing, kClickedRing, -kClickedRing, -kClickedRing)
+                        : client;
     ComposeLayer(work_, work_, clickedBuffer_, FClickLevel, inner, 1);
   }
   drawFrame();
@@ -204,7 +211,8 @@ void TGradButton::drawFrame() {
 
 void TGradButton::drawCaptionAndGlyph() {
   const bool hasGlyph = !glyph_.isNull();
-  const QRect textRect = hasGlyph ? buttonTextRect(layout_, rect(), glyph_.size(), spacing_) : rect();
+  const QRect textRect =
+      hasGlyph ? buttonTextRect(layout_, rect(), glyph_.size(), spacing_) : rect();
   const bool hasCaption = !Caption().isEmpty() && ShowCaption();
   if (!hasCaption && !hasGlyph) return;
 
@@ -214,8 +222,8 @@ void TGradButton::drawCaptionAndGlyph() {
   format.alignment = Qt::AlignCenter;
   format.mnemonics = false;
   if (ShowCaption()) {
-    DrawShadowText(painter, Caption(), font(), textColor, colors_.TextShadow(), TextShadow(), format,
-                   textRect, isEnabled());
+    DrawShadowText(painter, Caption(), font(), textColor, colors_.TextShadow(), TextShadow(),
+                   format, textRect, isEnabled());
   }
   if (hasGlyph) {
     const QFontMetrics metrics(font());

@@ -18,7 +18,8 @@ namespace wf {
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 // The caption rectangle once room is made for a glyph of glyphSize (client is the whole button).
-QRect buttonTextRect(TButtonLayout layout, const QRect& client, const QSize& glyphSize, int spacing);
+QRect buttonTextRect(TButtonLayout layout, const QRect& client, const QSize& glyphSize,
+                     int spacing);
 // Top-left corner of the glyph: textRect from buttonTextRect, textSize the caption's width and
 // height, hasCaption whether a caption is shown.
 QPoint buttonGlyphPosition(TButtonLayout layout, const QRect& textRect, const QSize& buttonSize,

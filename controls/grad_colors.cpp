@@ -25,10 +25,18 @@ QString persistentClassName(const QObject* object) {
 
 TGradCustomColors::TGradCustomColors(TGradCustomControl* owner) : owner_(owner) {}
 
-void TGradCustomColors::setDefaultFrom(StyleColor value) { if (store(defaultFrom_, value)) Changed(); }
-void TGradCustomColors::setDefaultTo(StyleColor value) { if (store(defaultTo_, value)) Changed(); }
-void TGradCustomColors::setOverFrom(StyleColor value) { if (store(overFrom_, value)) Changed(); }
-void TGradCustomColors::setOverTo(StyleColor value) { if (store(overTo_, value)) Changed(); }
+void TGradCustomColors::setDefaultFrom(StyleColor value) {
+  if (store(defaultFrom_, value)) Changed();
+}
+void TGradCustomColors::setDefaultTo(StyleColor value) {
+  if (store(defaultTo_, value)) Changed();
+}
+void TGradCustomColors::setOverFrom(StyleColor value) {
+  if (store(overFrom_, value)) Changed();
+}
+void TGradCustomColors::setOverTo(StyleColor value) {
+  if (store(overTo_, value)) Changed();
+}
 
 void TGradCustomColors::refuseAssign(const QObject* source) const {
   throw std::runtime_error(QStringLiteral("Cannot assign a %1 to a %2")
@@ -48,11 +56,21 @@ void TGradCustomColors::assign(const QObject* source) {
 
 TGradControlColors::TGradControlColors(TGradCustomControl* owner) : TGradCustomColors(owner) {}
 
-void TGradControlColors::setClickedFrom(StyleColor value) { if (store(clickedFrom_, value)) Changed(); }
-void TGradControlColors::setClickedTo(StyleColor value) { if (store(clickedTo_, value)) Changed(); }
-void TGradControlColors::setBorderColor(StyleColor value) { if (store(borderColor_, value)) Changed(); }
-void TGradControlColors::setHotTrack(StyleColor value) { if (store(hotTrack_, value)) repaintOwner(); }
-void TGradControlColors::setTextShadow(StyleColor value) { if (store(textShadow_, value)) repaintOwner(); }
+void TGradControlColors::setClickedFrom(StyleColor value) {
+  if (store(clickedFrom_, value)) Changed();
+}
+void TGradControlColors::setClickedTo(StyleColor value) {
+  if (store(clickedTo_, value)) Changed();
+}
+void TGradControlColors::setBorderColor(StyleColor value) {
+  if (store(borderColor_, value)) Changed();
+}
+void TGradControlColors::setHotTrack(StyleColor value) {
+  if (store(hotTrack_, value)) repaintOwner();
+}
+void TGradControlColors::setTextShadow(StyleColor value) {
+  if (store(textShadow_, value)) repaintOwner();
+}
 
 void TGradControlColors::assign(const QObject* source) {
   const auto* colors = qobject_cast<const TGradControlColors*>(source);

@@ -22,11 +22,12 @@ TGradCustomControl::TGradCustomControl(QWidget* parent) : QWidget(parent) {
   // Every pixel is painted by the control itself.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
-  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-    const QWidget* form = window();
-    if ((old != nullptr && old->window() == form) || (now != nullptr && now->window() == form))
-      DoFocusChanged();
-  });
+  focusWatch_ =
+      connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        const QWidget* form = window();
+        if ((old != nullptr && old->window() == form) || (now != nullptr && now->window() == form))
+          DoFocusChanged();
+      });
 }
 
 TGradCustomControl::~TGradCustomControl() {
@@ -35,9 +36,7 @@ TGradCustomControl::~TGradCustomControl() {
   if (styleManager_ != nullptr) styleManager_->unregisterControl(this);
 }
 
-QString TGradCustomControl::About() const {
-  return QStringLiteral("Wrenfold styled controls");
-}
+QString TGradCustomControl::About() const { return QStringLiteral("Wrenfold styled controls"); }
 
 void TGradCustomControl::setCaption(const QString& caption) {
   if (caption_ == caption) return;
@@ -86,7 +85,8 @@ void TGradCustomControl::setTabStop(bool value) {
 }
 
 StyleColor TGradCustomControl::parentStyleColor() const {
-  if (const auto* styled = qobject_cast<const TGradCustomControl*>(parentWidget())) return styled->Color();
+  if (const auto* styled = qobject_cast<const TGradCustomControl*>(parentWidget()))
+    return styled->Color();
   if (parentWidget() != nullptr) return parentWidget()->palette().color(QPalette::Window);
   return color_;
 }
@@ -219,8 +219,7 @@ void TGradCustomControl::fadeTick() {
   // A failing step must not leave the timer message.
   try {
     (this->*FFadeStep)();
-  } catch (...) {
-  }
+  } catch (...) {}
 }
 
 void TGradCustomControl::timerEvent(QTimerEvent* event) {

@@ -108,8 +108,8 @@ class TGradCustomControl : public QWidget {
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
-  int FOverLevel = 0;    // 0..100, how much of the over look is mixed in
-  int FClickLevel = 0;   // 0 or 100, the clicked look
+  int FOverLevel = 0;   // 0..100, how much of the over look is mixed in
+  int FClickLevel = 0;  // 0 or 100, the clicked look
   bool FMouseInside = false;
   bool FPressed = false;  // left button held on the control, or latched down
   TFadeSpeed FFadeSpeed = TFadeSpeed::fsMedium;

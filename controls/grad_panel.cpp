@@ -64,9 +64,7 @@ void TGradPanel::setAntialiased(bool value) {
   bodyChanged();
 }
 
-void TGradPanel::setGradient(bool value) {
-  setBodyProperty(gradient_, value && !antialiased_);
-}
+void TGradPanel::setGradient(bool value) { setBodyProperty(gradient_, value && !antialiased_); }
 
 void TGradPanel::setCaptionPosition(TGradCaptionPos value) {
   if (captionPosition_ == value) return;
@@ -162,7 +160,8 @@ void TGradPanel::RebuildBuffers() {
     fillRegion(work, body, Color());
   }
 
-  if (antialiased_) ReduceSupersampled(supersampled, body_, kSupersample, Color(), cornerWidth_ + 20);
+  if (antialiased_)
+    ReduceSupersampled(supersampled, body_, kSupersample, Color(), cornerWidth_ + 20);
   update();
 }
 
@@ -193,13 +192,17 @@ void TGradPanel::paintEvent(QPaintEvent* /*event*/) {
       left -= (cornerWidth_ - borderWidth_) / 2;
       format.alignment = Qt::AlignLeft | Qt::AlignVCenter;
       break;
-    case TGradCaptionPos::cpMiddleCenter: format.alignment = Qt::AlignHCenter | Qt::AlignVCenter; break;
+    case TGradCaptionPos::cpMiddleCenter:
+      format.alignment = Qt::AlignHCenter | Qt::AlignVCenter;
+      break;
     case TGradCaptionPos::cpMiddleRight:
       right += (cornerWidth_ - borderWidth_) / 2;
       format.alignment = Qt::AlignRight | Qt::AlignVCenter;
       break;
     case TGradCaptionPos::cpBottomLeft: format.alignment = Qt::AlignLeft | Qt::AlignBottom; break;
-    case TGradCaptionPos::cpBottomCenter: format.alignment = Qt::AlignHCenter | Qt::AlignBottom; break;
+    case TGradCaptionPos::cpBottomCenter:
+      format.alignment = Qt::AlignHCenter | Qt::AlignBottom;
+      break;
     case TGradCaptionPos::cpBottomRight: format.alignment = Qt::AlignRight | Qt::AlignBottom; break;
   }
   const QRect captionRect(left, top, right - left, bottom - top);

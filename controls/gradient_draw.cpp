@@ -32,12 +32,14 @@ void forEachSpan(const QRect& rect, const QRect& bounds, const QRegion* region, 
   const QRect area = rect & bounds;
   if (area.isEmpty()) return;
   if (region == nullptr) {
-    for (int y = area.top(); y <= area.bottom(); ++y) fn(y, area.left(), area.left() + area.width());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      fn(y, area.left(), area.left() + area.width());
     return;
   }
   const QRegion clipped = region->intersected(area);
   for (const QRect& part : clipped) {
-    for (int y = part.top(); y <= part.bottom(); ++y) fn(y, part.left(), part.left() + part.width());
+    for (int y = part.top(); y <= part.bottom(); ++y)
+      fn(y, part.left(), part.left() + part.width());
   }
 }
 
@@ -106,7 +108,8 @@ void DrawGradient(QImage& bitmap, const QRect& rect, StyleColor from, StyleColor
   const int bottom = rect.top() + rect.height();
   const int width = right - left;
   const int height = bottom - top;
-  const int diagonal = static_cast<int>(std::lround(std::sqrt(double(width) * width + double(height) * height)));
+  const int diagonal =
+      static_cast<int>(std::lround(std::sqrt(double(width) * width + double(height) * height)));
 
   int steps = 0;
   switch (type) {
@@ -131,7 +134,8 @@ void DrawGradient(QImage& bitmap, const QRect& rect, StyleColor from, StyleColor
         columns[static_cast<size_t>(x - left)] = ramp.at(s);
       }
       forEachSpan(rect, bounds, region, [&](int y, int x0, int x1) {
-        std::copy(columns.begin() + (x0 - left), columns.begin() + (x1 - left), row(bitmap, y) + x0);
+        std::copy(columns.begin() + (x0 - left), columns.begin() + (x1 - left),
+                  row(bitmap, y) + x0);
       });
       break;
     }
@@ -165,8 +169,8 @@ void DrawGradient(QImage& bitmap, const QRect& rect, StyleColor from, StyleColor
 }
 
 void DrawShadowText(QPainter& canvas, const QString& text, const QFont& font, StyleColor fontColor,
-                    StyleColor shadowColor, bool shadow, const TextFormat& format, const QRect& rect,
-                    bool enabled) {
+                    StyleColor shadowColor, bool shadow, const TextFormat& format,
+                    const QRect& rect, bool enabled) {
   canvas.setFont(font);
   const int mnemonicFlag = format.mnemonics ? Qt::TextShowMnemonic : 0;
   const int flags = static_cast<int>(format.alignment) | Qt::TextSingleLine | mnemonicFlag;
@@ -189,7 +193,8 @@ void DrawShadowText(QPainter& canvas, const QString& text, const QFont& font, St
 void ReduceSupersampled(const QImage& large, QImage& small, int k, StyleColor interior, int band) {
   ensureRgb32(small);
   if (small.isNull() || k < 1) return;
-  const QImage source = large.format() == QImage::Format_RGB32 ? large : large.convertToFormat(QImage::Format_RGB32);
+  const QImage source =
+      large.format() == QImage::Format_RGB32 ? large : large.convertToFormat(QImage::Format_RGB32);
   if (band < 1) band = k;
   const int b = band / 2;
   const int width = small.width();
@@ -228,7 +233,9 @@ void ReduceSupersampled(const QImage& large, QImage& small, int k, StyleColor in
 
 void BlendBitmap(QImage& destination, const QImage& source, const QRect& rect, int percentage) {
   ensureRgb32(destination);
-  const QImage src = source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
+  const QImage src = source.format() == QImage::Format_RGB32
+                         ? source
+                         : source.convertToFormat(QImage::Format_RGB32);
   // The weights are doubles and each mix is rounded from double arithmetic, halves to even.
   const double keep = (100 - std::clamp(percentage, 0, 100)) / 100.0;
   const double take = 1 - keep;
@@ -253,9 +260,10 @@ void ComposeLayer(QImage& work, const QImage& base, const QImage& layer, int per
   const QRect target(rect.left() + offset, rect.top() + offset, rect.width() - offset,
                      rect.height() - offset);
   // Reading and writing the same bitmap must behave like a copy through a scratch bitmap.
-  const QImage from = (&base == &work || base.format() != QImage::Format_RGB32)
-                          ? base.copy(QRect(QPoint(0, 0), target.size())).convertToFormat(QImage::Format_RGB32)
-                          : base;
+  const QImage from =
+      (&base == &work || base.format() != QImage::Format_RGB32)
+          ? base.copy(QRect(QPoint(0, 0), target.size())).convertToFormat(QImage::Format_RGB32)
+          : base;
   const QRect copied = target & from.rect().translated(target.topLeft());
   forEachSpan(copied, work.rect(), nullptr, [&](int y, int x0, int x1) {
     const QRgb* in = row(from, y - target.top()) + (x0 - target.left());
@@ -307,7 +315,8 @@ QRegion roundRectRegion(const QRect& rect, int ellipseWidth, int ellipseHeight) 
     const int d = inset(r);
     int end = r + 1;
     while (end < height && inset(end) == d) ++end;
-    if (width - 2 * d > 0) rows.emplace_back(rect.left() + d, rect.top() + r, width - 2 * d, end - r);
+    if (width - 2 * d > 0)
+      rows.emplace_back(rect.left() + d, rect.top() + r, width - 2 * d, end - r);
     r = end;
   }
   QRegion region;

@@ -49,8 +49,8 @@ struct TextFormat {
 // shadow is set. Disabled: embossed, button-highlight 1 pixel right and down under
 // button-shadow, whatever shadow says.
 void DrawShadowText(QPainter& canvas, const QString& text, const QFont& font, StyleColor fontColor,
-                    StyleColor shadowColor, bool shadow, const TextFormat& format, const QRect& rect,
-                    bool enabled);
+                    StyleColor shadowColor, bool shadow, const TextFormat& format,
+                    const QRect& rect, bool enabled);
 
 // Writes `small` from `large` (k times its size each way): only the edge band of `small`
 // (b = band div 2 pixels from each side, band below 1 meaning k) is averaged from k by k

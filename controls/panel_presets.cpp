@@ -35,22 +35,59 @@ PresetValues presetValues(PanelPreset preset) {
   using enum TGradientType;
   switch (preset) {
     case PanelPreset::TitleBar:
-      return {panelGrey, arial(29, true), white, false, true,
-              cpMiddleCenter, 0, 1, frameGrey, clBtnFace, false, true, StyleColor(16, 132, 208),
-              StyleColor(113, 184, 255), gtDoubleVert};
+      return {panelGrey,
+              arial(29, true),
+              white,
+              false,
+              true,
+              cpMiddleCenter,
+              0,
+              1,
+              frameGrey,
+              clBtnFace,
+              false,
+              true,
+              StyleColor(16, 132, 208),
+              StyleColor(113, 184, 255),
+              gtDoubleVert};
     case PanelPreset::ButtonBar:
-      return {panelGrey, sansSerif, captionBlue, true, true, cpTopLeft, 0, 1, frameGrey, clBtnFace,
-              false, true, StyleColor(0, 159, 0), StyleColor(3, 199, 82), gtDoubleVert};
+      return {panelGrey,
+              sansSerif,
+              captionBlue,
+              true,
+              true,
+              cpTopLeft,
+              0,
+              1,
+              frameGrey,
+              clBtnFace,
+              false,
+              true,
+              StyleColor(0, 159, 0),
+              StyleColor(3, 199, 82),
+              gtDoubleVert};
     case PanelPreset::GreyBar:
-      return {panelGrey, msSansSerif(11, true), white, false,
-              false, cpMiddleCenter, 0, 1, frameGrey, clBtnFace, false, true,
-              StyleColor(170, 170, 170), StyleColor(229, 229, 229), gtDoubleVert};
+      return {panelGrey,
+              msSansSerif(11, true),
+              white,
+              false,
+              false,
+              cpMiddleCenter,
+              0,
+              1,
+              frameGrey,
+              clBtnFace,
+              false,
+              true,
+              StyleColor(170, 170, 170),
+              StyleColor(229, 229, 229),
+              gtDoubleVert};
     case PanelPreset::ContentPanel:
-      return {white, sansSerif, captionBlue, true, true, cpTopLeft, 25, 3, silver, silver, true,
-              false, white, panelGrey, gtVertical};
+      return {white,  sansSerif, captionBlue, true,  true,  cpTopLeft, 25,        3,
+              silver, silver,    true,        false, white, panelGrey, gtVertical};
     case PanelPreset::GridFrame:
-      return {white, sansSerif, captionBlue, true, false, cpTopLeft, 10, 5, silver, white, true,
-              false, white, panelGrey, gtVertical};
+      return {white,  sansSerif, captionBlue, true,  false, cpTopLeft, 10,        5,
+              silver, white,     true,        false, white, panelGrey, gtVertical};
   }
   return presetValues(PanelPreset::ContentPanel);
 }

@@ -49,7 +49,8 @@ QFont popupFont() {
 
 QStringList defaultMonthNames() {
   QStringList names;
-  for (int month = 1; month <= 12; ++month) names << QLocale().monthName(month, QLocale::LongFormat);
+  for (int month = 1; month <= 12; ++month)
+    names << QLocale().monthName(month, QLocale::LongFormat);
   return names;
 }
 
@@ -178,7 +179,8 @@ void TPopupCalendar::setHints(const QStringList& hints) {
 void TPopupCalendar::applyHints() {
   for (int i = 0; i < 4; ++i) {
     const QString custom = hintOverrides_.value(i);
-    buttons_[i]->setToolTip(shortHint(custom.isEmpty() ? QString::fromLatin1(kDefaultHints[i]) : custom));
+    buttons_[i]->setToolTip(
+        shortHint(custom.isEmpty() ? QString::fromLatin1(kDefaultHints[i]) : custom));
   }
 }
 

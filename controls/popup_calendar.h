@@ -45,8 +45,8 @@ class TPopupCalendar : public QWidget {
   // Navigation as the keys and buttons use it. Month and year steps keep the day of the month,
   // cut to the length of the target month; a step that would leave the years 1 to 9999 does
   // nothing.
-  void moveDays(int days);        // across month ends
-  void moveWeeks(int weeks);      // only within the shown month
+  void moveDays(int days);    // across month ends
+  void moveWeeks(int weeks);  // only within the shown month
   void stepMonths(int months);
   void stepYears(int years);
   void goToday();

@@ -297,7 +297,8 @@ void TProgressCyl::updatePosition(int value) {
   const int extent = orientation_ == pbHorizontal ? width() : height();
   const int s = roundEven(extent * d * r) + 2 * m_ - roundEven(2.0 * m_ * d * r);
   percent_ = p;
-  barEnd_ = orientation_ == pbHorizontal ? std::max(s - m_, m_ + 1) : (height() - m_) - (s - 2 * m_);
+  barEnd_ =
+      orientation_ == pbHorizontal ? std::max(s - m_, m_ + 1) : (height() - m_) - (s - 2 * m_);
   if (s == drawnExtent_ && p == drawnPercent_) return;
   drawnExtent_ = s;
   drawnPercent_ = p;
@@ -420,8 +421,7 @@ void TProgressCyl::computeBevelColors() {
       innerTopLeft_ = bevelOuter_ == bvRaised && noBorder ? light3D_ : light_;
       innerBottomRight_ = shadow_;
       break;
-    default:
-      innerTopLeft_ = innerBottomRight_ = face;
+    default: innerTopLeft_ = innerBottomRight_ = face;
   }
   switch (bevelOuter_) {
     case bvLowered:
@@ -432,8 +432,7 @@ void TProgressCyl::computeBevelColors() {
       outerTopLeft_ = light_;
       outerBottomRight_ = bevelInner_ == bvRaised && noBorder ? dark3D_ : shadow_;
       break;
-    default:
-      outerTopLeft_ = outerBottomRight_ = face;
+    default: outerTopLeft_ = outerBottomRight_ = face;
   }
 }
 
@@ -442,9 +441,7 @@ bool TProgressCyl::geometryValid() const {
   return w - 2 * a_ > 0 && h - 2 * a_ > 0 && w - 2 * m_ > 0 && h - 2 * m_ > 0;
 }
 
-QRect TProgressCyl::innerRect() const {
-  return QRect(m_, m_, width() - 2 * m_, height() - 2 * m_);
-}
+QRect TProgressCyl::innerRect() const { return QRect(m_, m_, width() - 2 * m_, height() - 2 * m_); }
 
 void TProgressCyl::computeGeometry() {
   a_ = bevelWidth_ + borderWidth_;

@@ -106,7 +106,8 @@ void ThreadTimer::run() {
     // rather than a blocking queued call lets the destructor release this thread at any time.
     std::uint64_t ticket = ++ticketsPosted;
     lock.unlock();
-    QMetaObject::invokeMethod(this, [this, ticket] { deliverTick(ticket); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, ticket] { deliverTick(ticket); }, Qt::QueuedConnection);
     lock.lock();
     wake_.wait(lock, [&] { return terminated_ || ticketsDone_ >= ticket; });
   }
@@ -144,9 +145,9 @@ void ThreadTimer::runHandler(const std::function<void()>& handler) {
     return;
   } catch (const std::exception& e) {
     failure = exceptionText(e);
-  } catch (...) {
-  }
-  QMetaObject::invokeMethod(app, [failure] { showDefaultError(failure); }, Qt::QueuedConnection);
+  } catch (...) {}
+  QMetaObject::invokeMethod(
+      app, [failure] { showDefaultError(failure); }, Qt::QueuedConnection);
 }
 
 }  // namespace wf

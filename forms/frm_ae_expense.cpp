@@ -11,8 +11,8 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
-#include "store/data_module.h"
 #include "framework/tab_chain.h"
+#include "store/data_module.h"
 
 #include <QCloseEvent>
 #include <QFile>

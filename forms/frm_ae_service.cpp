@@ -11,8 +11,8 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
-#include "store/data_module.h"
 #include "framework/tab_chain.h"
+#include "store/data_module.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -46,7 +46,8 @@ TfrmAEService::TfrmAEService(QWidget* parent) : FormBase(parent) {
 
 void TfrmAEService::buildLayout() {
   TDataSource* source = &DataModule1->datService;
-  GradPanel1 = makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45), "Service Details");
+  GradPanel1 =
+      makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45), "Service Details");
   GradPanel4 = makePanel(this, PanelPreset::ContentPanel, QRect(0, 45, kClientWidth, 272));
   GradPanel3 = makePanel(this, PanelPreset::ButtonBar, QRect(0, 317, kClientWidth, 45));
 

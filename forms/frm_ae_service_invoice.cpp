@@ -11,9 +11,9 @@
 #include "framework/jpeg_picture.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/tab_chain.h"
 #include "reports/frm_invoice_preview.h"
 #include "store/data_module.h"
-#include "framework/tab_chain.h"
 
 #include <QCloseEvent>
 #include <QFile>

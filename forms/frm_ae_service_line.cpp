@@ -9,8 +9,8 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
-#include "store/data_module.h"
 #include "framework/tab_chain.h"
+#include "store/data_module.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -36,8 +36,8 @@ TfrmAEServiceLine::TfrmAEServiceLine(QWidget* parent) : FormBase(parent) {
 
 void TfrmAEServiceLine::buildLayout() {
   TDataSource* source = &DataModule1->datServiceLine;
-  GradPanel1 = makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45),
-                         "Service Line Details");
+  GradPanel1 =
+      makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45), "Service Line Details");
   GradPanel4 = makePanel(this, PanelPreset::ContentPanel, QRect(0, 45, kClientWidth, 135));
   GradPanel3 = makePanel(this, PanelPreset::ButtonBar, QRect(0, 180, kClientWidth, 45));
 

@@ -12,9 +12,9 @@
 #include "framework/pending_messages.h"
 #include "framework/picture_box.h"
 #include "framework/picture_clipboard.h"
+#include "framework/tab_chain.h"
 #include "framework/text_codec.h"
 #include "store/data_module.h"
-#include "framework/tab_chain.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -50,7 +50,8 @@ TfrmAEVehicle::~TfrmAEVehicle() {
 
 void TfrmAEVehicle::buildLayout() {
   TDataSource* source = &DataModule1->datVehicle;
-  GradPanel1 = makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45), "Vehicle Details");
+  GradPanel1 =
+      makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45), "Vehicle Details");
   GradPanel3 = makePanel(this, PanelPreset::ButtonBar, QRect(0, 211, kClientWidth, 45));
   GradPanel4 = makePanel(this, PanelPreset::ContentPanel, QRect(0, 45, kClientWidth, 166));
 
@@ -88,7 +89,8 @@ void TfrmAEVehicle::buildLayout() {
 
   connect(btnImage, &TGradButton::clicked, this, &TfrmAEVehicle::btnImageClick);
   connect(btnCopyToClipbrd, &TGradButton::clicked, this, &TfrmAEVehicle::btnCopyToClipbrdClick);
-  connect(btnPasteFromClipbrd, &TGradButton::clicked, this, &TfrmAEVehicle::btnPasteFromClipbrdClick);
+  connect(btnPasteFromClipbrd, &TGradButton::clicked, this,
+          &TfrmAEVehicle::btnPasteFromClipbrdClick);
   connect(btnSave, &TGradButton::clicked, this, &TfrmAEVehicle::btnSaveClick);
   connect(btnCancel, &TGradButton::clicked, this, &TfrmAEVehicle::btnCancelClick);
 }

@@ -3,9 +3,9 @@
 // modally; Save posts, Cancel (or the close box) cancels.
 #pragma once
 
-#include "framework/picture.h"
 #include "framework/form_base.h"
 #include "framework/open_picture_dialog.h"
+#include "framework/picture.h"
 
 class QLabel;
 

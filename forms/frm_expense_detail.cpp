@@ -12,8 +12,8 @@
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
-#include "store/data_module.h"
 #include "framework/tab_chain.h"
+#include "store/data_module.h"
 
 namespace wf {
 
@@ -26,7 +26,8 @@ std::vector<GridColumn> expenseColumns() {
       {"ExpenseDate", "Expense Date", 112, kCellCentre, kCellCentre, QColor()},
       // Money keeps the field's own (right) alignment.
       {"ExpenseAmount", "Expense Amount", 108, std::nullopt, kCellLeft, QColor()},
-      {"ExpenseInvAvailable", "Inv Available", std::nullopt, kCellCentre, kCellCentre, kShadedColumn},
+      {"ExpenseInvAvailable", "Inv Available", std::nullopt, kCellCentre, kCellCentre,
+       kShadedColumn},
   };
 }
 
@@ -64,10 +65,8 @@ void TfrmExpenseDetail::buildLayout() {
 
   connect(btnNewExpense, &TGradButton::clicked, this, &TfrmExpenseDetail::btnNewExpenseClick);
   connect(btnEditExpense, &TGradButton::clicked, this, &TfrmExpenseDetail::btnEditExpenseClick);
-  connect(btnDeleteExpense, &TGradButton::clicked, this,
-          &TfrmExpenseDetail::btnDeleteExpenseClick);
-  connect(btnPrintExpenses, &TGradButton::clicked, this,
-          &TfrmExpenseDetail::btnPrintExpensesClick);
+  connect(btnDeleteExpense, &TGradButton::clicked, this, &TfrmExpenseDetail::btnDeleteExpenseClick);
+  connect(btnPrintExpenses, &TGradButton::clicked, this, &TfrmExpenseDetail::btnPrintExpensesClick);
   connect(btnPrintPreview, &TGradButton::clicked, this, &TfrmExpenseDetail::btnPrintPreviewClick);
   connect(btnClose, &TGradButton::clicked, this, &TfrmExpenseDetail::btnCloseClick);
 }

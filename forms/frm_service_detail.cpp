@@ -12,9 +12,9 @@
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
+#include "framework/tab_chain.h"
 #include "framework/wf_application.h"
 #include "store/data_module.h"
-#include "framework/tab_chain.h"
 
 namespace wf {
 
@@ -65,8 +65,7 @@ void TfrmServiceDetail::buildLayout() {
 
   connect(btnNewService, &TGradButton::clicked, this, &TfrmServiceDetail::btnNewServiceClick);
   connect(btnEditService, &TGradButton::clicked, this, &TfrmServiceDetail::btnEditServiceClick);
-  connect(btnDeleteService, &TGradButton::clicked, this,
-          &TfrmServiceDetail::btnDeleteServiceClick);
+  connect(btnDeleteService, &TGradButton::clicked, this, &TfrmServiceDetail::btnDeleteServiceClick);
   connect(btnPrintService, &TGradButton::clicked, this, &TfrmServiceDetail::btnPrintServiceClick);
   connect(btnServiceLineDetail, &TGradButton::clicked, this,
           [this] { runGuarded([this] { btnServiceLineDetailClick(); }); });

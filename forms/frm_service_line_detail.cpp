@@ -11,8 +11,8 @@
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
-#include "store/data_module.h"
 #include "framework/tab_chain.h"
+#include "store/data_module.h"
 
 #include <QBitmap>
 #include <QTabBar>
@@ -51,7 +51,8 @@ std::vector<GridColumn> lineColumns() {
 std::vector<GridColumn> invoiceColumns() {
   return {
       {"ServiceInvoiceNumber", "Invoice Number", 110, kCellCentre, kCellCentre, QColor()},
-      {"ServiceInvoiceDescription", "Invoice Description", 597, kCellLeft, kCellLeft, kShadedColumn},
+      {"ServiceInvoiceDescription", "Invoice Description", 597, kCellLeft, kCellLeft,
+       kShadedColumn},
   };
 }
 
@@ -59,8 +60,8 @@ std::vector<GridColumn> invoiceColumns() {
 QIcon tabIcon(Glyph which) {
   const QImage image = glyph(which);
   QPixmap pixmap = QPixmap::fromImage(image);
-  pixmap.setMask(pixmap.createMaskFromColor(image.pixelColor(0, image.height() - 1),
-                                            Qt::MaskInColor));
+  pixmap.setMask(
+      pixmap.createMaskFromColor(image.pixelColor(0, image.height() - 1), Qt::MaskInColor));
   return QIcon(pixmap);
 }
 
@@ -78,8 +79,8 @@ TfrmServiceLineDetail::TfrmServiceLineDetail(QWidget* parent) : FormBase(parent)
 }
 
 void TfrmServiceLineDetail::buildLayout() {
-  GradPanel1 = makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45),
-                         "Service Line Details");
+  GradPanel1 =
+      makePanel(this, PanelPreset::TitleBar, QRect(0, 0, kClientWidth, 45), "Service Line Details");
   GradPanel3 = makePanel(this, PanelPreset::ButtonBar, QRect(0, 481, kClientWidth, 45));
   btnClose = makeButton(GradPanel3, "Close", QString(), QRect(659, 10, 75, 25), kGreenButton, 5,
                         glyph(Glyph::Close));
@@ -109,11 +110,9 @@ void TfrmServiceLineDetail::buildLayout() {
   connect(btnEditDetail, &TGradButton::clicked, this, &TfrmServiceLineDetail::btnEditDetailClick);
   connect(btnDeleteDetail, &TGradButton::clicked, this,
           &TfrmServiceLineDetail::btnDeleteDetailClick);
-  connect(btnPrintDetail, &TGradButton::clicked, this,
-          &TfrmServiceLineDetail::btnPrintDetailClick);
+  connect(btnPrintDetail, &TGradButton::clicked, this, &TfrmServiceLineDetail::btnPrintDetailClick);
   connect(btnNewInvoice, &TGradButton::clicked, this, &TfrmServiceLineDetail::btnNewInvoiceClick);
-  connect(btnEditInvoice, &TGradButton::clicked, this,
-          &TfrmServiceLineDetail::btnEditInvoiceClick);
+  connect(btnEditInvoice, &TGradButton::clicked, this, &TfrmServiceLineDetail::btnEditInvoiceClick);
   connect(btnDeleteInvoice, &TGradButton::clicked, this,
           &TfrmServiceLineDetail::btnDeleteInvoiceClick);
   connect(btnPreview, &TGradButton::clicked, this, &TfrmServiceLineDetail::btnPreviewClick);
@@ -128,8 +127,8 @@ QWidget* TfrmServiceLineDetail::buildLinesTab() {
                             kGreyButton, 5, glyph(Glyph::New));
   btnEditDetail = makeButton(GradPanel5, "Edit", "Edit Service Line", QRect(107, 10, 75, 25),
                              kGreyButton, 5, glyph(Glyph::Edit));
-  btnDeleteDetail = makeButton(GradPanel5, "Delete", "Delete Service Line",
-                               QRect(195, 10, 75, 25), kGreyButton, 5, glyph(Glyph::Delete));
+  btnDeleteDetail = makeButton(GradPanel5, "Delete", "Delete Service Line", QRect(195, 10, 75, 25),
+                               kGreyButton, 5, glyph(Glyph::Delete));
   btnPrintDetail = makeButton(GradPanel5, "Print...", "Print Preview Service Line Details",
                               QRect(355, 10, 75, 25), kGreyButton, 5, glyph(Glyph::Print));
   DBGrid3 = makeGrid(sheet, &DataModule1->datServiceLine, lineColumns(),

@@ -10,8 +10,8 @@
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
-#include "store/data_module.h"
 #include "framework/tab_chain.h"
+#include "store/data_module.h"
 
 #include <QTabBar>
 #include <QTabWidget>
@@ -104,9 +104,9 @@ QWidget* TfrmVehicleDetail::buildTab(DbGrid*& grid, TGradPanel*& bar, TGradButto
                                      int gridKind) {
   auto* sheet = new QWidget;
   const bool services = gridKind == 0;
-  grid = makeGrid(sheet, services ? &DataModule1->datService : &DataModule1->datExpenses,
-                  services ? serviceColumns() : expenseColumns(), QRect(0, 0, 744, 167),
-                  windowText());
+  grid =
+      makeGrid(sheet, services ? &DataModule1->datService : &DataModule1->datExpenses,
+               services ? serviceColumns() : expenseColumns(), QRect(0, 0, 744, 167), windowText());
   bar = makePanel(sheet, PanelPreset::GreyBar, QRect(0, 167, 744, 45), "Expenses");
   bar->setShowCaption(false);
   print = makeButton(bar, "Print...",
@@ -146,8 +146,7 @@ void TfrmVehicleDetail::btnEditClick() {
   } catch (const std::exception& failure) {
     try {
       vehicles.cancel();
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     showError(failure);
   }
 }

@@ -15,12 +15,9 @@ int sizeOf(Glyph which) {
   switch (which) {
     case Glyph::Vehicle:
     case Glyph::Service:
-    case Glyph::Expense:
-      return 48;
-    case Glyph::Edit:
-      return 24;
-    default:
-      return 16;
+    case Glyph::Expense: return 48;
+    case Glyph::Edit: return 24;
+    default: return 16;
   }
 }
 
@@ -59,7 +56,8 @@ void drawCoins(QPainter& p, int s) {
   const double u = s / 16.0;
   p.setPen(QColor(140, 100, 0));
   p.setBrush(QColor(240, 190, 40));
-  for (int i = 0; i < 3; ++i) p.drawEllipse(QRectF(2 * u + i * 3 * u, 9 * u - i * 3 * u, 6 * u, 5 * u));
+  for (int i = 0; i < 3; ++i)
+    p.drawEllipse(QRectF(2 * u + i * 3 * u, 9 * u - i * 3 * u, 6 * u, 5 * u));
   p.setPen(QColor(40, 120, 40));
   p.setBrush(QColor(110, 190, 90));
   p.drawRect(QRectF(9 * u, 9 * u, 6 * u, 4 * u));

@@ -8,11 +8,21 @@
 namespace wf {
 
 enum class Glyph {
-  Vehicle, Service, Expense,          // 48 by 48, main window navigation
-  Exit, New, Delete, Print, Save,     // 16 by 16
-  Cancel, Close, Copy, Paste,         // 16 by 16
-  Edit,                               // 24 by 24
-  ServiceTab, ExpenseTab,             // 16 by 16 tab icons
+  Vehicle,
+  Service,
+  Expense,  // 48 by 48, main window navigation
+  Exit,
+  New,
+  Delete,
+  Print,
+  Save,  // 16 by 16
+  Cancel,
+  Close,
+  Copy,
+  Paste,  // 16 by 16
+  Edit,   // 24 by 24
+  ServiceTab,
+  ExpenseTab,  // 16 by 16 tab icons
 };
 
 QImage glyph(Glyph which);

@@ -39,8 +39,8 @@ inline constexpr int kVehicleListHeight = 526;
 
 // Builds the frame on `window` for records named `recordName` ("Service": hints "New Service",
 // "Delete Service", ...), with the tab order running from the title bar to the Edit button.
-VehicleListFrame buildVehicleListFrame(QWidget* window, const QString& title, const QString& recordName,
-                                       const QString& printHint, TDataSource* records,
-                                       std::vector<GridColumn> columns);
+VehicleListFrame buildVehicleListFrame(QWidget* window, const QString& title,
+                                       const QString& recordName, const QString& printHint,
+                                       TDataSource* records, std::vector<GridColumn> columns);
 
 }  // namespace wf

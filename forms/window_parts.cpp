@@ -85,7 +85,8 @@ std::vector<GridColumn> vehicleListColumns() {
       {"VehicleMake", "Vehicle Make", 168, kCellLeft, kCellLeft, kShadedColumn},
       {"VehicleModel", "Vehicle Model", 158, kCellLeft, kCellLeft, QColor()},
       {"VehicleYear", "Vehicle Year", 105, kCellCentre, kCellCentre, QColor()},
-      {"VehicleReg", "Vehicle Registration Number", std::nullopt, kCellCentre, kCellCentre, kShadedColumn},
+      {"VehicleReg", "Vehicle Registration Number", std::nullopt, kCellCentre, kCellCentre,
+       kShadedColumn},
   };
 }
 

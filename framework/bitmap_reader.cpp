@@ -106,14 +106,25 @@ Header readHeader(const Reader& in) {
   if (planes != 1 || h.width <= 0 || h.height <= 0) throw BitmapError();
 
   switch (h.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: break;
     default: throw BitmapError();
   }
   switch (h.compression) {
     case kRgb: break;
-    case kRle8: if (h.bitCount != 8 || h.topDown) throw BitmapError(); break;
-    case kRle4: if (h.bitCount != 4 || h.topDown) throw BitmapError(); break;
-    case kBitFields: if (h.bitCount != 16 && h.bitCount != 32) throw BitmapError(); break;
+    case kRle8:
+      if (h.bitCount != 8 || h.topDown) throw BitmapError();
+      break;
+    case kRle4:
+      if (h.bitCount != 4 || h.topDown) throw BitmapError();
+      break;
+    case kBitFields:
+      if (h.bitCount != 16 && h.bitCount != 32) throw BitmapError();
+      break;
     default: throw BitmapError();
   }
 
@@ -203,7 +214,8 @@ void decodeRunLength(const Reader& in, std::size_t offset, const Header& h,
     const int value = in.u8(pos + 1);
     pos += 2;
     if (count > 0) {
-      for (int i = 0; i < count; ++i) put(four ? ((i % 2 == 0) ? value >> 4 : value & 0x0F) : value);
+      for (int i = 0; i < count; ++i)
+        put(four ? ((i % 2 == 0) ? value >> 4 : value & 0x0F) : value);
       continue;
     }
     if (value == 0) {

@@ -14,10 +14,8 @@ Qt::Alignment fieldAlignment(const TField& field) {
     case ftInteger:
     case ftAutoInc:
     case ftFloat:
-    case ftCurrency:
-      return Qt::AlignRight;
-    default:
-      return Qt::AlignLeft;
+    case ftCurrency: return Qt::AlignRight;
+    default: return Qt::AlignLeft;
   }
 }
 
@@ -97,8 +95,7 @@ QVariant DataSourceModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole:
       if (column.colour.isValid()) return column.colour;
       return {};
-    default:
-      return {};
+    default: return {};
   }
 }
 

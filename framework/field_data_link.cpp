@@ -33,8 +33,7 @@ TField* FieldDataLink::field() const {
 
 bool FieldDataLink::editing() const {
   TClientTable* t = table();
-  return t != nullptr &&
-         (t->State() == DataSetState::Edit || t->State() == DataSetState::Insert);
+  return t != nullptr && (t->State() == DataSetState::Edit || t->State() == DataSetState::Insert);
 }
 
 bool FieldDataLink::canModify() const {

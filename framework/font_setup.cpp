@@ -29,6 +29,8 @@ QFont msSansSerif(int pixelSize, bool bold) {
   return designFont(QStringLiteral("MS Sans Serif"), pixelSize, bold);
 }
 
-QFont arial(int pixelSize, bool bold) { return designFont(QStringLiteral("Arial"), pixelSize, bold); }
+QFont arial(int pixelSize, bool bold) {
+  return designFont(QStringLiteral("Arial"), pixelSize, bold);
+}
 
 }  // namespace wf

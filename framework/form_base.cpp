@@ -2,8 +2,8 @@
 
 #include "framework/wf_application.h"
 
-#include <QGuiApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QShowEvent>
@@ -73,7 +73,8 @@ QSize FormBase::outerSize(const QWidget* other) const {
   if (isVisible()) return frameGeometry().size();
   // Before its first showing the window manager has not framed the window yet: assume the frame
   // the other window got, which the same window manager gives every dialog of the program.
-  if (other != nullptr && other->isVisible() && !other->windowFlags().testFlag(Qt::FramelessWindowHint))
+  if (other != nullptr && other->isVisible() &&
+      !other->windowFlags().testFlag(Qt::FramelessWindowHint))
     return size() + (other->frameGeometry().size() - other->size());
   return size();
 }

@@ -109,10 +109,9 @@ int runDecode(DecodeState& s, const std::uint8_t* data, std::size_t size, std::u
   image = QImage(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height),
                  QImage::Format_RGB32);
   if (image.isNull()) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
-  JSAMPARRAY cmykRow =
-      cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                          cinfo->output_width * 4, 1)
-           : nullptr;
+  JSAMPARRAY cmykRow = cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
+                                                          JPOOL_IMAGE, cinfo->output_width * 4, 1)
+                            : nullptr;
   const bool inverted = cinfo->saw_Adobe_marker;
   while (cinfo->output_scanline < cinfo->output_height) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(cinfo->output_scanline)));

@@ -64,16 +64,32 @@ QString defaultErrorText(const QString& message) {
 MessageBoxRecord describeMessageBox(MessageKind kind, const QString& text) {
   switch (kind) {
     case MessageKind::Error:
-      return {kind, QStringLiteral("Error"), text, MessageIcon::Critical, {QStringLiteral("OK")}, 0, 0};
+      return {kind, QStringLiteral("Error"), text, MessageIcon::Critical, {QStringLiteral("OK")}, 0,
+              0};
     case MessageKind::Information:
-      return {kind, QStringLiteral("Information"), text, MessageIcon::Information,
-              {QStringLiteral("OK")}, 0, 0};
+      return {kind,
+              QStringLiteral("Information"),
+              text,
+              MessageIcon::Information,
+              {QStringLiteral("OK")},
+              0,
+              0};
     case MessageKind::Confirm:
-      return {kind, QStringLiteral("Confirm"), text, MessageIcon::Question,
-              {QStringLiteral("&Yes"), QStringLiteral("&No")}, 0, 1};
+      return {kind,
+              QStringLiteral("Confirm"),
+              text,
+              MessageIcon::Question,
+              {QStringLiteral("&Yes"), QStringLiteral("&No")},
+              0,
+              1};
     case MessageKind::DefaultError:
-      return {kind, QString::fromLatin1(kApplicationTitle), defaultErrorText(text),
-              MessageIcon::Critical, {QStringLiteral("OK")}, 0, 0};
+      return {kind,
+              QString::fromLatin1(kApplicationTitle),
+              defaultErrorText(text),
+              MessageIcon::Critical,
+              {QStringLiteral("OK")},
+              0,
+              0};
   }
   return {};
 }

@@ -52,7 +52,8 @@ class PicturePreview : public QWidget {
     }
     QImage shown = image;
     if (shown.width() > kPreviewSize || shown.height() > kPreviewSize)
-      shown = shown.scaled(kPreviewSize, kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+      shown =
+          shown.scaled(kPreviewSize, kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     picture_->setPixmap(QPixmap::fromImage(shown));
     size_->setText(QStringLiteral("%1 x %2").arg(image.width()).arg(image.height()));
   }

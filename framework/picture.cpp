@@ -89,12 +89,9 @@ QImage Picture::image() const {
 
 QByteArray Picture::saveToBytes() const {
   switch (kind_) {
-    case Kind::Empty:
-      return QByteArray();
-    case Kind::Jpeg:
-      return jpeg_.bytes();
-    default:
-      break;
+    case Kind::Empty: return QByteArray();
+    case Kind::Jpeg: return jpeg_.bytes();
+    default: break;
   }
   if (!fileBytes_.isEmpty()) return fileBytes_;
   QByteArray bytes;

@@ -25,8 +25,10 @@ char separatorChar(const QString& text, char fallback) {
 QChar separatorIn(const QString& pattern, QChar fallback) {
   bool quoted = false;
   for (QChar c : pattern) {
-    if (c == QLatin1Char('\'')) quoted = !quoted;
-    else if (!quoted && !c.isLetter() && !c.isSpace()) return c;
+    if (c == QLatin1Char('\''))
+      quoted = !quoted;
+    else if (!quoted && !c.isLetter() && !c.isSpace())
+      return c;
   }
   return fallback;
 }
@@ -83,9 +85,12 @@ QString currencySample(const QLocale& locale, double value, const QString& symbo
       continue;
     }
     inNumber = false;
-    if (c.isSpace() || c == QChar(0x202F) || c == QChar(0x00A0)) out += QLatin1Char(' ');
-    else if (QString(c) == locale.negativeSign() || c == QChar(0x2212)) out += QLatin1Char('-');
-    else out += c;
+    if (c.isSpace() || c == QChar(0x202F) || c == QChar(0x00A0))
+      out += QLatin1Char(' ');
+    else if (QString(c) == locale.negativeSign() || c == QChar(0x2212))
+      out += QLatin1Char('-');
+    else
+      out += c;
   }
   return out;
 }
@@ -95,7 +100,8 @@ int currencyDecimals(const QLocale& locale) {
   const qsizetype point = text.indexOf(locale.decimalPoint());
   if (point < 0) return 0;
   int digits = 0;
-  for (qsizetype i = point + locale.decimalPoint().size(); i < text.size() && text[i].isDigit(); ++i)
+  for (qsizetype i = point + locale.decimalPoint().size(); i < text.size() && text[i].isDigit();
+       ++i)
     ++digits;
   return digits;
 }
@@ -111,9 +117,9 @@ QString numericShortDate(const QString& pattern, QChar* separator) {
       order += c;
   QStringList parts;
   for (QChar c : order)
-    parts << (c == QLatin1Char('d') ? QStringLiteral("d")
-                                    : c == QLatin1Char('M') ? QStringLiteral("M")
-                                                            : QStringLiteral("yyyy"));
+    parts << (c == QLatin1Char('d')   ? QStringLiteral("d")
+              : c == QLatin1Char('M') ? QStringLiteral("M")
+                                      : QStringLiteral("yyyy"));
   *separator = QLatin1Char('/');
   return parts.join(QLatin1Char('/'));
 }
@@ -124,7 +130,8 @@ std::string dateFormatFromQt(const QString& pattern, QChar dateSeparator) {
   return convertPattern(pattern, dateSeparator, '/', [](QChar c, qsizetype run) -> QString {
     switch (c.unicode()) {
       case 'd': return QString(run, QLatin1Char('d'));
-      case 'M': case 'L': return QString(run, QLatin1Char('m'));
+      case 'M':
+      case 'L': return QString(run, QLatin1Char('m'));
       case 'y': return run <= 2 ? QStringLiteral("yyyy") : QString(run, QLatin1Char('y'));
       default: return QString();  // eras, time zones and the like have no counterpart
     }
@@ -134,11 +141,13 @@ std::string dateFormatFromQt(const QString& pattern, QChar dateSeparator) {
 std::string timeFormatFromQt(const QString& pattern, QChar timeSeparator) {
   return convertPattern(pattern, timeSeparator, ':', [](QChar c, qsizetype run) -> QString {
     switch (c.unicode()) {
-      case 'h': case 'H': return QString(std::min<qsizetype>(run, 2), QLatin1Char('h'));
+      case 'h':
+      case 'H': return QString(std::min<qsizetype>(run, 2), QLatin1Char('h'));
       case 'm': return QString(std::min<qsizetype>(run, 2), QLatin1Char('n'));
       case 's': return QString(std::min<qsizetype>(run, 2), QLatin1Char('s'));
       case 'z': return run >= 3 ? QStringLiteral("zzz") : QStringLiteral("z");
-      case 'a': case 'A': return QStringLiteral("ampm");
+      case 'a':
+      case 'A': return QStringLiteral("ampm");
       default: return QString();
     }
   });
@@ -157,7 +166,7 @@ FormatSettings formatSettingsFromLocale(const QLocale& locale) {
     static constexpr std::array<const char*, 16> kPositive = {
         "$1", "1$", "$ 1", "1 $", "", "", "", "", "", "", "", "", "", "", "", ""};
     static constexpr std::array<const char*, 16> kNegative = {
-        "($1)", "-$1", "$-1", "$1-", "(1$)", "-1$", "1-$", "1$-",
+        "($1)", "-$1",  "$-1",  "$1-",  "(1$)", "-1$",  "1-$",   "1$-",
         "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
     s.currencyFormat = layoutIndex(currencySample(locale, 1.0, symbol), kPositive, 0);
     s.negCurrFormat = layoutIndex(currencySample(locale, -1.0, symbol), kNegative, 1);
@@ -168,7 +177,8 @@ FormatSettings formatSettingsFromLocale(const QLocale& locale) {
   if (s.thousandSeparator == s.decimalSeparator) s.thousandSeparator = '\xA0';
 
   QChar dateSeparator = separatorIn(locale.dateFormat(QLocale::ShortFormat), QLatin1Char('/'));
-  const QString shortDate = numericShortDate(locale.dateFormat(QLocale::ShortFormat), &dateSeparator);
+  const QString shortDate =
+      numericShortDate(locale.dateFormat(QLocale::ShortFormat), &dateSeparator);
   s.dateSeparator = separatorChar(QString(dateSeparator), '/');
   s.shortDateFormat = dateFormatFromQt(shortDate, dateSeparator);
   s.longDateFormat = dateFormatFromQt(locale.dateFormat(QLocale::LongFormat), dateSeparator);

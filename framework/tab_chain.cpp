@@ -16,8 +16,9 @@ namespace {
 
 // The test Tab itself applies: a widget with a focus proxy is passed over, its proxy is the stop.
 bool takesTabFocus(const QWidget* widget) {
-  return (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && widget->focusProxy() == nullptr &&
-         widget->isVisibleTo(widget->window()) && widget->isEnabled();
+  return (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+         widget->focusProxy() == nullptr && widget->isVisibleTo(widget->window()) &&
+         widget->isEnabled();
 }
 
 }  // namespace

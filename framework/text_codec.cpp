@@ -55,7 +55,8 @@ bool isValidUtf8(std::string_view bytes) {
 QString fromWindows1252(std::string_view bytes) {
   QString result;
   if (bytes.empty()) return result;
-  if (isAscii(bytes)) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  if (isAscii(bytes))
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   UConverter* converter = windows1252();
   // Windows-1252 never needs more than one UTF-16 unit per byte.
   result.resize(static_cast<qsizetype>(bytes.size()));
@@ -87,10 +88,10 @@ std::string toWindows1252(const QString& text) {
   auto flushRun = [&](size_t end) {
     if (end == runStart) return;
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t written = ucnv_fromUChars(
-        converter, result.data() + out, static_cast<int32_t>(result.size() - out),
-        reinterpret_cast<const UChar*>(units.data() + runStart),
-        static_cast<int32_t>(end - runStart), &status);
+    const int32_t written =
+        ucnv_fromUChars(converter, result.data() + out, static_cast<int32_t>(result.size() - out),
+                        reinterpret_cast<const UChar*>(units.data() + runStart),
+                        static_cast<int32_t>(end - runStart), &status);
     if (U_FAILURE(status)) throw std::runtime_error("text could not be encoded as Windows-1252");
     out += static_cast<size_t>(written);
   };

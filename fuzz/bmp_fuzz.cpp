@@ -9,7 +9,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     const QImage image = wf::readBitmap(data, size, 4'000'000);
     if (!image.isNull()) (void)image.pixel(image.width() - 1, image.height() - 1);
-  } catch (const wf::BitmapError&) {
-  }
+  } catch (const wf::BitmapError&) {}
   return 0;
 }

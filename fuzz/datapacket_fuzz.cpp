@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (once != twice) std::abort();
 
   std::vector<wf::Row> rows;
-  wf::DataPacket streamed = wf::decodeDataPacket(bytes, [&](const wf::Row& row) { rows.push_back(row); });
+  wf::DataPacket streamed =
+      wf::decodeDataPacket(bytes, [&](const wf::Row& row) { rows.push_back(row); });
   streamed.rows = std::move(rows);
   if (wf::encodeDataPacket(streamed) != once) std::abort();
 

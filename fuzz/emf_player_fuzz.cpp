@@ -23,7 +23,8 @@ QGuiApplication& application() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   application();
-  const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+  const QByteArray bytes =
+      QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
   try {
     wf::EmfPlayer::parse(bytes);
     // A small target keeps drawing cheap whatever the page's own size.
@@ -31,7 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     image.fill(Qt::white);
     QPainter painter(&image);
     wf::EmfPlayer::play(bytes, painter, QRectF(0, 0, 80, 113));
-  } catch (const wf::EmfError&) {
-  }
+  } catch (const wf::EmfError&) {}
   return 0;
 }

@@ -22,6 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (again.size() != record.end) std::abort();
   }
   if (!std::equal(again.begin(), again.end(), bytes.begin())) std::abort();
-  if (wf::decodeJournal(bytes.first(contents.validLength)).records.size() != contents.records.size()) std::abort();
+  if (wf::decodeJournal(bytes.first(contents.validLength)).records.size() !=
+      contents.records.size())
+    std::abort();
   return 0;
 }

@@ -10,7 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A lower pixel cap keeps each run short; the cap itself is checked by the unit tests.
     const QImage image = wf::decodeJpeg(data, size, 4'000'000);
     if (!image.isNull()) (void)image.pixel(image.width() - 1, image.height() - 1);
-  } catch (const wf::JpegError&) {
-  }
+  } catch (const wf::JpegError&) {}
   return 0;
 }

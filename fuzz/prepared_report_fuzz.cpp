@@ -15,7 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const QByteArray recording = store->page(page);
       if (recording.size() > bytes.size()) __builtin_trap();
     }
-  } catch (const wf::PreparedReportError&) {
-  }
+  } catch (const wf::PreparedReportError&) {}
   return 0;
 }

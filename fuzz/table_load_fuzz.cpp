@@ -32,7 +32,8 @@ bool sameValue(const wf::Value& a, const wf::Value& b) {
   return a == b;
 }
 
-bool sameRows(const std::vector<std::vector<wf::Value>>& a, const std::vector<std::vector<wf::Value>>& b) {
+bool sameRows(const std::vector<std::vector<wf::Value>>& a,
+              const std::vector<std::vector<wf::Value>>& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (a[i].size() != b[i].size()) return false;

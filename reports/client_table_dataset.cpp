@@ -12,26 +12,16 @@ namespace {
 
 ReportFieldKind kindOf(TFieldType type) {
   switch (type) {
-    case ftString:
-      return ReportFieldKind::String;
-    case ftMemo:
-      return ReportFieldKind::Memo;
-    case ftSmallint:
-      return ReportFieldKind::SmallInt;
-    case ftInteger:
-      return ReportFieldKind::Integer;
-    case ftAutoInc:
-      return ReportFieldKind::AutoInc;
-    case ftFloat:
-      return ReportFieldKind::Float;
-    case ftCurrency:
-      return ReportFieldKind::Currency;
-    case ftDateTime:
-      return ReportFieldKind::DateTime;
-    case ftBlob:
-      return ReportFieldKind::Blob;
-    case ftUnknown:
-      break;
+    case ftString: return ReportFieldKind::String;
+    case ftMemo: return ReportFieldKind::Memo;
+    case ftSmallint: return ReportFieldKind::SmallInt;
+    case ftInteger: return ReportFieldKind::Integer;
+    case ftAutoInc: return ReportFieldKind::AutoInc;
+    case ftFloat: return ReportFieldKind::Float;
+    case ftCurrency: return ReportFieldKind::Currency;
+    case ftDateTime: return ReportFieldKind::DateTime;
+    case ftBlob: return ReportFieldKind::Blob;
+    case ftUnknown: break;
   }
   return ReportFieldKind::Unknown;
 }
@@ -88,7 +78,9 @@ void ClientTableDataSet::first() { table_.first(); }
 
 void ClientTableDataSet::next() { table_.next(); }
 
-bool ClientTableDataSet::eof() const { return !table_.Active() || table_.eof() || table_.isEmpty(); }
+bool ClientTableDataSet::eof() const {
+  return !table_.Active() || table_.eof() || table_.isEmpty();
+}
 
 int ClientTableDataSet::recordCount() const { return table_.Active() ? table_.recordCount() : -1; }
 

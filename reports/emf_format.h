@@ -47,12 +47,13 @@ inline constexpr uint32_t kVersion = 0x00010000;
 inline constexpr uint32_t kEofSize = 20;
 
 // Fixed sizes of the one-value records.
-inline constexpr uint32_t kSetValueSize = 12;         // SETBKMODE, SETTEXTALIGN, SETTEXTCOLOR, SELECTOBJECT, DELETEOBJECT, RESTOREDC
+inline constexpr uint32_t kSetValueSize =
+    12;  // SETBKMODE, SETTEXTALIGN, SETTEXTCOLOR, SELECTOBJECT, DELETEOBJECT, RESTOREDC
 inline constexpr uint32_t kSaveDcSize = 8;
-inline constexpr uint32_t kRectRecordSize = 24;       // RECTANGLE, INTERSECTCLIPRECT
-inline constexpr uint32_t kPointRecordSize = 16;      // MOVETOEX, LINETO
-inline constexpr uint32_t kCreateBrushSize = 24;      // ihBrush, style, colour, hatch
-inline constexpr uint32_t kCreatePenSize = 28;        // ihPen, style, width PointL, colour
+inline constexpr uint32_t kRectRecordSize = 24;   // RECTANGLE, INTERSECTCLIPRECT
+inline constexpr uint32_t kPointRecordSize = 16;  // MOVETOEX, LINETO
+inline constexpr uint32_t kCreateBrushSize = 24;  // ihBrush, style, colour, hatch
+inline constexpr uint32_t kCreatePenSize = 28;    // ihPen, style, width PointL, colour
 
 // EMR_EXTCREATEFONTINDIRECTW: ihFont @8, LogFont @12: Height i32, Width, Escapement,
 // Orientation, Weight, then Italic, Underline, StrikeOut, CharSet, OutPrecision,
@@ -120,11 +121,26 @@ class ByteWriter {
  public:
   explicit ByteWriter(QByteArray& out) : out_(out) {}
   void u8(uint8_t v) { out_.append(static_cast<char>(v)); }
-  void u16(uint16_t v) { u8(uint8_t(v)); u8(uint8_t(v >> 8)); }
-  void u32(uint32_t v) { u16(uint16_t(v)); u16(uint16_t(v >> 16)); }
+  void u16(uint16_t v) {
+    u8(uint8_t(v));
+    u8(uint8_t(v >> 8));
+  }
+  void u32(uint32_t v) {
+    u16(uint16_t(v));
+    u16(uint16_t(v >> 16));
+  }
   void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
-  void f32(float v) { uint32_t bits; std::memcpy(&bits, &v, 4); u32(bits); }
-  void rect(int32_t l, int32_t t, int32_t r, int32_t b) { i32(l); i32(t); i32(r); i32(b); }
+  void f32(float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    u32(bits);
+  }
+  void rect(int32_t l, int32_t t, int32_t r, int32_t b) {
+    i32(l);
+    i32(t);
+    i32(r);
+    i32(b);
+  }
   void zeros(int count) { out_.append(count, '\0'); }
   qsizetype size() const { return out_.size(); }
 

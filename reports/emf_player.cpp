@@ -2,8 +2,8 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QTransform>
 #include <QString>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -95,18 +95,12 @@ class Checker {
 
   void check(const Record& r) const {
     switch (r.type) {
-      case EMR_HEADER:
-        fail(r, "a second header record");
-        break;
+      case EMR_HEADER: fail(r, "a second header record"); break;
       case EMR_SETBKMODE:
       case EMR_SETTEXTALIGN:
       case EMR_SETTEXTCOLOR:
-      case EMR_RESTOREDC:
-        atLeast(r, kSetValueSize);
-        break;
-      case EMR_SAVEDC:
-        atLeast(r, kSaveDcSize);
-        break;
+      case EMR_RESTOREDC: atLeast(r, kSetValueSize); break;
+      case EMR_SAVEDC: atLeast(r, kSaveDcSize); break;
       case EMR_SELECTOBJECT:
         atLeast(r, kSetValueSize);
         checkHandle(r, r.u32(8), true);
@@ -124,33 +118,21 @@ class Checker {
         checkHandle(r, r.u32(8), false);
         break;
       case EMR_RECTANGLE:
-      case EMR_INTERSECTCLIPRECT:
-        atLeast(r, kRectRecordSize);
-        break;
+      case EMR_INTERSECTCLIPRECT: atLeast(r, kRectRecordSize); break;
       case EMR_MOVETOEX:
-      case EMR_LINETO:
-        atLeast(r, kPointRecordSize);
-        break;
-      case EMR_EXTCREATEFONTINDIRECTW:
-        checkFont(r);
-        break;
-      case EMR_EXTTEXTOUTW:
-        checkText(r);
-        break;
-      case EMR_STRETCHDIBITS:
-        checkBitmap(r);
-        break;
-      default:
-        break;  // records a page does not use are skipped
+      case EMR_LINETO: atLeast(r, kPointRecordSize); break;
+      case EMR_EXTCREATEFONTINDIRECTW: checkFont(r); break;
+      case EMR_EXTTEXTOUTW: checkText(r); break;
+      case EMR_STRETCHDIBITS: checkBitmap(r); break;
+      default: break;  // records a page does not use are skipped
     }
   }
 
  private:
   [[noreturn]] static void fail(const Record& r, const QString& what) {
-    throw EmfError(QStringLiteral("Damaged page recording: %1 in record type %2")
-                       .arg(what)
-                       .arg(r.type),
-                   r.offset);
+    throw EmfError(
+        QStringLiteral("Damaged page recording: %1 in record type %2").arg(what).arg(r.type),
+        r.offset);
   }
   static void atLeast(const Record& r, uint32_t size) {
     if (r.size < size) fail(r, QStringLiteral("record too short (%1 bytes)").arg(r.size));
@@ -223,9 +205,9 @@ void walk(const QByteArray& stream, const std::function<void(const Record&)>& vi
     }
     Record r{readU32(base + offset), readU32(base + offset + 4), base + offset, offset};
     if (r.size < 8 || r.size % 4 != 0 || r.size > total - offset) {
-      throw EmfError(QStringLiteral("Damaged page recording: record size %1 does not fit")
-                         .arg(r.size),
-                     offset);
+      throw EmfError(
+          QStringLiteral("Damaged page recording: record size %1 does not fit").arg(r.size),
+          offset);
     }
     ++count;
     if (r.type == EMR_EOF) {
@@ -281,8 +263,12 @@ class Player {
       case EMR_CREATEPEN: createPen(r); break;
       case EMR_EXTCREATEFONTINDIRECTW: createFont(r); break;
       case EMR_RECTANGLE: rectangle(readRect(r.data + 8)); break;
-      case EMR_INTERSECTCLIPRECT: painter_.setClipRect(readRect(r.data + 8), Qt::IntersectClip); break;
-      case EMR_MOVETOEX: state_.position = QPoint(clampCoord(r.i32(8)), clampCoord(r.i32(12))); break;
+      case EMR_INTERSECTCLIPRECT:
+        painter_.setClipRect(readRect(r.data + 8), Qt::IntersectClip);
+        break;
+      case EMR_MOVETOEX:
+        state_.position = QPoint(clampCoord(r.i32(8)), clampCoord(r.i32(12)));
+        break;
       case EMR_LINETO: lineTo(QPoint(clampCoord(r.i32(8)), clampCoord(r.i32(12)))); break;
       case EMR_EXTTEXTOUTW: text(r); break;
       case EMR_STRETCHDIBITS: bitmap(r); break;
@@ -302,8 +288,10 @@ class Player {
   void restoreDc(int32_t level) {
     const int64_t depth = int64_t(saved_.size());
     int64_t pops = 0;
-    if (level < 0) pops = -int64_t(level);
-    else if (level > 0) pops = depth - level + 1;
+    if (level < 0)
+      pops = -int64_t(level);
+    else if (level > 0)
+      pops = depth - level + 1;
     if (pops <= 0 || pops > depth) return;  // as the system does: an impossible level is ignored
     for (int64_t i = 0; i < pops; ++i) {
       state_ = saved_.back();
@@ -318,9 +306,12 @@ class Player {
   void select(uint32_t handle) {
     if (handle & kStockFlag) {
       const uint32_t stock = handle & ~kStockFlag;
-      if (stock <= 5) state_.brush = handle;
-      else if (stock <= 8) state_.pen = handle;
-      else if (stock >= 10 && stock <= 17) state_.font = handle;
+      if (stock <= 5)
+        state_.brush = handle;
+      else if (stock <= 8)
+        state_.pen = handle;
+      else if (stock >= 10 && stock <= 17)
+        state_.font = handle;
       return;
     }
     switch (objects_[handle].kind) {
@@ -455,8 +446,8 @@ class Player {
       const char* dx = r.data + r.u32(72);
       run.width = 0;
       for (uint32_t i = 0; i < chars; ++i) {
-        run.advances[qsizetype(i)] = std::clamp(readI32(dx + 4 * i), -int32_t(kCoordinateLimit),
-                                                int32_t(kCoordinateLimit));
+        run.advances[qsizetype(i)] =
+            std::clamp(readI32(dx + 4 * i), -int32_t(kCoordinateLimit), int32_t(kCoordinateLimit));
         run.width = clampCoord(int64_t(run.width) + run.advances[qsizetype(i)]);
       }
     }
@@ -469,8 +460,10 @@ class Player {
       default: break;
     }
     int baseline = y + run.ascent;
-    if ((state_.textAlign & TA_BASELINE) == TA_BASELINE) baseline = y;
-    else if (state_.textAlign & TA_BOTTOM) baseline = y - run.descent;
+    if ((state_.textAlign & TA_BASELINE) == TA_BASELINE)
+      baseline = y;
+    else if (state_.textAlign & TA_BOTTOM)
+      baseline = y - run.descent;
 
     const uint32_t options = r.u32(52);
     const QRect rect = readRect(r.data + 56);
@@ -516,15 +509,17 @@ class Player {
       }
     }
     const QRect source = QRect(clampCoord(r.i32(32)), clampCoord(r.i32(36)), clampCoord(r.i32(40)),
-                              clampCoord(r.i32(44)))
-                            .intersected(image.rect());
+                               clampCoord(r.i32(44)))
+                             .intersected(image.rect());
     if (source.isEmpty()) return;
     const QRect target(clampCoord(r.i32(24)), clampCoord(r.i32(28)), clampCoord(cxDest),
                        clampCoord(cyDest));
     const bool smooth = painter_.testRenderHint(QPainter::SmoothPixmapTransform);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    if (source == image.rect()) painter_.drawImage(target, image);
-    else painter_.drawImage(target, image, source);
+    if (source == image.rect())
+      painter_.drawImage(target, image);
+    else
+      painter_.drawImage(target, image, source);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
   }
 
@@ -583,11 +578,13 @@ EmfPageInfo EmfPlayer::parse(const QByteArray& stream) {
 
   const Checker checker(info.handles);
   uint32_t counted = 0;
-  walk(stream, [&](const Record& r) { checker.check(r); }, &counted);
+  walk(
+      stream, [&](const Record& r) { checker.check(r); }, &counted);
   if (counted != info.records) {
-    throw headerFault(
-        QStringLiteral("header counts %1 records, the recording has %2").arg(info.records).arg(counted),
-        52);
+    throw headerFault(QStringLiteral("header counts %1 records, the recording has %2")
+                          .arg(info.records)
+                          .arg(counted),
+                      52);
   }
   return info;
 }
@@ -600,7 +597,8 @@ void EmfPlayer::play(const QByteArray& stream, QPainter& painter, const QRectF& 
   painter.translate(target.topLeft());
   painter.scale(target.width() / page.width(), target.height() / page.height());
   Player player(painter, info.handles);
-  walk(stream, [&](const Record& r) { player.run(r); }, nullptr);
+  walk(
+      stream, [&](const Record& r) { player.run(r); }, nullptr);
   player.finish();
   painter.restore();
 }

@@ -32,8 +32,7 @@ class FieldNode : public ExpressionNode {
       case ReportFieldKind::String:
       case ReportFieldKind::Memo:
       case ReportFieldKind::Date:
-      case ReportFieldKind::DateTime:
-        return ExprValue::text(field_->asText());
+      case ReportFieldKind::DateTime: return ExprValue::text(field_->asText());
       case ReportFieldKind::Integer:
       case ReportFieldKind::SmallInt:
       case ReportFieldKind::Word:
@@ -41,13 +40,10 @@ class FieldNode : public ExpressionNode {
         return ExprValue::integer(static_cast<qint64>(field_->asNumber()));
       case ReportFieldKind::Float:
       case ReportFieldKind::Currency:
-      case ReportFieldKind::Bcd:
-        return ExprValue::real(field_->asNumber());
-      case ReportFieldKind::Boolean:
-        return ExprValue::boolean(field_->asNumber() != 0);
+      case ReportFieldKind::Bcd: return ExprValue::real(field_->asNumber());
+      case ReportFieldKind::Boolean: return ExprValue::boolean(field_->asNumber() != 0);
       case ReportFieldKind::Blob:
-      case ReportFieldKind::Unknown:
-        break;
+      case ReportFieldKind::Unknown: break;
     }
     return ExprValue::error(QStringLiteral("Field %1 is of unknown type").arg(field_->name()));
   }
@@ -87,8 +83,9 @@ class SumNode : public ExpressionNode {
     }
     const ExprValue argument = arguments_.front()->evaluate();
     if (!assigned_) {
-      assign(argument.isNumber() ? argument
-                                 : ExprValue::error(QStringLiteral("SUM of a value that is not a number")));
+      assign(argument.isNumber()
+                 ? argument
+                 : ExprValue::error(QStringLiteral("SUM of a value that is not a number")));
       return;
     }
     if (sum_.kind() == ExprValue::Kind::Error) return;
@@ -98,15 +95,12 @@ class SumNode : public ExpressionNode {
                    ? ExprValue::integer(sum_.asInteger() + argument.asInteger())
                    : ExprValue::real(sum_.asReal() + argument.asReal());
         break;
-      case ExprValue::Kind::Real:
-        sum_ = ExprValue::real(sum_.asReal() + argument.asReal());
-        break;
+      case ExprValue::Kind::Real: sum_ = ExprValue::real(sum_.asReal() + argument.asReal()); break;
       case ExprValue::Kind::Text:
         sum_ = ExprValue::error(QStringLiteral("SUM of a value that is not a number"));
         break;
       case ExprValue::Kind::Boolean:
-      case ExprValue::Kind::Error:
-        break;
+      case ExprValue::Kind::Error: break;
     }
   }
 
@@ -268,9 +262,7 @@ Expression Expression::compile(const QString& text, const ExpressionScope& scope
   return expression;
 }
 
-ExprValue Expression::value() const {
-  return root_ ? root_->evaluate() : ExprValue::integer(0);
-}
+ExprValue Expression::value() const { return root_ ? root_->evaluate() : ExprValue::integer(0); }
 
 bool Expression::hasAggregate() const { return root_ && root_->aggregates(); }
 

@@ -42,26 +42,19 @@ ExprValue ExprValue::error(const QString& message) {
 
 double ExprValue::asReal() const {
   switch (kind_) {
-    case Kind::Integer:
-      return static_cast<double>(integer_);
-    case Kind::Real:
-      return real_;
-    default:
-      return 0;
+    case Kind::Integer: return static_cast<double>(integer_);
+    case Kind::Real: return real_;
+    default: return 0;
   }
 }
 
 QString ExprValue::toText() const {
   switch (kind_) {
-    case Kind::Integer:
-      return QString::number(integer_);
-    case Kind::Real:
-      return fromWindows1252(formatGeneral(real_, formatSettings()));
-    case Kind::Boolean:
-      return boolean_ ? QStringLiteral("True") : QStringLiteral("False");
+    case Kind::Integer: return QString::number(integer_);
+    case Kind::Real: return fromWindows1252(formatGeneral(real_, formatSettings()));
+    case Kind::Boolean: return boolean_ ? QStringLiteral("True") : QStringLiteral("False");
     case Kind::Text:
-    case Kind::Error:
-      return text_;
+    case Kind::Error: return text_;
   }
   return QString();
 }
@@ -69,15 +62,11 @@ QString ExprValue::toText() const {
 bool ExprValue::operator==(const ExprValue& other) const {
   if (kind_ != other.kind_) return false;
   switch (kind_) {
-    case Kind::Integer:
-      return integer_ == other.integer_;
-    case Kind::Real:
-      return real_ == other.real_;
-    case Kind::Boolean:
-      return boolean_ == other.boolean_;
+    case Kind::Integer: return integer_ == other.integer_;
+    case Kind::Real: return real_ == other.real_;
+    case Kind::Boolean: return boolean_ == other.boolean_;
     case Kind::Text:
-    case Kind::Error:
-      return text_ == other.text_;
+    case Kind::Error: return text_ == other.text_;
   }
   return false;
 }

@@ -48,10 +48,14 @@ void TfrmExpenseDetailRep::build(ReportDataSet& vehicles, ReportDataSet& expense
 
   ColumnHeaderBand1 = addListBand(*Report1, "ColumnHeaderBand1", BandType::rbColumnHeader,
                                   kListRowHeight, {false, true, true, true});
-  RepLabel6 = addCaption(*ColumnHeaderBand1, "RepLabel6", "Expense No.", {21.17, 29.10, 211.67, kTextHeight});
-  RepLabel7 = addCaption(*ColumnHeaderBand1, "RepLabel7", "Expense Description", {254, 29.10, 343.96, kTextHeight});
-  RepLabel8 = addCaption(*ColumnHeaderBand1, "RepLabel8", "Expense Date", {1291.17, 29.10, 232.83, kTextHeight});
-  RepLabel9 = addCaption(*ColumnHeaderBand1, "RepLabel9", "Expense Amount", {1587.50, 29.10, 285.75, kTextHeight});
+  RepLabel6 = addCaption(*ColumnHeaderBand1, "RepLabel6", "Expense No.",
+                         {21.17, 29.10, 211.67, kTextHeight});
+  RepLabel7 = addCaption(*ColumnHeaderBand1, "RepLabel7", "Expense Description",
+                         {254, 29.10, 343.96, kTextHeight});
+  RepLabel8 = addCaption(*ColumnHeaderBand1, "RepLabel8", "Expense Date",
+                         {1291.17, 29.10, 232.83, kTextHeight});
+  RepLabel9 = addCaption(*ColumnHeaderBand1, "RepLabel9", "Expense Amount",
+                         {1587.50, 29.10, 285.75, kTextHeight});
 
   DetailBand1 = addListBand(*Report1, "DetailBand1", BandType::rbDetail, kListRowHeight,
                             {false, false, true, true});
@@ -67,7 +71,8 @@ void TfrmExpenseDetailRep::build(ReportDataSet& vehicles, ReportDataSet& expense
   SummaryBand1 = addListBand(*Report1, "SummaryBand1", BandType::rbSummary, kListRowHeight,
                              {true, true, true, true});
   const QColor red(255, 0, 0);
-  RepLabel10 = addCaption(*SummaryBand1, "RepLabel10", "Total:", {1439.33, 29.10, 97.90, kTextHeight}, red);
+  RepLabel10 =
+      addCaption(*SummaryBand1, "RepLabel10", "Total:", {1439.33, 29.10, 97.90, kTextHeight}, red);
   RepExpr1 = SummaryBand1->add<TRepExpr>(QStringLiteral("RepExpr1"));
   RepExpr1->Size = {kTextHeight, 1587.50, 29.10, 373.06};
   RepExpr1->Color = Qt::white;
@@ -77,7 +82,9 @@ void TfrmExpenseDetailRep::build(ReportDataSet& vehicles, ReportDataSet& expense
   RepExpr1->Font = RepLabel10->Font;
   RepExpr1->FontColor = red;
   RepExpr1->Expression = QStringLiteral("SUM(ExpenseAmount)");
-  RepExpr1->OnPrint = [this](TRepTextControl* sender, QString& value) { RepExpr1Print(sender, value); };
+  RepExpr1->OnPrint = [this](TRepTextControl* sender, QString& value) {
+    RepExpr1Print(sender, value);
+  };
 }
 
 }  // namespace wf

@@ -44,11 +44,16 @@ void TfrmServiceDetailRep::build(ReportDataSet& vehicles, ReportDataSet& service
 
   ColumnHeaderBand1 = addListBand(*Report1, "ColumnHeaderBand1", BandType::rbColumnHeader,
                                   kListRowHeight, {false, true, true, true});
-  RepLabel6 = addCaption(*ColumnHeaderBand1, "RepLabel6", "Service No.", {21.17, 29.10, 195.79, kTextHeight});
-  RepLabel7 = addCaption(*ColumnHeaderBand1, "RepLabel7", "Service Description", {254, 29.10, 328.08, kTextHeight});
-  RepLabel8 = addCaption(*ColumnHeaderBand1, "RepLabel8", "Service Date", {1058.33, 29.10, 216.96, kTextHeight});
-  RepLabel9 = addCaption(*ColumnHeaderBand1, "RepLabel9", "Technician Name", {1291.17, 29.10, 296.33, kTextHeight});
-  RepLabel10 = addCaption(*ColumnHeaderBand1, "RepLabel10", "Service Distance", {1608.67, 29.10, 283.10, kTextHeight});
+  RepLabel6 = addCaption(*ColumnHeaderBand1, "RepLabel6", "Service No.",
+                         {21.17, 29.10, 195.79, kTextHeight});
+  RepLabel7 = addCaption(*ColumnHeaderBand1, "RepLabel7", "Service Description",
+                         {254, 29.10, 328.08, kTextHeight});
+  RepLabel8 = addCaption(*ColumnHeaderBand1, "RepLabel8", "Service Date",
+                         {1058.33, 29.10, 216.96, kTextHeight});
+  RepLabel9 = addCaption(*ColumnHeaderBand1, "RepLabel9", "Technician Name",
+                         {1291.17, 29.10, 296.33, kTextHeight});
+  RepLabel10 = addCaption(*ColumnHeaderBand1, "RepLabel10", "Service Distance",
+                          {1608.67, 29.10, 283.10, kTextHeight});
 
   DetailBand1 = addListBand(*Report1, "DetailBand1", BandType::rbDetail, kListRowHeight,
                             {false, false, true, true});

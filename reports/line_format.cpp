@@ -7,9 +7,7 @@ namespace wf {
 namespace {
 
 // Every measured width carries one extra pixel, as the text output of the device needs it.
-int measuredWidth(const TextMeasure& measure, const QString& text) {
-  return measure(text) + 1;
-}
+int measuredWidth(const TextMeasure& measure, const QString& text) { return measure(text) + 1; }
 
 QStringList splitPieces(const QString& text) {
   QString cleaned = text;

@@ -17,7 +17,8 @@ PageFont PageFont::fromQFont(const QFont& font, int dpiY) {
   PageFont result;
   result.family = font.family();
   if (font.pixelSize() > 0) {
-    result.pixelHeight = static_cast<int>(std::lround(double(font.pixelSize()) * dpiY / kScreenDpi));
+    result.pixelHeight =
+        static_cast<int>(std::lround(double(font.pixelSize()) * dpiY / kScreenDpi));
   } else {
     result.pixelHeight = static_cast<int>(std::lround(font.pointSizeF() * dpiY / kPointsPerInch));
   }
@@ -68,7 +69,9 @@ void paintTextRun(QPainter& painter, int x, int baseline, const QString& text,
   qint64 position = x;
   for (qsizetype i = 0; i < text.size(); ++i) {
     const qsizetype length =
-        (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ? 2 : 1;
+        (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ? 2
+            : 1;
     const QChar ch = text.at(i);
     if (position < -kLimit || position > kLimit) break;
     if (!ch.isSpace() || length == 2) {

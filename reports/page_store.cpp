@@ -49,7 +49,8 @@ std::unique_ptr<PageStore> PageStore::fromBytes(const QByteArray& bytes) {
 
 void PageStore::writeAt(qint64 offset, const QByteArray& data) {
   if (!device_->seek(offset) || device_->write(data) != data.size()) {
-    throw PreparedReportError(QStringLiteral("Cannot write the report's pages: %1").arg(device_->errorString()));
+    throw PreparedReportError(
+        QStringLiteral("Cannot write the report's pages: %1").arg(device_->errorString()));
   }
 }
 
@@ -59,11 +60,13 @@ void PageStore::moveToTemporaryFileIfLarge() {
   const QString name = QStringLiteral("/PRP") + QString(6, QLatin1Char('X'));
   auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + name);
   if (!file->open()) {
-    throw PreparedReportError(QStringLiteral("Cannot create a temporary file for the report's pages"));
+    throw PreparedReportError(
+        QStringLiteral("Cannot create a temporary file for the report's pages"));
   }
   const QByteArray& held = static_cast<QBuffer*>(device_.get())->data();
   if (file->write(held) != held.size() || !file->flush()) {
-    throw PreparedReportError(QStringLiteral("Cannot write the report's pages: %1").arg(file->errorString()));
+    throw PreparedReportError(
+        QStringLiteral("Cannot write the report's pages: %1").arg(file->errorString()));
   }
   temporary_ = file.get();
   device_ = std::move(file);
@@ -108,7 +111,8 @@ QByteArray PageStore::page(int number) const {
   }
   QByteArray data = device_->read(where.pageSize);
   if (data.size() != where.pageSize) {
-    throw PreparedReportError(QStringLiteral("Cannot read page %1: the file ends early").arg(number));
+    throw PreparedReportError(
+        QStringLiteral("Cannot read page %1: the file ends early").arg(number));
   }
   return data;
 }

@@ -79,7 +79,8 @@ PreparedReportHeader readHeader(QIODevice& device) {
   // 0) behind a 128-byte header, at 172 behind a 124-byte one; 177 and 173 counted from 1.
   const qint64 size = device.size();
   auto signatureAt = [&](qint64 offset) {
-    return size >= offset + 4 && emf::readU32(readAt(device, offset, 4).constData()) == emf::kSignature;
+    return size >= offset + 4 &&
+           emf::readU32(readAt(device, offset, 4).constData()) == emf::kSignature;
   };
   PreparedReportHeader header;
   if (signatureAt(prp::kHeaderSize + prp::kSignatureInRecord)) {
@@ -98,7 +99,8 @@ PreparedReportHeader readHeader(QIODevice& device) {
   header.created = readDouble(p + (old ? prp::kOldCreatedOffset : prp::kCreatedOffset));
   header.compressed = p[old ? prp::kOldCompressionOffset : prp::kCompressionOffset] != 0;
   if (header.compressed) {
-    throw PreparedReportError(QStringLiteral("Prepared reports with compressed pages cannot be read"));
+    throw PreparedReportError(
+        QStringLiteral("Prepared reports with compressed pages cannot be read"));
   }
   if (header.pageCount == 0) {
     throw PreparedReportError(QStringLiteral("Prepared report is damaged: it holds no page"));
@@ -111,9 +113,10 @@ std::vector<PageRecordLocation> readPageLocations(QIODevice& device,
   const qint64 size = device.size();
   const qint64 smallestRecord = prp::kRecordOverhead + prp::kMinPageSize;
   if (header.pageCount > uint64_t(size / smallestRecord) + 1) {
-    throw PreparedReportError(QStringLiteral("Prepared report is damaged: %1 pages cannot fit in %2 bytes")
-                                  .arg(header.pageCount)
-                                  .arg(size));
+    throw PreparedReportError(
+        QStringLiteral("Prepared report is damaged: %1 pages cannot fit in %2 bytes")
+            .arg(header.pageCount)
+            .arg(size));
   }
   std::vector<PageRecordLocation> pages;
   pages.reserve(header.pageCount);
@@ -121,9 +124,13 @@ std::vector<PageRecordLocation> readPageLocations(QIODevice& device,
   for (uint32_t number = 1; number <= header.pageCount; ++number) {
     auto fault = [&](const QString& what) {
       return PreparedReportError(
-          QStringLiteral("Prepared report is damaged: page %1 at offset %2: %3").arg(number).arg(offset).arg(what));
+          QStringLiteral("Prepared report is damaged: page %1 at offset %2: %3")
+              .arg(number)
+              .arg(offset)
+              .arg(what));
     };
-    if (size - offset < smallestRecord) throw fault(QStringLiteral("the file ends inside the page"));
+    if (size - offset < smallestRecord)
+      throw fault(QStringLiteral("the file ends inside the page"));
     const QByteArray head = readAt(device, offset, 8);
     if (emf::readI32(head.constData()) != int32_t(number)) {
       throw fault(QStringLiteral("its record says page %1").arg(emf::readI32(head.constData())));
@@ -133,8 +140,10 @@ std::vector<PageRecordLocation> readPageLocations(QIODevice& device,
       throw fault(QStringLiteral("the next page offset %1 is out of range").arg(next));
     }
     const qint64 back = emf::readU32(readAt(device, next - 4, 4).constData());
-    if (back != offset) throw fault(QStringLiteral("the backward offset %1 does not match").arg(back));
-    if (emf::readU32(readAt(device, offset + prp::kSignatureInRecord, 4).constData()) != emf::kSignature) {
+    if (back != offset)
+      throw fault(QStringLiteral("the backward offset %1 does not match").arg(back));
+    if (emf::readU32(readAt(device, offset + prp::kSignatureInRecord, 4).constData()) !=
+        emf::kSignature) {
       throw fault(QStringLiteral("the page is no EMF recording"));
     }
     pages.push_back({offset, offset + 8, next - offset - prp::kRecordOverhead});

@@ -29,8 +29,10 @@ void magnifier(QPainter& p) {
 
 void triangle(QPainter& p, bool pointsLeft, int x) {
   QPolygon shape;
-  if (pointsLeft) shape << QPoint(x + 5, 3) << QPoint(x + 5, 12) << QPoint(x, 7) << QPoint(x, 8);
-  else shape << QPoint(x, 3) << QPoint(x, 12) << QPoint(x + 5, 8) << QPoint(x + 5, 7);
+  if (pointsLeft)
+    shape << QPoint(x + 5, 3) << QPoint(x + 5, 12) << QPoint(x, 7) << QPoint(x, 8);
+  else
+    shape << QPoint(x, 3) << QPoint(x, 12) << QPoint(x + 5, 8) << QPoint(x + 5, 7);
   p.setPen(kBlue);
   p.setBrush(kBlue);
   p.drawPolygon(shape);
@@ -74,12 +76,8 @@ void draw(QPainter& p, PreviewImage image) {
       bar(p, 3);
       triangle(p, true, 6);
       break;
-    case PreviewImage::Previous:
-      triangle(p, true, 5);
-      break;
-    case PreviewImage::Next:
-      triangle(p, false, 6);
-      break;
+    case PreviewImage::Previous: triangle(p, true, 5); break;
+    case PreviewImage::Next: triangle(p, false, 6); break;
     case PreviewImage::Last:
       triangle(p, false, 4);
       bar(p, 11);
@@ -89,9 +87,7 @@ void draw(QPainter& p, PreviewImage image) {
       p.setPen(QPen(kGrey, 2));
       p.drawLine(12, 12, 15, 15);
       break;
-    case PreviewImage::Print:
-      printer(p);
-      break;
+    case PreviewImage::Print: printer(p); break;
     case PreviewImage::Load:
       p.setPen(kInk);
       p.setBrush(QColor(240, 200, 80));

@@ -20,10 +20,13 @@ void showPlainMessage(const QString& text) {
     plainHook()(text);
     return;
   }
-  QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok);
+  QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle), text,
+                  QMessageBox::Ok);
   box.exec();
 }
 
-void setPlainMessageHook(std::function<void(const QString&)> hook) { plainHook() = std::move(hook); }
+void setPlainMessageHook(std::function<void(const QString&)> hook) {
+  plainHook() = std::move(hook);
+}
 
 }  // namespace wf

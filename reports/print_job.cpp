@@ -38,12 +38,14 @@ PrintJob::PrintJob(const RepPrinterSettings& settings, const QString& title)
   } else {
     queue_ = settings.printerName.isEmpty() ? defaultPrinterName() : settings.printerName;
     if (queue_.isEmpty() || !printerInstalled(queue_)) {
-      throw PrintJobError(QStringLiteral("The printer \"%1\" is no longer available. Choose another "
-                                         "printer in Printer setup.")
-                              .arg(queue_.isEmpty() ? settings.printerName : queue_)
-                              .toStdString());
+      throw PrintJobError(
+          QStringLiteral("The printer \"%1\" is no longer available. Choose another "
+                         "printer in Printer setup.")
+              .arg(queue_.isEmpty() ? settings.printerName : queue_)
+              .toStdString());
     }
-    document_ = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/wrenfold-print-XXXXXX.pdf"));
+    document_ = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                 QStringLiteral("/wrenfold-print-XXXXXX.pdf"));
     if (!document_->open()) {
       throw PrintJobError(QStringLiteral("Printing could not be started: %1")
                               .arg(document_->errorString())
@@ -68,9 +70,10 @@ void PrintJob::submit() {
   cups_option_t* options = nullptr;
   int optionCount = 0;
   if (copies_ > 1)
-    optionCount = cupsAddOption("copies", QByteArray::number(copies_).constData(), optionCount, &options);
-  const int jobId = cupsPrintFile(queue.constData(), file.constData(), title.constData(),
-                                  optionCount, options);
+    optionCount =
+        cupsAddOption("copies", QByteArray::number(copies_).constData(), optionCount, &options);
+  const int jobId =
+      cupsPrintFile(queue.constData(), file.constData(), title.constData(), optionCount, options);
   cupsFreeOptions(optionCount, options);
   if (jobId == 0) {
     throw PrintJobError(QStringLiteral("The printer \"%1\" did not accept the print job: %2")

@@ -26,7 +26,9 @@ void QPainterPageCanvas::setFont(const QFont& font) {
   font_ = PageFont::fromQFont(font, dpiY_).toQFont();
 }
 
-int QPainterPageCanvas::textWidth(const QString& text) const { return layoutText(font_, text).width; }
+int QPainterPageCanvas::textWidth(const QString& text) const {
+  return layoutText(font_, text).width;
+}
 
 int QPainterPageCanvas::textHeight() const { return fontTextHeight(font_); }
 

@@ -32,8 +32,7 @@ class QPainterPageCanvas : public PageCanvas {
   int textHeight() const override;
 
   void fillRect(const QRect& rect, const QColor& color) override;
-  void drawText(int x, int y, TextAnchor anchor, const QString& text,
-                const QColor& color) override;
+  void drawText(int x, int y, TextAnchor anchor, const QString& text, const QColor& color) override;
   void drawPicture(const QRect& target, const QImage& picture) override;
   void setClipRect(const QRect& rect) override;
   void clearClip() override;

@@ -105,7 +105,8 @@ void TRepPreview::clearPage() {
   viewport()->update();
 }
 
-void TRepPreview::paintPageImage(QPainter& painter, const QSize& image, const QByteArray& recording) {
+void TRepPreview::paintPageImage(QPainter& painter, const QSize& image,
+                                 const QByteArray& recording) {
   const int w = image.width();
   const int h = image.height();
   painter.fillRect(QRect(1, 1, w - 4, h - 4), Qt::white);
@@ -140,8 +141,10 @@ void TRepPreview::paintEvent(QPaintEvent*) {
 
 void TRepPreview::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
-  if (mode_ == ZoomMode::Fit) zoomToFit();
-  else if (mode_ == ZoomMode::Width) zoomToWidth();
+  if (mode_ == ZoomMode::Fit)
+    zoomToFit();
+  else if (mode_ == ZoomMode::Width)
+    zoomToWidth();
   layoutImage();
 }
 

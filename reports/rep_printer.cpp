@@ -138,7 +138,8 @@ PageCanvas& TRepPrinter::newPage() {
     } else {
       job_->printer.newPage();
     }
-    pageCanvas_ = std::make_unique<QPainterPageCanvas>(job_->painter, dpiX(), dpiY(), pageSizePixels());
+    pageCanvas_ =
+        std::make_unique<QPainterPageCanvas>(job_->painter, dpiX(), dpiY(), pageSizePixels());
   } else {
     // Pages outside the print range, and pages of a generation whose pages were replaced by a
     // loaded file, are drawn on a recording that is thrown away.
@@ -201,9 +202,7 @@ void TRepPrinter::progress(int percent) {
   post(RepPrinterEvent::Kind::Progress, percent);
 }
 
-int TRepPrinter::dpiX() const {
-  return job_ ? job_->printer.resolution() : kScreenDpi;
-}
+int TRepPrinter::dpiX() const { return job_ ? job_->printer.resolution() : kScreenDpi; }
 
 int TRepPrinter::dpiY() const { return dpiX(); }
 

@@ -84,8 +84,10 @@ TRepStandardPreview::TRepStandardPreview(std::shared_ptr<TRepPrinter> sink, QWid
   };
 
   divider(0);
-  ZoomFit = button(8, PreviewImage::ZoomToFit, QStringLiteral("Zoom to fit"), &TRepStandardPreview::ZoomToFitClick);
-  Zoom100 = button(31, PreviewImage::Zoom100, QStringLiteral("100%"), &TRepStandardPreview::ZoomTo100Click);
+  ZoomFit = button(8, PreviewImage::ZoomToFit, QStringLiteral("Zoom to fit"),
+                   &TRepStandardPreview::ZoomToFitClick);
+  Zoom100 = button(31, PreviewImage::Zoom100, QStringLiteral("100%"),
+                   &TRepStandardPreview::ZoomTo100Click);
   ZoomToWidth = button(54, PreviewImage::ZoomToWidth, QStringLiteral("Zoom to width"),
                        &TRepStandardPreview::ZoomToWidthClick);
   auto* zoomGroup = new QButtonGroup(this);
@@ -95,18 +97,24 @@ TRepStandardPreview::TRepStandardPreview(std::shared_ptr<TRepPrinter> sink, QWid
     zoomGroup->addButton(b);
   }
   divider(77);
-  FirstPage = button(85, PreviewImage::First, QStringLiteral("First page"), &TRepStandardPreview::FirstPageClick);
+  FirstPage = button(85, PreviewImage::First, QStringLiteral("First page"),
+                     &TRepStandardPreview::FirstPageClick);
   PreviousPage = button(108, PreviewImage::Previous, QStringLiteral("Previous page"),
                         &TRepStandardPreview::PrevPageClick);
-  ToolButton2 = button(131, PreviewImage::Next, QStringLiteral("Next page"), &TRepStandardPreview::NextPageClick);
-  LastPage = button(154, PreviewImage::Last, QStringLiteral("Last page"), &TRepStandardPreview::LastPageClick);
+  ToolButton2 = button(131, PreviewImage::Next, QStringLiteral("Next page"),
+                       &TRepStandardPreview::NextPageClick);
+  LastPage = button(154, PreviewImage::Last, QStringLiteral("Last page"),
+                    &TRepStandardPreview::LastPageClick);
   divider(177);
   PrintSetup = button(185, PreviewImage::PrinterSetup, QStringLiteral("Printer setup"),
                       &TRepStandardPreview::PrintSetupClick);
-  Print = button(208, PreviewImage::Print, QStringLiteral("Print"), &TRepStandardPreview::PrintClick);
+  Print =
+      button(208, PreviewImage::Print, QStringLiteral("Print"), &TRepStandardPreview::PrintClick);
   divider(231);
-  SaveReport = button(239, PreviewImage::Save, QStringLiteral("Save Report"), &TRepStandardPreview::SaveClick);
-  LoadReport = button(262, PreviewImage::Load, QStringLiteral("Load Report"), &TRepStandardPreview::LoadClick);
+  SaveReport = button(239, PreviewImage::Save, QStringLiteral("Save Report"),
+                      &TRepStandardPreview::SaveClick);
+  LoadReport = button(262, PreviewImage::Load, QStringLiteral("Load Report"),
+                      &TRepStandardPreview::LoadClick);
   divider(285);
   ExitButton = new QPushButton(QStringLiteral("&Close"));
   ExitButton->setFlat(true);
@@ -151,7 +159,9 @@ TRepStandardPreview::~TRepStandardPreview() {
   if (sink_->client() == this) sink_->setClient(nullptr);
 }
 
-void TRepStandardPreview::setFileDialogHook(FileDialogHook hook) { fileDialogHook() = std::move(hook); }
+void TRepStandardPreview::setFileDialogHook(FileDialogHook hook) {
+  fileDialogHook() = std::move(hook);
+}
 
 void TRepStandardPreview::FormShow() {
   setWindowState(windowState() | Qt::WindowMaximized);
@@ -166,7 +176,8 @@ void TRepStandardPreview::FormShow() {
 }
 
 void TRepStandardPreview::writePageStatus() {
-  PagePanel->setText(QStringLiteral("Page %1 of %2").arg(RepPreview->selectedPage()).arg(sink_->PageCount()));
+  PagePanel->setText(
+      QStringLiteral("Page %1 of %2").arg(RepPreview->selectedPage()).arg(sink_->PageCount()));
 }
 
 void TRepStandardPreview::showPage(int page, bool reload) {
@@ -278,7 +289,8 @@ void TRepStandardPreview::SaveClick() {
   FileDialogRequest request;
   request.save = true;
   request.title = QStringLiteral("Save report");
-  request.filter = kFileDescription + QStringLiteral("(*.") + kFileExtension + QStringLiteral(")|*.") + kFileExtension;
+  request.filter = kFileDescription + QStringLiteral("(*.") + kFileExtension +
+                   QStringLiteral(")|*.") + kFileExtension;
   request.defaultSuffix = kFileExtension;
   const QString path = askForFile(request);
   if (path.isEmpty() || sink_->status() != TRepPrinter::Status::Finished) return;
@@ -288,7 +300,8 @@ void TRepStandardPreview::SaveClick() {
 void TRepStandardPreview::LoadClick() {
   FileDialogRequest request;
   request.title = QStringLiteral("Load report");
-  request.filter = kFileDescription + QStringLiteral(" (*.") + kFileExtension + QStringLiteral(")|*.") + kFileExtension;
+  request.filter = kFileDescription + QStringLiteral(" (*.") + kFileExtension +
+                   QStringLiteral(")|*.") + kFileExtension;
   const QString path = askForFile(request);
   if (path.isEmpty()) return;
   if (!QFile::exists(path)) {
@@ -332,11 +345,8 @@ bool TRepStandardPreview::eventFilter(QObject* watched, QEvent* event) {
       case Qt::Key_PageUp:
       case Qt::Key_PageDown:
       case Qt::Key_Home:
-      case Qt::Key_End:
-        FormKeyDown(key->key(), key->modifiers());
-        return true;
-      default:
-        break;
+      case Qt::Key_End: FormKeyDown(key->key(), key->modifiers()); return true;
+      default: break;
     }
   }
   return QWidget::eventFilter(watched, event);
@@ -345,8 +355,10 @@ bool TRepStandardPreview::eventFilter(QObject* watched, QEvent* event) {
 void TRepStandardPreview::customEvent(QEvent* event) {
   if (event->type() != RepPrinterEvent::eventType()) return;
   const auto* notice = static_cast<RepPrinterEvent*>(event);
-  if (notice->kind() == RepPrinterEvent::Kind::PageAvailable) RepPreviewPageAvailable(notice->value());
-  else RepPreviewProgressUpdate(notice->value());
+  if (notice->kind() == RepPrinterEvent::Kind::PageAvailable)
+    RepPreviewPageAvailable(notice->value());
+  else
+    RepPreviewProgressUpdate(notice->value());
 }
 
 void TRepStandardPreview::closeEvent(QCloseEvent* event) {

@@ -82,7 +82,8 @@ class TRepStandardPreview : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QToolButton* addButton(int left, int image, const QString& hint, void (TRepStandardPreview::*handler)());
+  QToolButton* addButton(int left, int image, const QString& hint,
+                         void (TRepStandardPreview::*handler)());
   void addDivider(int left);
   void showPage(int page, bool reload = false);
   void writePageStatus();

@@ -46,15 +46,15 @@ void ReportDevice::drawFrame(const QRect& rect, const TRepFrame& frame) {
   if (frame.DrawTop)
     canvas_.fillRect(QRect(rect.left(), rect.top(), rect.width(), horizontal), frame.Color);
   if (frame.DrawBottom)
-    canvas_.fillRect(QRect(rect.left(), rect.top() + rect.height() - horizontal, rect.width(),
-                           horizontal),
-                     frame.Color);
+    canvas_.fillRect(
+        QRect(rect.left(), rect.top() + rect.height() - horizontal, rect.width(), horizontal),
+        frame.Color);
   if (frame.DrawLeft)
     canvas_.fillRect(QRect(rect.left(), rect.top(), vertical, rect.height()), frame.Color);
   if (frame.DrawRight)
-    canvas_.fillRect(QRect(rect.left() + rect.width() - vertical, rect.top(), vertical,
-                           rect.height()),
-                     frame.Color);
+    canvas_.fillRect(
+        QRect(rect.left() + rect.width() - vertical, rect.top(), vertical, rect.height()),
+        frame.Color);
 }
 
 }  // namespace wf

@@ -63,19 +63,24 @@ VehicleTitle addVehicleTitle(TRepBand& band, ReportDataSet* vehicles) {
   title.RepImage1->Size = {343.96, 21.17, 21.17, 476.25};
   title.RepImage1->Stretch = true;
   title.RepImage1->Center = true;
-  title.RepLabel1 = addCaption(band, "RepLabel1", "Vehicle Number:", {550.33, 21.17, 283.10, kTextHeight});
+  title.RepLabel1 =
+      addCaption(band, "RepLabel1", "Vehicle Number:", {550.33, 21.17, 283.10, kTextHeight});
   title.RepDBText1 = addFieldText(band, "RepDBText1", vehicles, "VehicleNumber",
                                   {889, 21.17, 235.48, kTextHeight}, true);
-  title.RepLabel2 = addCaption(band, "RepLabel2", "Vehicle Make:", {550.33, 127, 240.77, kTextHeight});
+  title.RepLabel2 =
+      addCaption(band, "RepLabel2", "Vehicle Make:", {550.33, 127, 240.77, kTextHeight});
   title.RepDBText2 = addFieldText(band, "RepDBText2", vehicles, "VehicleMake",
                                   {889, 127, 201.08, kTextHeight}, true);
-  title.RepLabel3 = addCaption(band, "RepLabel3", "Vehicle Model:", {550.33, 190.50, 254, kTextHeight});
+  title.RepLabel3 =
+      addCaption(band, "RepLabel3", "Vehicle Model:", {550.33, 190.50, 254, kTextHeight});
   title.RepDBText3 = addFieldText(band, "RepDBText3", vehicles, "VehicleModel",
                                   {889, 190.50, 209.02, kTextHeight}, true);
-  title.RepLabel4 = addCaption(band, "RepLabel4", "Vehicle Year:", {550.33, 254, 227.54, kTextHeight});
+  title.RepLabel4 =
+      addCaption(band, "RepLabel4", "Vehicle Year:", {550.33, 254, 227.54, kTextHeight});
   title.RepDBText4 = addFieldText(band, "RepDBText4", vehicles, "VehicleYear",
                                   {889, 254, 187.85, kTextHeight}, true);
-  title.RepLabel5 = addCaption(band, "RepLabel5", "Registration No.:", {550.33, 317.50, 280.46, kTextHeight});
+  title.RepLabel5 =
+      addCaption(band, "RepLabel5", "Registration No.:", {550.33, 317.50, 280.46, kTextHeight});
   title.RepDBText5 = addFieldText(band, "RepDBText5", vehicles, "VehicleReg",
                                   {889, 317.50, 177.27, kTextHeight}, true);
   return title;

@@ -8,8 +8,8 @@ RepPrinterSettings toRepPrinterSettings(const ReportPrinterSettings& settings,
   result.printerName = settings.PrinterName;
   result.outputFileName = settings.OutputFileName;
   result.paperSize = QPageSize::A4;
-  result.orientation = page.Orientation == Orientation::poLandscape ? QPageLayout::Landscape
-                                                                     : QPageLayout::Portrait;
+  result.orientation =
+      page.Orientation == Orientation::poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
   result.copies = settings.Copies;
   result.duplex = settings.Duplex;
   result.firstPage = settings.FirstPage;

@@ -26,7 +26,9 @@ void ReportReferenceSurface::setFont(const QFont& font) {
   canvas_->setFont(font_);
 }
 
-int ReportReferenceSurface::textWidth(const QString& text) const { return canvas_->textWidth(text); }
+int ReportReferenceSurface::textWidth(const QString& text) const {
+  return canvas_->textWidth(text);
+}
 
 int ReportReferenceSurface::textHeight() const { return canvas_->textHeight(); }
 

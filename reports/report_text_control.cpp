@@ -50,9 +50,7 @@ void TRepTextControl::print(ReportPrintContext& context, double ox, double oy) {
   int x = 0;
   TextAnchor anchor = TextAnchor::Left;
   switch (Alignment) {
-    case wf::Alignment::taLeftJustify:
-      x = device.XPos(textLeft);
-      break;
+    case wf::Alignment::taLeftJustify: x = device.XPos(textLeft); break;
     case wf::Alignment::taCenter:
       x = device.XPos(box.left() + box.width() / 2);
       anchor = TextAnchor::Center;
@@ -77,14 +75,9 @@ void TRepTextControl::adjustToText(int textWidthPx) {
   const double newWidth = textWidthPx / kScreenFactor + (Frame.DrawLeft ? frameWidth : 0) +
                           (Frame.DrawRight ? frameWidth : 0);
   switch (Alignment) {
-    case wf::Alignment::taLeftJustify:
-      break;
-    case wf::Alignment::taRightJustify:
-      Size.Left += Size.Width - newWidth;
-      break;
-    case wf::Alignment::taCenter:
-      Size.Left += (Size.Width - newWidth) / 2;
-      break;
+    case wf::Alignment::taLeftJustify: break;
+    case wf::Alignment::taRightJustify: Size.Left += Size.Width - newWidth; break;
+    case wf::Alignment::taCenter: Size.Left += (Size.Width - newWidth) / 2; break;
   }
   Size.Width = newWidth;
 }

@@ -22,9 +22,12 @@ class ByteSink {
 // Collects everything in memory.
 class VectorSink : public ByteSink {
  public:
-  void append(const uint8_t* data, std::size_t size) override { bytes.insert(bytes.end(), data, data + size); }
+  void append(const uint8_t* data, std::size_t size) override {
+    bytes.insert(bytes.end(), data, data + size);
+  }
   void overwrite(std::size_t offset, const uint8_t* data, std::size_t size) override {
-    if (offset > bytes.size() || size > bytes.size() - offset) throw std::out_of_range("overwrite past the end");
+    if (offset > bytes.size() || size > bytes.size() - offset)
+      throw std::out_of_range("overwrite past the end");
     std::memcpy(bytes.data() + offset, data, size);
   }
 

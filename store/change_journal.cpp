@@ -76,7 +76,8 @@ void ChangeJournal::adopt(std::size_t validLength) {
   size_ = lastStart_ = validLength;
   struct stat info {};
   if (::fstat(fd_, &info) == 0 && static_cast<std::size_t>(info.st_size) != validLength) {
-    if (::ftruncate(fd_, static_cast<off_t>(validLength)) != 0 || ::fdatasync(fd_) != 0) fail(errno);
+    if (::ftruncate(fd_, static_cast<off_t>(validLength)) != 0 || ::fdatasync(fd_) != 0)
+      fail(errno);
   }
 }
 
@@ -138,7 +139,7 @@ std::optional<std::vector<std::uint8_t>> readJournalFile(const std::string& path
 
 std::string setJournalAside(const std::string& path) {
   std::time_t now = std::time(nullptr);
-  std::tm local {};
+  std::tm local{};
   localtime_r(&now, &local);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);

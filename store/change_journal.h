@@ -41,8 +41,8 @@ class ChangeJournal {
 
   std::string path_;
   int fd_ = -1;
-  std::size_t size_ = 0;      // bytes of header and whole records
-  std::size_t lastStart_ = 0; // where the last appended record begins
+  std::size_t size_ = 0;       // bytes of header and whole records
+  std::size_t lastStart_ = 0;  // where the last appended record begins
   std::vector<std::uint8_t> scratch_;
 };
 

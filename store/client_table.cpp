@@ -8,8 +8,8 @@
 
 #include "store/change_journal.h"
 #include "store/collation.h"
-#include "store/field_factory.h"
 #include "store/data_source.h"
+#include "store/field_factory.h"
 #include "store/number_text.h"
 #include "store/packet_loader.h"
 #include "store/record_store.h"
@@ -148,7 +148,9 @@ TClientTable::~TClientTable() {
 
 // ---------------------------------------------------------------- configuration
 
-void TClientTable::fail(const std::string& message) const { throw TableError(name_ + ": " + message); }
+void TClientTable::fail(const std::string& message) const {
+  throw TableError(name_ + ": " + message);
+}
 
 void TClientTable::checkActive() const {
   if (!Active()) fail("Cannot perform this operation on a closed dataset");
@@ -205,7 +207,8 @@ void TClientTable::setIndexFieldNames(const std::string& names) {
     auto it = std::find(order.begin(), order.end(), currentSlot);
     if (it != order.end()) position = static_cast<std::size_t>(it - order.begin());
   }
-  current_ = std::clamp(position, visibleBegin(), std::max(visibleBegin(), visibleEnd() - (visibleEnd() > 0 ? 1 : 0)));
+  current_ = std::clamp(position, visibleBegin(),
+                        std::max(visibleBegin(), visibleEnd() - (visibleEnd() > 0 ? 1 : 0)));
   loadCurrentCalc();
   notifyDataSet();
 }
@@ -371,7 +374,8 @@ void TClientTable::createDataSet() {
                        " chars");
     std::optional<ColumnKind> kind = kindOfType(def.type);
     if (!kind) throw EngineError(kEngineErrorDamagedPacket);
-    Column column = makeColumn(def.name, *kind, static_cast<std::uint16_t>(def.type == ftString ? def.size : 0));
+    Column column = makeColumn(def.name, *kind,
+                               static_cast<std::uint16_t>(def.type == ftString ? def.size : 0));
     column.attributes = def.attributes;
     packet.columns.push_back(std::move(column));
   }
@@ -443,7 +447,8 @@ void TClientTable::finishOpen(DataPacket packet) {
   notifyDataSet();
 }
 
-void TClientTable::bindFields(const std::vector<Column>& columns, const std::vector<TFieldType>& types) {
+void TClientTable::bindFields(const std::vector<Column>& columns,
+                              const std::vector<TFieldType>& types) {
   auto columnOf = [&](const std::string& name) -> int {
     for (std::size_t i = 0; i < columns.size(); ++i)
       if (sameName(columns[i].name, name)) return static_cast<int>(i);
@@ -506,10 +511,12 @@ void TClientTable::compileDefaults() {
     }
     TFieldType type = store_->type(field->column_);
     if (isIntegerType(type)) {
-      if (!value.isDouble()) fail("Invalid default expression for field '" + field->FieldName() + "'");
+      if (!value.isDouble())
+        fail("Invalid default expression for field '" + field->FieldName() + "'");
       value = Value::fromInt(std::llround(value.toDouble()));
     } else if (isFloatType(type)) {
-      if (!value.isDouble()) fail("Invalid default expression for field '" + field->FieldName() + "'");
+      if (!value.isDouble())
+        fail("Invalid default expression for field '" + field->FieldName() + "'");
     } else if (value.isDouble()) {
       value = Value::fromBytes(expression);
     }
@@ -569,7 +576,8 @@ void TClientTable::writeFile() {
   streamTableFile(fileName_, [&](ByteSink& sink) {
     try {
       encodeDataPacket(
-          packet, live.size(), [&](std::size_t i, RowView& row) { store_->views(store_->image(live[i]), row.values); },
+          packet, live.size(),
+          [&](std::size_t i, RowView& row) { store_->views(store_->image(live[i]), row.values); },
           sink);
     } catch (const DataPacketError&) {
       throw EngineError(kEngineErrorDamagedPacket);
@@ -741,7 +749,8 @@ void TClientTable::runCalc(std::vector<Value>& calcValues) {
 
 void TClientTable::loadCurrentCalc() {
   if (calcFields_.empty()) return;
-  if (state_ == DataSetState::Inactive || (state_ == DataSetState::Browse && visibleBegin() >= visibleEnd())) {
+  if (state_ == DataSetState::Inactive ||
+      (state_ == DataSetState::Browse && visibleBegin() >= visibleEnd())) {
     calcValues_.assign(calcFields_.size(), Value());
     return;
   }
@@ -771,7 +780,8 @@ void TClientTable::insert() {
     Value key;
     if (masterKey(key)) {
       TFieldType type = store_->type(linkColumn_);
-      if (key.hasValue() && isIntegerType(type) && key.isDouble()) key = Value::fromInt(std::llround(key.toDouble()));
+      if (key.hasValue() && isIntegerType(type) && key.isDouble())
+        key = Value::fromInt(std::llround(key.toDouble()));
       buffer_[static_cast<std::size_t>(linkColumn_)] = key;
     }
   }
@@ -824,7 +834,8 @@ void TClientTable::post() {
 
 void TClientTable::postInsert() {
   std::vector<Value> values = recordToStore();
-  if (autoIncColumn_ >= 0) values[static_cast<std::size_t>(autoIncColumn_)] = Value::fromInt(autoIncValue_);
+  if (autoIncColumn_ >= 0)
+    values[static_cast<std::size_t>(autoIncColumn_)] = Value::fromInt(autoIncValue_);
   journalChange(JournalOp::Insert, autoIncValue_, values);
   RecordStore::Slot slot = 0;
   std::size_t position = 0;
@@ -914,7 +925,8 @@ void TClientTable::deleteRecord() {
   if (begin >= end)
     current_ = begin;
   else
-    current_ = std::clamp(wasLast ? (position > begin ? position - 1 : begin) : position, begin, end - 1);
+    current_ =
+        std::clamp(wasLast ? (position > begin ? position - 1 : begin) : position, begin, end - 1);
   eof_ = bof_ = false;
   loadCurrentCalc();
   notifyDataSet();

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "store/datapacket.h"
 #include "store/field.h"
 #include "store/field_def.h"
-#include "store/datapacket.h"
 #include "store/journal_format.h"
 
 namespace wf {
@@ -275,17 +275,17 @@ class TClientTable {
   std::int32_t autoIncAtOpen_ = 1;
 
   std::unique_ptr<RecordStore> store_;  // columns, records, order (open tables only)
-  DataPacket packet_;                    // columns and parameters to write back (no rows)
-  std::vector<Value> defaults_;          // compiled default per column (unassigned: none)
+  DataPacket packet_;                   // columns and parameters to write back (no rows)
+  std::vector<Value> defaults_;         // compiled default per column (unassigned: none)
   int autoIncColumn_ = -1;
-  int linkColumn_ = -1;                  // detail's column matched against the master
-  Range range_;                          // visible part of the order
-  bool ranged_ = false;                  // a master range applies
-  Value rangeKey_;                  // master link value of the current range
-  std::size_t current_ = 0;              // position of the current record in the order
-  std::size_t insertReturn_ = 0;         // current position before an insert began
-  std::vector<Value> buffer_;       // edit/insert buffer, one per column
-  std::vector<Value> calcValues_;   // calculated values of the active record
+  int linkColumn_ = -1;            // detail's column matched against the master
+  Range range_;                    // visible part of the order
+  bool ranged_ = false;            // a master range applies
+  Value rangeKey_;                 // master link value of the current range
+  std::size_t current_ = 0;        // position of the current record in the order
+  std::size_t insertReturn_ = 0;   // current position before an insert began
+  std::vector<Value> buffer_;      // edit/insert buffer, one per column
+  std::vector<Value> calcValues_;  // calculated values of the active record
   // While a grid row or a calculation is in view: the record and calculated values fields read.
   const std::uint8_t* viewRecord_ = nullptr;
   std::vector<Value>* viewCalc_ = nullptr;

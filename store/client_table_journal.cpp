@@ -38,7 +38,8 @@ void TClientTable::journalChange(JournalOp op, std::int32_t key, const std::vect
       JournalHeader header;
       header.file = openedFile_;
       header.autoIncAtOpen = autoIncAtOpen_;
-      for (std::size_t i = 0; i < store_->columnCount(); ++i) header.columnTypes.push_back(store_->type(int(i)));
+      for (std::size_t i = 0; i < store_->columnCount(); ++i)
+        header.columnTypes.push_back(store_->type(int(i)));
       journal->create(header);
       journal_ = std::move(journal);
     }

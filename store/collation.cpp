@@ -247,7 +247,8 @@ void Collation::buildFastPath() {
   if (U_FAILURE(status)) return;
   ucol_setStrength(primaryOnly, UCOL_PRIMARY);
   std::vector<UChar> chars;
-  for (unsigned c = kFirstPrintable; c <= kLastPrintable; ++c) chars.push_back(static_cast<UChar>(c));
+  for (unsigned c = kFirstPrintable; c <= kLastPrintable; ++c)
+    chars.push_back(static_cast<UChar>(c));
   std::stable_sort(chars.begin(), chars.end(), [&](UChar x, UChar y) {
     return ucol_strcoll(collator_, &x, 1, &y, 1) == UCOL_LESS;
   });

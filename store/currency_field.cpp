@@ -22,7 +22,8 @@ void TCurrencyField::setAsString(const std::string& text) {
   }
   double value = 0;
   if (!parseFloatText(text, formatSettings(), value))
-    throw TableError("'" + text + "' is not a valid floating point value for field '" + DisplayName() + "'");
+    throw TableError("'" + text + "' is not a valid floating point value for field '" +
+                     DisplayName() + "'");
   setAsFloat(value);
 }
 

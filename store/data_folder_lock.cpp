@@ -28,8 +28,7 @@ DataFolderLock::DataFolderLock(const std::string& folder) {
     return;
   }
   int result;
-  while ((result = ::flock(fd_, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
-  }
+  while ((result = ::flock(fd_, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {}
   if (result == 0) {
     outcome_ = Outcome::Held;
     return;

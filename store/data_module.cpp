@@ -9,7 +9,8 @@ TDataModule1* DataModule1 = nullptr;
 namespace {
 
 void addDef(TClientTable& table, const char* name, TFieldType type, int size = 0) {
-  table.FieldDefs().push_back(FieldDef{name, type, size, type == ftAutoInc ? faReadonly : std::uint16_t{0}});
+  table.FieldDefs().push_back(
+      FieldDef{name, type, size, type == ftAutoInc ? faReadonly : std::uint16_t{0}});
 }
 
 void linkDetail(TClientTable& detail, TDataSource& master, const char* masterField) {
@@ -74,8 +75,10 @@ TDataModule1::TDataModule1() {
   // tblServiceLine
   tblServiceLineServiceLineNumber = &tblServiceLine.addField<TAutoIncField>("ServiceLineNumber");
   tblServiceLineServiceNumber = &tblServiceLine.addField<TIntegerField>("ServiceNumber");
-  tblServiceLineServiceLineProduct = &tblServiceLine.addField<TStringField>("ServiceLineProduct", 50);
-  tblServiceLineServiceLineQuantity = &tblServiceLine.addField<TSmallintField>("ServiceLineQuantity");
+  tblServiceLineServiceLineProduct =
+      &tblServiceLine.addField<TStringField>("ServiceLineProduct", 50);
+  tblServiceLineServiceLineQuantity =
+      &tblServiceLine.addField<TSmallintField>("ServiceLineQuantity");
   tblServiceLineServiceLineAmount = &tblServiceLine.addField<TCurrencyField>("ServiceLineAmount");
   tblServiceLineServiceLineTotal =
       &tblServiceLine.addField<TCurrencyField>("ServiceLineTotal", fkCalculated);
@@ -93,7 +96,8 @@ TDataModule1::TDataModule1() {
   tblServiceInvoiceServiceInvoiceNumber =
       &tblServiceInvoice.addField<TAutoIncField>("ServiceInvoiceNumber");
   tblServiceInvoiceServiceNumber = &tblServiceInvoice.addField<TIntegerField>("ServiceNumber");
-  tblServiceInvoiceServiceInvoiceBlob = &tblServiceInvoice.addField<TBlobField>("ServiceInvoiceBlob");
+  tblServiceInvoiceServiceInvoiceBlob =
+      &tblServiceInvoice.addField<TBlobField>("ServiceInvoiceBlob");
   tblServiceInvoiceServiceInvoiceDescription =
       &tblServiceInvoice.addField<TStringField>("ServiceInvoiceDescription", 50);
   addDef(tblServiceInvoice, "ServiceInvoiceNumber", ftAutoInc);
@@ -144,7 +148,9 @@ void TDataModule1::setClosed(ClosedFlag flag) {
 void TDataModule1::tblVehicleAfterClose(TClientTable&) { setClosed(ClosedFlag::Vehicle); }
 void TDataModule1::tblServiceAfterClose(TClientTable&) { setClosed(ClosedFlag::Service); }
 void TDataModule1::tblServiceLineAfterClose(TClientTable&) { setClosed(ClosedFlag::ServiceLine); }
-void TDataModule1::tblServiceInvoiceAfterClose(TClientTable&) { setClosed(ClosedFlag::ServiceInvoice); }
+void TDataModule1::tblServiceInvoiceAfterClose(TClientTable&) {
+  setClosed(ClosedFlag::ServiceInvoice);
+}
 void TDataModule1::tblExpensesAfterClose(TClientTable&) { setClosed(ClosedFlag::Expenses); }
 
 void TDataModule1::tblServiceLineCalcFields(TClientTable& dataSet) {

@@ -42,7 +42,8 @@ template <class Call>
 void TDataSource::forEachObserver(Call call) {
   std::vector<DataSourceObserver*> observers = observers_;
   for (DataSourceObserver* observer : observers)
-    if (std::find(observers_.begin(), observers_.end(), observer) != observers_.end()) call(*observer);
+    if (std::find(observers_.begin(), observers_.end(), observer) != observers_.end())
+      call(*observer);
 }
 
 void TDataSource::notifyActiveChanged() {

@@ -104,11 +104,13 @@ ColumnKind columnKind(const Column& column) {
     case fmt::kTypeInt:
       if (varying) return ColumnKind::Other;
       if (size == 4)
-        return sameName(column.subtype, fmt::kSubtypeAutoinc) ? ColumnKind::AutoInc : ColumnKind::Integer;
+        return sameName(column.subtype, fmt::kSubtypeAutoinc) ? ColumnKind::AutoInc
+                                                              : ColumnKind::Integer;
       return size == 2 ? ColumnKind::SmallInt : ColumnKind::Other;
     case fmt::kTypeFloat:
       if (varying || size != 8) return ColumnKind::Other;
-      return sameName(column.subtype, fmt::kSubtypeMoney) ? ColumnKind::Currency : ColumnKind::Float;
+      return sameName(column.subtype, fmt::kSubtypeMoney) ? ColumnKind::Currency
+                                                          : ColumnKind::Float;
     case fmt::kTypeDateTime:
       return !varying && size == 8 ? ColumnKind::DateTime : ColumnKind::Other;
     case fmt::kTypeString: return ColumnKind::String;
@@ -129,9 +131,15 @@ std::optional<uint32_t> DataPacket::lcid() const {
 }
 
 bool DataPacket::readOnly() const { return flagParameter(otherParameters, fmt::kParamReadOnly); }
-bool DataPacket::disableEdits() const { return flagParameter(otherParameters, fmt::kParamDisableEdits); }
-bool DataPacket::disableInserts() const { return flagParameter(otherParameters, fmt::kParamDisableInserts); }
-bool DataPacket::disableDeletes() const { return flagParameter(otherParameters, fmt::kParamDisableDeletes); }
+bool DataPacket::disableEdits() const {
+  return flagParameter(otherParameters, fmt::kParamDisableEdits);
+}
+bool DataPacket::disableInserts() const {
+  return flagParameter(otherParameters, fmt::kParamDisableInserts);
+}
+bool DataPacket::disableDeletes() const {
+  return flagParameter(otherParameters, fmt::kParamDisableDeletes);
+}
 
 std::optional<std::size_t> DataPacket::autoIncColumn() const {
   for (std::size_t i = 0; i < columns.size(); ++i) {

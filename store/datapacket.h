@@ -35,9 +35,9 @@ namespace wf {
 // Saving a table: keep the DataPacket it was opened from (or one built with makeColumn() for a
 // table created empty), replace `rows` with the live records in storage order (status 0), set
 // `autoIncValue` to the number the next insert will receive, and call encodeDataPacket() (or its
-// row-by-row form, which takes the records one at a time). The encoder writes only current rows, always with status 0, never a change log, and strips trailing
-// spaces from strings; it fills in the header itself (the header members below are only what a
-// decoded file said).
+// row-by-row form, which takes the records one at a time). The encoder writes only current rows,
+// always with status 0, never a change log, and strips trailing spaces from strings; it fills in
+// the header itself (the header members below are only what a decoded file said).
 //
 // Text is bytes in the files' single-byte code page (Windows-1252), held in std::string.
 // Thread safety: none needed; all functions are pure apart from their arguments.
@@ -48,12 +48,12 @@ namespace wf {
 // what() says what is wrong and at which byte offset; offset() gives that offset alone. The text is
 // meant for tools and logs: the client table decides what its user sees.
 class DataPacketError : public std::runtime_error {
-public:
+ public:
   DataPacketError(const std::string& problem, std::size_t offset);
   std::size_t offset() const { return offset_; }
   const std::string& problem() const { return problem_; }
 
-private:
+ private:
   std::string problem_;
   std::size_t offset_;
 };
@@ -72,7 +72,7 @@ enum class BlankState : uint8_t { HasValue, Null, Unassigned };
 //   std::string  character strings, bytes, blobs and memos, and the raw bytes of kinds held
 //                without conversion (80-bit floats, BCD, fixed-point decimals, wide strings)
 class Value {
-public:
+ public:
   Value() = default;  // unassigned
   static Value null() { return Value(std::in_place_index<1>); }
   static Value unassigned() { return Value(); }
@@ -82,9 +82,9 @@ public:
   static Value fromBytes(std::string v) { return Value(std::in_place_index<5>, std::move(v)); }
 
   BlankState blankState() const {
-    return data_.index() == 0 ? BlankState::Unassigned
-         : data_.index() == 1 ? BlankState::Null
-                              : BlankState::HasValue;
+    return data_.index() == 0   ? BlankState::Unassigned
+           : data_.index() == 1 ? BlankState::Null
+                                : BlankState::HasValue;
   }
   bool hasValue() const { return data_.index() > 1; }
   bool isInt() const { return std::holds_alternative<int64_t>(data_); }
@@ -115,7 +115,7 @@ public:
 
   bool operator==(const Value&) const = default;
 
-private:
+ private:
   struct UnassignedTag {
     bool operator==(const UnassignedTag&) const = default;
   };
@@ -143,18 +143,35 @@ struct ValueView {
 
   static ValueView of(const Value& v) {
     ValueView view;
-    if (v.isInt()) view.setInt(v.toInt());
-    else if (v.isDouble()) view.setDouble(v.toDouble());
-    else if (v.isBool()) view.setBool(v.toBool());
-    else if (v.isBytes()) view.setBytes(v.bytes());
-    else view.kind = v.blankState() == BlankState::Null ? Kind::Null : Kind::Unassigned;
+    if (v.isInt())
+      view.setInt(v.toInt());
+    else if (v.isDouble())
+      view.setDouble(v.toDouble());
+    else if (v.isBool())
+      view.setBool(v.toBool());
+    else if (v.isBytes())
+      view.setBytes(v.bytes());
+    else
+      view.kind = v.blankState() == BlankState::Null ? Kind::Null : Kind::Unassigned;
     return view;
   }
   bool hasValue() const { return kind != Kind::Null && kind != Kind::Unassigned; }
-  void setInt(int64_t v) { kind = Kind::Int; integer = v; }
-  void setDouble(double v) { kind = Kind::Double; number = v; }
-  void setBool(bool v) { kind = Kind::Bool; integer = v ? 1 : 0; }
-  void setBytes(std::string_view v) { kind = Kind::Bytes; bytes = v; }
+  void setInt(int64_t v) {
+    kind = Kind::Int;
+    integer = v;
+  }
+  void setDouble(double v) {
+    kind = Kind::Double;
+    number = v;
+  }
+  void setBool(bool v) {
+    kind = Kind::Bool;
+    integer = v ? 1 : 0;
+  }
+  void setBytes(std::string_view v) {
+    kind = Kind::Bytes;
+    bytes = v;
+  }
   // Puts the viewed value into `out`, reusing the string it may already hold.
   void assignTo(Value& out) const;
 };
@@ -174,17 +191,28 @@ struct Parameter {
 // The field types of the client table, as a column's type code and subtype spell them.
 // Other: a column the codec reads and writes but that is none of these (boolean, 8-byte integer,
 // date, time, wide string, variable-length bytes and so on).
-enum class ColumnKind { AutoInc, Integer, SmallInt, Currency, Float, DateTime, String, Blob, Memo, Other };
+enum class ColumnKind {
+  AutoInc,
+  Integer,
+  SmallInt,
+  Currency,
+  Float,
+  DateTime,
+  String,
+  Blob,
+  Memo,
+  Other
+};
 
 struct Column {
-  std::string name;            // at most 31 characters
-  uint32_t typeCode = 0;       // see datapacket_format.h
-  uint16_t attributes = 0;     // kColumnHidden | kColumnReadOnly | kColumnRequired | kColumnLink
-  std::string subtype;         // SUBTYPE, spelled as the format knows it ("Autoinc", "Money", ...);
-                               // empty when none. An unknown subtype is in otherParameters.
-  uint16_t width = 0;          // WIDTH: the most characters a string holds; 0 when not given
-  uint16_t decimals = 0;       // DECIMALS; 0 when not given
-  bool calculated = false;     // CALCULATED
+  std::string name;         // at most 31 characters
+  uint32_t typeCode = 0;    // see datapacket_format.h
+  uint16_t attributes = 0;  // kColumnHidden | kColumnReadOnly | kColumnRequired | kColumnLink
+  std::string subtype;      // SUBTYPE, spelled as the format knows it ("Autoinc", "Money", ...);
+                            // empty when none. An unknown subtype is in otherParameters.
+  uint16_t width = 0;       // WIDTH: the most characters a string holds; 0 when not given
+  uint16_t decimals = 0;    // DECIMALS; 0 when not given
+  bool calculated = false;  // CALCULATED
   std::vector<Parameter> otherParameters;  // every other column parameter, in file order
 
   bool operator==(const Column&) const = default;
@@ -262,7 +290,8 @@ DataPacket decodeDataPacket(std::span<const uint8_t> bytes);
 // strings keeping their capacity, so a large file decodes without an allocation per value; it is
 // valid only during the call. Every row is passed, current or not. A failure may come after some
 // rows were passed: the caller then drops them.
-DataPacket decodeDataPacket(std::span<const uint8_t> bytes, const std::function<void(const Row&)>& onRow);
+DataPacket decodeDataPacket(std::span<const uint8_t> bytes,
+                            const std::function<void(const Row&)>& onRow);
 
 // Encodes a packet into the exact bytes of a table file (the current rows only, each with status
 // 0). Throws DataPacketError when a row does not fit the columns (wrong number of values, or a
@@ -273,9 +302,9 @@ std::vector<uint8_t> encodeDataPacket(const DataPacket& packet);
 // ignored), and the bytes handed to `sink` in chunks as they are ready, so a large table encodes
 // without copying its values and without a copy of the whole file in memory. fillRow(i, row)
 // fills a reused RowView (views from the previous call still in place, status reset to 0) for
-// i = 0 .. rowCount - 1; the views must stay valid until the next call. When a row turns out not to be current, the row count in the header is
-// corrected through sink.overwrite() at the end. On a DataPacketError, or a failure of the sink,
-// the sink holds an incomplete packet.
+// i = 0 .. rowCount - 1; the views must stay valid until the next call. When a row turns out not to
+// be current, the row count in the header is corrected through sink.overwrite() at the end. On a
+// DataPacketError, or a failure of the sink, the sink holds an incomplete packet.
 void encodeDataPacket(const DataPacket& packet, std::size_t rowCount,
                       const std::function<void(std::size_t, RowView&)>& fillRow, ByteSink& sink);
 

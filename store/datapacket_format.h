@@ -16,9 +16,21 @@ inline uint64_t loadLE(const uint8_t* p, std::size_t size) {
   if constexpr (std::endian::native == std::endian::little) {
     switch (size) {
       case 1: return p[0];
-      case 2: { uint16_t v; std::memcpy(&v, p, 2); return v; }
-      case 4: { uint32_t v; std::memcpy(&v, p, 4); return v; }
-      case 8: { uint64_t v; std::memcpy(&v, p, 8); return v; }
+      case 2: {
+        uint16_t v;
+        std::memcpy(&v, p, 2);
+        return v;
+      }
+      case 4: {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+      }
+      case 8: {
+        uint64_t v;
+        std::memcpy(&v, p, 8);
+        return v;
+      }
       default: break;
     }
   }
@@ -31,8 +43,16 @@ inline void storeLE(uint8_t* p, uint64_t v, std::size_t size) {
   if constexpr (std::endian::native == std::endian::little) {
     switch (size) {
       case 1: p[0] = uint8_t(v); return;
-      case 2: { const uint16_t w = uint16_t(v); std::memcpy(p, &w, 2); return; }
-      case 4: { const uint32_t w = uint32_t(v); std::memcpy(p, &w, 4); return; }
+      case 2: {
+        const uint16_t w = uint16_t(v);
+        std::memcpy(p, &w, 2);
+        return;
+      }
+      case 4: {
+        const uint32_t w = uint32_t(v);
+        std::memcpy(p, &w, 4);
+        return;
+      }
       case 8: std::memcpy(p, &v, 8); return;
       default: break;
     }
@@ -104,37 +124,39 @@ inline constexpr uint32_t kCompositeBits = 0x07000000;
 inline constexpr uint32_t kExportBit = 0x80000000;
 
 constexpr uint32_t sizeOf(uint32_t typeCode) { return typeCode & kSizeMask; }
-constexpr uint32_t logicalTypeOf(uint32_t typeCode) { return (typeCode >> kLogicalShift) & kLogicalMask; }
+constexpr uint32_t logicalTypeOf(uint32_t typeCode) {
+  return (typeCode >> kLogicalShift) & kLogicalMask;
+}
 constexpr bool isVarying(uint32_t typeCode) { return (typeCode & kVaryingBit) != 0; }
 constexpr bool isArray(uint32_t typeCode) { return (typeCode & kArrayBit) != 0; }
 
 // Logical types (bits 16-21) with the sizes the reader accepts.
-inline constexpr uint32_t kTypeInt = 1;           // signed integer: 1, 2, 4, 8
-inline constexpr uint32_t kTypeUInt = 2;          // unsigned integer: 1, 2, 4, 8
-inline constexpr uint32_t kTypeBool = 3;          // boolean: 1, 2, 4
-inline constexpr uint32_t kTypeFloat = 4;         // IEEE double (8) or 80-bit extended (10, kept raw)
-inline constexpr uint32_t kTypeBcd = 5;           // binary-coded decimal, any size, kept raw
-inline constexpr uint32_t kTypeDate = 6;          // 4: day number, 1 January 0001 = day 1
-inline constexpr uint32_t kTypeTime = 7;          // 4: milliseconds since midnight
-inline constexpr uint32_t kTypeDateTime = 8;      // 8: double, milliseconds since 1 January 0001
-inline constexpr uint32_t kTypeString = 9;        // varying (1- or 2-byte prefix) or fixed
-inline constexpr uint32_t kTypeWideString = 10;   // varying, kept raw
-inline constexpr uint32_t kTypeBytes = 11;        // varying (4-byte prefix: blob) or fixed
-inline constexpr uint32_t kTypeComposite = 12;    // 12..15: composite, array, nested, reference
+inline constexpr uint32_t kTypeInt = 1;       // signed integer: 1, 2, 4, 8
+inline constexpr uint32_t kTypeUInt = 2;      // unsigned integer: 1, 2, 4, 8
+inline constexpr uint32_t kTypeBool = 3;      // boolean: 1, 2, 4
+inline constexpr uint32_t kTypeFloat = 4;     // IEEE double (8) or 80-bit extended (10, kept raw)
+inline constexpr uint32_t kTypeBcd = 5;       // binary-coded decimal, any size, kept raw
+inline constexpr uint32_t kTypeDate = 6;      // 4: day number, 1 January 0001 = day 1
+inline constexpr uint32_t kTypeTime = 7;      // 4: milliseconds since midnight
+inline constexpr uint32_t kTypeDateTime = 8;  // 8: double, milliseconds since 1 January 0001
+inline constexpr uint32_t kTypeString = 9;    // varying (1- or 2-byte prefix) or fixed
+inline constexpr uint32_t kTypeWideString = 10;  // varying, kept raw
+inline constexpr uint32_t kTypeBytes = 11;       // varying (4-byte prefix: blob) or fixed
+inline constexpr uint32_t kTypeComposite = 12;   // 12..15: composite, array, nested, reference
 inline constexpr uint32_t kTypeReference = 15;
-inline constexpr uint32_t kTypeBytesAlt = 16;     // read like kTypeBytes, varying
-inline constexpr uint32_t kTypeDateTime16 = 17;   // 16 bytes, kept raw
-inline constexpr uint32_t kTypeFixedDecimal = 18; // any size, kept raw
+inline constexpr uint32_t kTypeBytesAlt = 16;      // read like kTypeBytes, varying
+inline constexpr uint32_t kTypeDateTime16 = 17;    // 16 bytes, kept raw
+inline constexpr uint32_t kTypeFixedDecimal = 18;  // any size, kept raw
 
 // The type codes this system writes.
-inline constexpr uint32_t kCodeInt32 = 0x00010004;      // auto-increment, integer
-inline constexpr uint32_t kCodeInt16 = 0x00010002;      // small integer
-inline constexpr uint32_t kCodeUInt16 = 0x00020002;     // WIDTH, DECIMALS, CALCULATED
-inline constexpr uint32_t kCodeDouble = 0x00040008;     // currency, float
-inline constexpr uint32_t kCodeDateTime = 0x00080008;   // date-time
-inline constexpr uint32_t kCodeString1 = 0x00490001;    // string of width up to 253
-inline constexpr uint32_t kCodeString2 = 0x00490002;    // string of width 254 or more; SUBTYPE
-inline constexpr uint32_t kCodeBlob = 0x004B0004;       // blob, memo
+inline constexpr uint32_t kCodeInt32 = 0x00010004;     // auto-increment, integer
+inline constexpr uint32_t kCodeInt16 = 0x00010002;     // small integer
+inline constexpr uint32_t kCodeUInt16 = 0x00020002;    // WIDTH, DECIMALS, CALCULATED
+inline constexpr uint32_t kCodeDouble = 0x00040008;    // currency, float
+inline constexpr uint32_t kCodeDateTime = 0x00080008;  // date-time
+inline constexpr uint32_t kCodeString1 = 0x00490001;   // string of width up to 253
+inline constexpr uint32_t kCodeString2 = 0x00490002;   // string of width 254 or more; SUBTYPE
+inline constexpr uint32_t kCodeBlob = 0x004B0004;      // blob, memo
 // Widest string column that still takes a 1-byte length prefix (width + terminator <= 254).
 inline constexpr uint16_t kMaxOneBytePrefixWidth = 253;
 
@@ -183,28 +205,39 @@ constexpr ValueCoding valueCodingOf(uint32_t typeCode) {
   const bool intSize = size == 1 || size == 2 || size == 4 || size == 8;
   switch (logicalTypeOf(typeCode)) {
     case kTypeInt: return !varying && intSize ? ValueCoding::SignedInt : ValueCoding::Unsupported;
-    case kTypeUInt: return !varying && intSize ? ValueCoding::UnsignedInt : ValueCoding::Unsupported;
+    case kTypeUInt:
+      return !varying && intSize ? ValueCoding::UnsignedInt : ValueCoding::Unsupported;
     case kTypeBool:
-      return !varying && (size == 1 || size == 2 || size == 4) ? ValueCoding::Bool : ValueCoding::Unsupported;
+      return !varying && (size == 1 || size == 2 || size == 4) ? ValueCoding::Bool
+                                                               : ValueCoding::Unsupported;
     case kTypeFloat:
       if (varying) return ValueCoding::Unsupported;
-      return size == 8 ? ValueCoding::Double : size == 10 ? ValueCoding::RawFixed : ValueCoding::Unsupported;
+      return size == 8    ? ValueCoding::Double
+             : size == 10 ? ValueCoding::RawFixed
+                          : ValueCoding::Unsupported;
     case kTypeBcd:
     case kTypeFixedDecimal: return varying ? ValueCoding::Unsupported : ValueCoding::RawFixed;
     case kTypeDate: return !varying && size == 4 ? ValueCoding::Date : ValueCoding::Unsupported;
     case kTypeTime: return !varying && size == 4 ? ValueCoding::Time : ValueCoding::Unsupported;
-    case kTypeDateTime: return !varying && size == 8 ? ValueCoding::DateTime : ValueCoding::Unsupported;
+    case kTypeDateTime:
+      return !varying && size == 8 ? ValueCoding::DateTime : ValueCoding::Unsupported;
     case kTypeString:
       if (!varying) return ValueCoding::FixedString;
       return prefix12 ? ValueCoding::VaryingString : ValueCoding::Unsupported;
-    case kTypeWideString: return varying && prefix124 ? ValueCoding::VaryingBytes : ValueCoding::Unsupported;
+    case kTypeWideString:
+      return varying && prefix124 ? ValueCoding::VaryingBytes : ValueCoding::Unsupported;
     case kTypeBytes:
       if (!varying) return ValueCoding::RawFixed;
-      return size == 4 ? ValueCoding::Blob : prefix12 ? ValueCoding::VaryingBytes : ValueCoding::Unsupported;
+      return size == 4  ? ValueCoding::Blob
+             : prefix12 ? ValueCoding::VaryingBytes
+                        : ValueCoding::Unsupported;
     case kTypeBytesAlt:
       if (!varying) return ValueCoding::Unsupported;
-      return size == 4 ? ValueCoding::Blob : prefix12 ? ValueCoding::VaryingBytes : ValueCoding::Unsupported;
-    case kTypeDateTime16: return !varying && size == 16 ? ValueCoding::RawFixed : ValueCoding::Unsupported;
+      return size == 4  ? ValueCoding::Blob
+             : prefix12 ? ValueCoding::VaryingBytes
+                        : ValueCoding::Unsupported;
+    case kTypeDateTime16:
+      return !varying && size == 16 ? ValueCoding::RawFixed : ValueCoding::Unsupported;
     default: return ValueCoding::Unsupported;
   }
 }

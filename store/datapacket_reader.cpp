@@ -3,11 +3,11 @@
 #include "store/datapacket_format.h"
 #include "store/date_time.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
 
 namespace wf {
 
@@ -25,7 +25,7 @@ bool sameName(const std::string& a, const char* b) { return strcasecmp(a.c_str()
 
 // Reads little-endian items from the packet, refusing any read that would pass its end.
 class Cursor {
-public:
+ public:
   explicit Cursor(std::span<const uint8_t> data) : data_(data) {}
 
   std::size_t offset() const { return pos_; }
@@ -44,12 +44,14 @@ public:
     pos_ += count;
     return p;
   }
-  uint64_t unsignedLE(std::size_t size, const char* what) { return fmt::loadLE(take(size, what), size); }
+  uint64_t unsignedLE(std::size_t size, const char* what) {
+    return fmt::loadLE(take(size, what), size);
+  }
   uint8_t u8(const char* what) { return *take(1, what); }
   uint16_t u16(const char* what) { return static_cast<uint16_t>(unsignedLE(2, what)); }
   uint32_t u32(const char* what) { return static_cast<uint32_t>(unsignedLE(4, what)); }
 
-private:
+ private:
   std::span<const uint8_t> data_;
   std::size_t pos_ = 0;
 };
@@ -68,9 +70,9 @@ std::string textUntilZero(const uint8_t* p, std::size_t size) {
 }
 
 constexpr std::array<const char*, 18> kKnownSubtypes = {
-    "Autoinc",   "Money", "Binary",   "Text",   "Formatted",      "Ole",       "Graphics",
-    "dBASEOle",  "TypedBinary", "AccessOle", "HMemo", "HBinary", "FixedChar", "ADTNestedTable",
-    "Reference", "BFile", "ADTDate",  "Guid"};
+    "Autoinc",   "Money",          "Binary",      "Text",      "Formatted", "Ole",
+    "Graphics",  "dBASEOle",       "TypedBinary", "AccessOle", "HMemo",     "HBinary",
+    "FixedChar", "ADTNestedTable", "Reference",   "BFile",     "ADTDate",   "Guid"};
 
 const char* knownSubtype(const std::string& text) {
   for (const char* known : kKnownSubtypes)
@@ -93,9 +95,9 @@ Parameter readParameter(Cursor& in) {
                           codeOffset);
   if (fmt::isVarying(p.typeCode)) {
     if (size != 1 && size != 2 && size != 4)
-      throw DataPacketError("parameter '" + p.name + "' has a length prefix of " +
-                                std::to_string(size) + " bytes",
-                            codeOffset);
+      throw DataPacketError(
+          "parameter '" + p.name + "' has a length prefix of " + std::to_string(size) + " bytes",
+          codeOffset);
     length = in.unsignedLE(size, "parameter value length");
   } else if (fmt::isArray(p.typeCode)) {
     const uint64_t count = in.u32("parameter element count");
@@ -110,7 +112,8 @@ Parameter readParameter(Cursor& in) {
 std::optional<int64_t> parameterNumber(const Parameter& p) {
   if (fmt::isVarying(p.typeCode) || fmt::isArray(p.typeCode)) return std::nullopt;
   const uint32_t logical = fmt::logicalTypeOf(p.typeCode);
-  if (logical != fmt::kTypeInt && logical != fmt::kTypeUInt && logical != fmt::kTypeBool) return std::nullopt;
+  if (logical != fmt::kTypeInt && logical != fmt::kTypeUInt && logical != fmt::kTypeBool)
+    return std::nullopt;
   if (p.value.empty() || p.value.size() > 8) return std::nullopt;
   const uint64_t raw = fmt::loadLE(p.value.data(), p.value.size());
   return logical == fmt::kTypeInt ? signExtend(raw, p.value.size()) : static_cast<int64_t>(raw);
@@ -176,12 +179,12 @@ void applyTableParameter(DataPacket& packet, Parameter p, std::size_t offset) {
 // Everything needed to read one column's values, worked out once per packet.
 struct ColumnReader {
   fmt::ValueCoding coding;
-  uint32_t size;       // fixed size, or the size of the length prefix
-  std::size_t width;   // strings are cut here; 0 = no cut
+  uint32_t size;      // fixed size, or the size of the length prefix
+  std::size_t width;  // strings are cut here; 0 = no cut
 };
 
 class RowReader {
-public:
+ public:
   explicit RowReader(const std::vector<Column>& columns) {
     limit_ = valueBufferLimit(columns);
     for (const Column& c : columns)
@@ -210,7 +213,7 @@ public:
 
   std::size_t minimumRowSize() const { return 1 + fmt::indicatorBytes(readers_.size()); }
 
-private:
+ private:
   void readValue(Cursor& in, const ColumnReader& r, Value& v) const {
     using fmt::ValueCoding;
     const std::size_t start = in.offset();
@@ -233,8 +236,12 @@ private:
         v.setDouble(*days);
         return;
       }
-      case ValueCoding::RawFixed: assignBytes(v, in.take(r.size, "fixed-size value"), r.size); return;
-      case ValueCoding::FixedString: assignString(v, in.take(r.size, "string value"), r.size, r); return;
+      case ValueCoding::RawFixed:
+        assignBytes(v, in.take(r.size, "fixed-size value"), r.size);
+        return;
+      case ValueCoding::FixedString:
+        assignString(v, in.take(r.size, "string value"), r.size, r);
+        return;
       case ValueCoding::VaryingString: {
         const std::size_t length = readLength(in, r, "string value");
         assignString(v, in.take(length, "string value"), length, r);
@@ -271,7 +278,8 @@ private:
     const std::size_t length = in.unsignedLE(r.size, what);
     if (length > limit_)
       throw DataPacketError(std::string(what) + " of " + std::to_string(length) +
-                                " bytes is longer than the value buffer of " + std::to_string(limit_),
+                                " bytes is longer than the value buffer of " +
+                                std::to_string(limit_),
                             start);
     return length;
   }
@@ -340,14 +348,16 @@ uint32_t readMetadata(Cursor& in, std::size_t size, DataPacket& packet) {
   packet.packetFlags = in.u32("packet flags");
   packet.rowAreaOffset = in.u16("row-area offset");
   if (!(packet.packetFlags & fmt::kFlagHasMetadata))
-    throw DataPacketError("packet carries no column descriptors (flags " + hex32(packet.packetFlags) + ")",
-                          fmt::kOffsetPacketFlags);
+    throw DataPacketError(
+        "packet carries no column descriptors (flags " + hex32(packet.packetFlags) + ")",
+        fmt::kOffsetPacketFlags);
   if (packet.headerSize < fmt::kHeaderSize)
     throw DataPacketError("header size " + std::to_string(packet.headerSize) + " is below 24",
                           fmt::kOffsetHeaderSize);
   if (packet.headerSize > size)
-    throw DataPacketError("header size " + std::to_string(packet.headerSize) + " runs past the end of the packet",
-                          fmt::kOffsetHeaderSize);
+    throw DataPacketError(
+        "header size " + std::to_string(packet.headerSize) + " runs past the end of the packet",
+        fmt::kOffsetHeaderSize);
   in.take(packet.headerSize - fmt::kHeaderSize, "header");
 
   packet.columns.reserve(std::min<std::size_t>(columnCount, in.remaining() / 9));
@@ -363,8 +373,8 @@ uint32_t readMetadata(Cursor& in, std::size_t size, DataPacket& packet) {
 
 void checkRowCount(const Cursor& in, uint32_t rowCount, const RowReader& rows) {
   if (uint64_t(rowCount) * rows.minimumRowSize() > in.remaining())
-    throw DataPacketError("row count " + std::to_string(rowCount) + " runs past the end of the packet",
-                          in.offset());
+    throw DataPacketError(
+        "row count " + std::to_string(rowCount) + " runs past the end of the packet", in.offset());
 }
 
 }  // namespace
@@ -380,7 +390,8 @@ DataPacket decodeDataPacket(std::span<const uint8_t> bytes) {
   return packet;
 }
 
-DataPacket decodeDataPacket(std::span<const uint8_t> bytes, const std::function<void(const Row&)>& onRow) {
+DataPacket decodeDataPacket(std::span<const uint8_t> bytes,
+                            const std::function<void(const Row&)>& onRow) {
   DataPacket packet;
   Cursor in(bytes);
   const uint32_t rowCount = readMetadata(in, bytes.size(), packet);

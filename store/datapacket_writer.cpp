@@ -4,9 +4,9 @@
 #include "store/datapacket_format.h"
 #include "store/date_time.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cstring>
-#include <strings.h>
 
 namespace wf {
 
@@ -22,7 +22,7 @@ bool sameName(const std::string& a, const char* b) { return strcasecmp(a.c_str()
 // a chunk, so one reused buffer serves a packet of any size. Offsets are always counted from the
 // start of the packet.
 class Output {
-public:
+ public:
   explicit Output(std::size_t capacity, ByteSink* sink = nullptr) : bytes_(capacity), sink_(sink) {}
 
   std::size_t offset() const { return flushed_ + pos_; }
@@ -58,7 +58,7 @@ public:
     return std::move(bytes_);
   }
 
-private:
+ private:
   uint8_t* reserve(std::size_t n) {
     if (bytes_.size() - pos_ < n) bytes_.resize(std::max(bytes_.size() * 2, pos_ + n));
     uint8_t* p = bytes_.data() + pos_;
@@ -82,18 +82,24 @@ private:
   std::size_t flushed_ = 0;  // bytes already with the sink
 };
 
-std::size_t nameLength(const std::string& name, std::size_t max) { return std::min(name.size(), max); }
+std::size_t nameLength(const std::string& name, std::size_t max) {
+  return std::min(name.size(), max);
+}
 
 std::size_t parameterSize(const Parameter& p) {
   std::size_t framing = 0;
-  if (fmt::isVarying(p.typeCode)) framing = fmt::sizeOf(p.typeCode);
-  else if (fmt::isArray(p.typeCode)) framing = fmt::kArrayCountSize;
-  return 1 + nameLength(p.name, 255) + 4 + framing + std::max<std::size_t>(p.value.size(), fmt::sizeOf(p.typeCode));
+  if (fmt::isVarying(p.typeCode))
+    framing = fmt::sizeOf(p.typeCode);
+  else if (fmt::isArray(p.typeCode))
+    framing = fmt::kArrayCountSize;
+  return 1 + nameLength(p.name, 255) + 4 + framing +
+         std::max<std::size_t>(p.value.size(), fmt::sizeOf(p.typeCode));
 }
 
 // Descriptor, SUBTYPE (name, code, length, text, 0 byte) and three numbers of at most 17 bytes.
 std::size_t columnSizeBound(const Column& c) {
-  std::size_t size = 1 + fmt::kMaxNameLength + 4 + 2 + 2 + 3 * 17 + (1 + 7 + 4 + 2 + c.subtype.size() + 1);
+  std::size_t size =
+      1 + fmt::kMaxNameLength + 4 + 2 + 2 + 3 * 17 + (1 + 7 + 4 + 2 + c.subtype.size() + 1);
   for (const Parameter& p : c.otherParameters) size += parameterSize(p);
   return size;
 }
@@ -115,15 +121,18 @@ void writeParameter(Output& out, const Parameter& p) {
   const uint32_t size = fmt::sizeOf(p.typeCode);
   if (fmt::isVarying(p.typeCode)) {
     if (size != 1 && size != 2 && size != 4)
-      throw DataPacketError("parameter '" + p.name + "' has a length prefix of " + std::to_string(size) + " bytes",
-                            out.offset());
+      throw DataPacketError(
+          "parameter '" + p.name + "' has a length prefix of " + std::to_string(size) + " bytes",
+          out.offset());
     if (size < 8 && p.value.size() >> (8 * size))
-      throw DataPacketError("parameter '" + p.name + "' is too long for its length prefix", out.offset());
+      throw DataPacketError("parameter '" + p.name + "' is too long for its length prefix",
+                            out.offset());
     out.unsignedLE(p.value.size(), size);
   } else if (fmt::isArray(p.typeCode)) {
     const std::size_t count = size ? p.value.size() / size : 0;
     if (count * size != p.value.size() || count > 0xFFFFFFFFu)
-      throw DataPacketError("array parameter '" + p.name + "' does not hold whole elements", out.offset());
+      throw DataPacketError("array parameter '" + p.name + "' does not hold whole elements",
+                            out.offset());
     out.u32(uint32_t(count));
   } else if (p.value.size() != size) {
     throw DataPacketError("parameter '" + p.name + "' holds " + std::to_string(p.value.size()) +
@@ -215,10 +224,11 @@ struct ColumnWriter {
 };
 
 class RowWriter {
-public:
+ public:
   explicit RowWriter(const std::vector<Column>& columns) {
     for (const Column& c : columns)
-      writers_.push_back({fmt::valueCodingOf(c.typeCode), fmt::sizeOf(c.typeCode), c.width, &c.name});
+      writers_.push_back(
+          {fmt::valueCodingOf(c.typeCode), fmt::sizeOf(c.typeCode), c.width, &c.name});
   }
 
   void write(Output& out, const Row& row) {
@@ -249,7 +259,7 @@ public:
     }
   }
 
-private:
+ private:
   [[noreturn]] static void mismatch(const Output& out, const ColumnWriter& w, const char* problem) {
     throw DataPacketError("value of column '" + *w.name + "' " + problem, out.offset());
   }
@@ -259,15 +269,17 @@ private:
     const int64_t n = v.integer;
     if (w.size < 8) {
       const unsigned bits = 8 * w.size;
-      const bool fits = isSigned ? n >= -(int64_t(1) << (bits - 1)) && n < (int64_t(1) << (bits - 1))
-                                 : n >= 0 && n < (int64_t(1) << bits);
+      const bool fits = isSigned
+                            ? n >= -(int64_t(1) << (bits - 1)) && n < (int64_t(1) << (bits - 1))
+                            : n >= 0 && n < (int64_t(1) << bits);
       if (!fits) mismatch(out, w, "is out of the column's range");
     }
     out.unsignedLE(uint64_t(n), w.size);
   }
 
   static void writeLength(Output& out, std::size_t length, const ColumnWriter& w) {
-    if (w.size < 8 && (uint64_t(length) >> (8 * w.size)) != 0) mismatch(out, w, "is too long for its length prefix");
+    if (w.size < 8 && (uint64_t(length) >> (8 * w.size)) != 0)
+      mismatch(out, w, "is too long for its length prefix");
     out.unsignedLE(length, w.size);
   }
 
@@ -296,7 +308,8 @@ private:
         return;
       }
       case ValueCoding::RawFixed:
-        if (v.kind != ValueView::Kind::Bytes || v.bytes.size() != w.size) mismatch(out, w, "does not have the column's size");
+        if (v.kind != ValueView::Kind::Bytes || v.bytes.size() != w.size)
+          mismatch(out, w, "does not have the column's size");
         out.raw(v.bytes.data(), w.size);
         return;
       case ValueCoding::FixedString: {
@@ -325,7 +338,8 @@ private:
         writeLength(out, v.bytes.size(), w);
         out.raw(v.bytes.data(), v.bytes.size());
         return;
-      case ValueCoding::Unsupported: mismatch(out, w, "belongs to a column type that cannot be written");
+      case ValueCoding::Unsupported:
+        mismatch(out, w, "belongs to a column type that cannot be written");
     }
   }
 
@@ -368,10 +382,12 @@ namespace {
 // Header and metadata, with the row count left 0 for the caller to fill in.
 void writeMetadata(Output& out, const DataPacket& packet) {
   if (packet.columns.size() > 0xFFFF)
-    throw DataPacketError("packet has " + std::to_string(packet.columns.size()) + " columns", fmt::kOffsetColumnCount);
+    throw DataPacketError("packet has " + std::to_string(packet.columns.size()) + " columns",
+                          fmt::kOffsetColumnCount);
   out.u32(fmt::kSignature);
   bool newerTypes = false;
-  for (const Column& c : packet.columns) newerTypes |= fmt::logicalTypeOf(c.typeCode) > fmt::kTypeBytes;
+  for (const Column& c : packet.columns)
+    newerTypes |= fmt::logicalTypeOf(c.typeCode) > fmt::kTypeBytes;
   out.u16(newerTypes ? 2 : 1);
   out.u16(0);
   out.u32(fmt::kHeaderSize);

@@ -14,13 +14,15 @@ namespace {
 
 std::string padded(int value, int width) {
   std::string digits = std::to_string(value);
-  if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+  if (static_cast<int>(digits.size()) < width)
+    digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
   return digits;
 }
 
 bool startsWithNoCase(const std::string& s, std::size_t at, const char* word) {
   for (std::size_t k = 0; word[k] != '\0'; ++k)
-    if (at + k >= s.size() || std::tolower(static_cast<unsigned char>(s[at + k])) != word[k]) return false;
+    if (at + k >= s.size() || std::tolower(static_cast<unsigned char>(s[at + k])) != word[k])
+      return false;
   return true;
 }
 
@@ -86,9 +88,7 @@ class Formatter {
             append(fs_.longTimeFormat, depth + 1);
           }
           break;
-        case 'd':
-          day(run, depth);
-          break;
+        case 'd': day(run, depth); break;
         case 'm':
           if (afterHour) {
             out_ += run >= 2 ? padded(parts_.minute, 2) : std::to_string(parts_.minute);
@@ -97,9 +97,7 @@ class Formatter {
             month(run);
           }
           break;
-        case 'y':
-          out_ += run <= 2 ? padded(parts_.year % 100, 2) : padded(parts_.year, 4);
-          break;
+        case 'y': out_ += run <= 2 ? padded(parts_.year % 100, 2) : padded(parts_.year, 4); break;
         case 'h': {
           int hour = parts_.hour;
           if (twelve) hour = hour % 12 == 0 ? 12 : hour % 12;
@@ -123,15 +121,9 @@ class Formatter {
           append(run >= 2 ? fs_.longTimeFormat : fs_.shortTimeFormat, depth + 1);
           run = std::min<std::size_t>(run, 2);
           break;
-        case '/':
-          out_.append(run, fs_.dateSeparator);
-          break;
-        case ':':
-          out_.append(run, fs_.timeSeparator);
-          break;
-        default:
-          out_.append(run, c);
-          break;
+        case '/': out_.append(run, fs_.dateSeparator); break;
+        case ':': out_.append(run, fs_.timeSeparator); break;
+        default: out_.append(run, c); break;
       }
       if (lower == 'h')
         afterHour = true;
@@ -283,7 +275,8 @@ bool parseDateTimeText(const std::string& text, const FormatSettings& fs, double
       auto same = [](const std::string& a, const std::string& b) {
         if (a.size() != b.size() || a.empty()) return false;
         for (std::size_t k = 0; k < a.size(); ++k)
-          if (std::tolower(static_cast<unsigned char>(a[k])) != std::tolower(static_cast<unsigned char>(b[k])))
+          if (std::tolower(static_cast<unsigned char>(a[k])) !=
+              std::tolower(static_cast<unsigned char>(b[k])))
             return false;
         return true;
       };

@@ -10,7 +10,8 @@ TDateTimeField::TDateTimeField(std::string fieldName, TFieldKind kind)
 
 std::string TDateTimeField::AsString() const {
   Value v = read();
-  return v.hasValue() ? formatDateTime(std::string(), v.toDouble(), formatSettings()) : std::string();
+  return v.hasValue() ? formatDateTime(std::string(), v.toDouble(), formatSettings())
+                      : std::string();
 }
 
 void TDateTimeField::setAsString(const std::string& text) {
@@ -31,7 +32,8 @@ void TDateTimeField::setAsDateTime(double value) { write(Value::fromDouble(value
 
 std::string TDateTimeField::DisplayText() const {
   Value v = read();
-  return v.hasValue() ? formatDateTime(DisplayFormat(), v.toDouble(), formatSettings()) : std::string();
+  return v.hasValue() ? formatDateTime(DisplayFormat(), v.toDouble(), formatSettings())
+                      : std::string();
 }
 
 std::string TDateTimeField::EditText() const { return AsString(); }

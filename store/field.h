@@ -11,8 +11,8 @@
 #include <iosfwd>
 #include <string>
 
-#include "store/field_def.h"
 #include "store/datapacket.h"
+#include "store/field_def.h"
 
 namespace wf {
 

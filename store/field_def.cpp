@@ -26,8 +26,6 @@ bool isFloatType(TFieldType type) {
   return type == ftFloat || type == ftCurrency || type == ftDateTime;
 }
 
-bool isBytesType(TFieldType type) {
-  return type == ftString || type == ftBlob || type == ftMemo;
-}
+bool isBytesType(TFieldType type) { return type == ftString || type == ftBlob || type == ftMemo; }
 
 }  // namespace wf

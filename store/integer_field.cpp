@@ -35,15 +35,17 @@ void TIntegerField::setAsString(const std::string& text) {
   }
   std::int64_t value = 0;
   if (!parseIntegerText(text, value) || value < INT32_MIN || value > INT32_MAX)
-    throw TableError("'" + text + "' is not a valid integer value for field '" + DisplayName() + "'");
+    throw TableError("'" + text + "' is not a valid integer value for field '" + DisplayName() +
+                     "'");
   setChecked(value);
 }
 
 void TIntegerField::setChecked(std::int64_t value) {
   if (value < minValue_ || value > maxValue_) {
     const FormatSettings& fs = formatSettings();
-    throw TableError(formatGeneral(static_cast<double>(value), fs) + " is not a valid value for field '" +
-                     DisplayName() + "'. The allowed range is " +
+    throw TableError(formatGeneral(static_cast<double>(value), fs) +
+                     " is not a valid value for field '" + DisplayName() +
+                     "'. The allowed range is " +
                      formatGeneral(static_cast<double>(minValue_), fs) + " to " +
                      formatGeneral(static_cast<double>(maxValue_), fs));
   }
@@ -57,9 +59,10 @@ double TIntegerField::AsFloat() const { return static_cast<double>(read().toInt(
 void TIntegerField::setAsFloat(double value) {
   if (!std::isfinite(value) || std::fabs(value) > 9.0e15) {
     const FormatSettings& fs = formatSettings();
-    throw TableError(formatGeneral(value, fs) + " is not a valid value for field '" + DisplayName() +
-                     "'. The allowed range is " + formatGeneral(static_cast<double>(minValue_), fs) +
-                     " to " + formatGeneral(static_cast<double>(maxValue_), fs));
+    throw TableError(formatGeneral(value, fs) + " is not a valid value for field '" +
+                     DisplayName() + "'. The allowed range is " +
+                     formatGeneral(static_cast<double>(minValue_), fs) + " to " +
+                     formatGeneral(static_cast<double>(maxValue_), fs));
   }
   setChecked(std::llround(value));
 }

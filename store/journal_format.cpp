@@ -13,7 +13,14 @@ constexpr char kMagic[8] = {'W', 'F', 'J', 'O', 'U', 'R', 'N', 'L'};
 constexpr std::uint16_t kVersion = 1;
 
 // Value tags of a record: the blank state, or which kind of value follows.
-enum ValueTag : std::uint8_t { kUnassigned = 0, kNull = 1, kInt = 2, kDouble = 3, kBool = 4, kBytes = 5 };
+enum ValueTag : std::uint8_t {
+  kUnassigned = 0,
+  kNull = 1,
+  kInt = 2,
+  kDouble = 3,
+  kBool = 4,
+  kBytes = 5
+};
 
 class Writer {
  public:
@@ -106,7 +113,8 @@ bool getValue(Reader& r, Value& out) {
 }
 
 // Parses one record payload [pos, end); false when it does not parse exactly.
-bool parsePayload(std::span<const std::uint8_t> bytes, std::size_t pos, std::size_t end, JournalRecord& record) {
+bool parsePayload(std::span<const std::uint8_t> bytes, std::size_t pos, std::size_t end,
+                  JournalRecord& record) {
   Reader r(bytes, pos, end);
   auto op = r.get<std::uint8_t>();
   if (op < 1 || op > 3) return false;
@@ -165,7 +173,8 @@ JournalContents decodeJournal(std::span<const std::uint8_t> bytes) {
   JournalContents contents;
   Reader r(bytes, 0, bytes.size());
   const std::size_t magicBytes = std::min(bytes.size(), sizeof kMagic);
-  if (magicBytes > 0 && std::memcmp(bytes.data(), kMagic, magicBytes) != 0) throw JournalError("not a change journal");
+  if (magicBytes > 0 && std::memcmp(bytes.data(), kMagic, magicBytes) != 0)
+    throw JournalError("not a change journal");
   r.getString(sizeof kMagic);
   const std::uint16_t version = r.get<std::uint16_t>();
   if (!r.failed() && version != kVersion) throw JournalError("unknown journal version");

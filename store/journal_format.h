@@ -18,7 +18,7 @@ namespace wf {
 
 // What a table file was when its table was opened. A journal applies to that file only.
 struct TableFileIdentity {
-  bool exists = false;         // false: the table was created empty, no file
+  bool exists = false;  // false: the table was created empty, no file
   std::uint64_t size = 0;
   std::int64_t modifiedSeconds = 0;
   std::uint32_t modifiedNanoseconds = 0;
@@ -30,16 +30,16 @@ enum class JournalOp : std::uint8_t { Insert = 1, Edit = 2, Delete = 3 };
 
 struct JournalHeader {
   TableFileIdentity file;
-  std::int32_t autoIncAtOpen = 1;         // the table's auto-increment counter when it was opened
-  std::vector<TFieldType> columnTypes;    // the table's columns, in order
+  std::int32_t autoIncAtOpen = 1;       // the table's auto-increment counter when it was opened
+  std::vector<TFieldType> columnTypes;  // the table's columns, in order
   bool operator==(const JournalHeader&) const = default;
 };
 
 struct JournalRecord {
   JournalOp op = JournalOp::Insert;
-  std::int32_t key = 0;         // the record's auto-increment number
-  std::vector<Value> values;    // insert and edit: the whole record, one value per column
-  std::size_t end = 0;          // offset just past this record in the journal
+  std::int32_t key = 0;       // the record's auto-increment number
+  std::vector<Value> values;  // insert and edit: the whole record, one value per column
+  std::size_t end = 0;        // offset just past this record in the journal
 };
 
 struct JournalContents {
@@ -74,9 +74,9 @@ void encodeJournalRecord(std::vector<std::uint8_t>& out, JournalOp op, std::int3
 // while being created.
 std::size_t minimumJournalHeaderSize();
 
-// Reads a journal. Throws JournalError when the header is incomplete, damaged or not a journal's. Records are read
-// up to the first one that is incomplete, fails its checksum or does not parse; that one and
-// everything after it are left out. Never reads outside `bytes`.
+// Reads a journal. Throws JournalError when the header is incomplete, damaged or not a journal's.
+// Records are read up to the first one that is incomplete, fails its checksum or does not parse;
+// that one and everything after it are left out. Never reads outside `bytes`.
 JournalContents decodeJournal(std::span<const std::uint8_t> bytes);
 
 // The CRC-32C sample of a file's content that TableFileIdentity keeps.

@@ -49,7 +49,8 @@ void fixedDigits(double value, int decimals, std::string& integerPart, std::stri
     kept.assign(d.digits, d.digits + available);
     if (keep < 15 && d.digits[keep] >= '5') {
       int i = static_cast<int>(kept.size()) - 1;
-      while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') kept[static_cast<std::size_t>(i--)] = '0';
+      while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')
+        kept[static_cast<std::size_t>(i--)] = '0';
       if (i >= 0)
         ++kept[static_cast<std::size_t>(i)];
       else {
@@ -57,7 +58,8 @@ void fixedDigits(double value, int decimals, std::string& integerPart, std::stri
         ++keep;
       }
     }
-    if (static_cast<int>(kept.size()) < keep) kept.append(static_cast<std::size_t>(keep) - kept.size(), '0');
+    if (static_cast<int>(kept.size()) < keep)
+      kept.append(static_cast<std::size_t>(keep) - kept.size(), '0');
   } else if (keep == 0 && d.digits[0] >= '5') {
     kept = "1";
     keep = 1;
@@ -105,7 +107,8 @@ std::string trimBlanks(const std::string& text) {
 
 std::string formatCurrency(double value, const FormatSettings& fs) {
   if (!std::isfinite(value)) return formatGeneral(value, fs);
-  int decimals = fs.currencyDecimals < 0 ? 0 : (fs.currencyDecimals > 18 ? 18 : fs.currencyDecimals);
+  int decimals =
+      fs.currencyDecimals < 0 ? 0 : (fs.currencyDecimals > 18 ? 18 : fs.currencyDecimals);
   std::string integerPart;
   std::string fractionPart;
   fixedDigits(value, decimals, integerPart, fractionPart);
@@ -166,10 +169,13 @@ std::string formatGeneral(double value, const FormatSettings& fs) {
     return sign + mantissa + "E" + std::to_string(d.exponent);
   }
   if (d.exponent < 0)
-    return sign + "0" + fs.decimalSeparator + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + digits;
+    return sign + "0" + fs.decimalSeparator +
+           std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + digits;
   std::size_t integerDigits = static_cast<std::size_t>(d.exponent) + 1;
-  if (digits.size() <= integerDigits) return sign + digits + std::string(integerDigits - digits.size(), '0');
-  return sign + digits.substr(0, integerDigits) + fs.decimalSeparator + digits.substr(integerDigits);
+  if (digits.size() <= integerDigits)
+    return sign + digits + std::string(integerDigits - digits.size(), '0');
+  return sign + digits.substr(0, integerDigits) + fs.decimalSeparator +
+         digits.substr(integerDigits);
 }
 
 bool parseFloatText(const std::string& text, const FormatSettings& fs, double& value) {
@@ -206,7 +212,8 @@ bool parseFloatText(const std::string& text, const FormatSettings& fs, double& v
   const char* begin = plain.data() + (plain[0] == '+' ? 1 : 0);
   double parsed = 0;
   auto [end, error] = std::from_chars(begin, plain.data() + plain.size(), parsed);
-  if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(parsed)) return false;
+  if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(parsed))
+    return false;
   value = parsed;
   return true;
 }

@@ -52,7 +52,8 @@ bool skipParameter(Bytes& in) {
   std::uint64_t size = fmt::sizeOf(code);
   if (fmt::isArray(code)) {
     std::uint64_t count = 0;
-    return in.read(fmt::kArrayCountSize, count) && count * size <= in.remaining() && in.skip(count * size);
+    return in.read(fmt::kArrayCountSize, count) && count * size <= in.remaining() &&
+           in.skip(count * size);
   }
   if (fmt::isVarying(code)) {
     std::uint64_t length = 0;
@@ -69,7 +70,8 @@ std::optional<std::size_t> rowsStart(std::span<const std::uint8_t> bytes, std::u
   for (std::uint16_t c = 0; c < columnCount; ++c) {
     std::uint64_t nameLength = 0;
     std::uint64_t parameters = 0;
-    if (!in.read(1, nameLength) || !in.skip(nameLength) || !in.skip(4 + 2) || !in.read(2, parameters))
+    if (!in.read(1, nameLength) || !in.skip(nameLength) || !in.skip(4 + 2) ||
+        !in.read(2, parameters))
       return std::nullopt;
     for (std::uint64_t p = 0; p < parameters; ++p)
       if (!skipParameter(in)) return std::nullopt;
@@ -196,13 +198,16 @@ DataPacket loadDataPacket(std::span<const std::uint8_t> bytes, RowConsumer& cons
                   header.read(2, columnCount) && header.read(4, rowCount);
   std::optional<std::size_t> start;
   if (readable && signature == fmt::kSignature && headerSize >= fmt::kHeaderSize)
-    start = rowsStart(bytes, static_cast<std::uint16_t>(columnCount), static_cast<std::uint32_t>(headerSize));
+    start = rowsStart(bytes, static_cast<std::uint16_t>(columnCount),
+                      static_cast<std::uint32_t>(headerSize));
   if (start) {
     // The metadata alone: the same bytes up to the rows, with a row count of 0.
-    std::vector<std::uint8_t> metadata(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(*start));
+    std::vector<std::uint8_t> metadata(bytes.begin(),
+                                       bytes.begin() + static_cast<std::ptrdiff_t>(*start));
     std::memset(metadata.data() + fmt::kOffsetRowCount, 0, 4);
     DataPacket meta = decodeDataPacket(metadata);
-    if (readRowsFast(bytes, *start, static_cast<std::uint32_t>(rowCount), meta, consumer)) return meta;
+    if (readRowsFast(bytes, *start, static_cast<std::uint32_t>(rowCount), meta, consumer))
+      return meta;
   }
   DataPacket packet = decodeDataPacket(bytes);
   consumer.begin(packet, packet.rows.size());

@@ -10,8 +10,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <limits>
+#include <new>
 #include <numeric>
 #include <unordered_map>
 
@@ -225,17 +225,21 @@ std::uint32_t RecordStore::encode(const std::vector<ValueView>& values) {
     switch (types_[i]) {
       case ftString: {
         std::size_t limit = prefixBytes_[i] == 1 ? 255 : 65535;
-        if (widths_[i] > 0) limit = std::min<std::size_t>(limit, static_cast<std::size_t>(widths_[i]));
+        if (widths_[i] > 0)
+          limit = std::min<std::size_t>(limit, static_cast<std::size_t>(widths_[i]));
         size += static_cast<std::size_t>(prefixBytes_[i]) + std::min(bytesOf(v).size(), limit);
         break;
       }
       case ftBlob:
       case ftMemo: size += 4 + bytesOf(v).size(); break;
-      case ftUnknown: size += 1 + (v.kind == ValueView::Kind::Bytes ? 4 + bytesOf(v).size() : 8); break;
+      case ftUnknown:
+        size += 1 + (v.kind == ValueView::Kind::Bytes ? 4 + bytesOf(v).size() : 8);
+        break;
       default: size += static_cast<std::size_t>(fixedSize(types_[i])); break;
     }
   }
-  if (size > std::numeric_limits<std::uint32_t>::max()) throw EngineError(kEngineErrorRecordTooLarge);
+  if (size > std::numeric_limits<std::uint32_t>::max())
+    throw EngineError(kEngineErrorRecordTooLarge);
 
   std::uint8_t* image = nullptr;
   std::uint32_t handle = arena_->allocate(size, image);
@@ -257,7 +261,8 @@ std::uint32_t RecordStore::encode(const std::vector<ValueView>& values) {
       case ftDateTime: p = store(p, doubleOf(v)); break;
       case ftString: {
         std::size_t limit = prefixBytes_[i] == 1 ? 255 : 65535;
-        if (widths_[i] > 0) limit = std::min<std::size_t>(limit, static_cast<std::size_t>(widths_[i]));
+        if (widths_[i] > 0)
+          limit = std::min<std::size_t>(limit, static_cast<std::size_t>(widths_[i]));
         std::size_t n = std::min(bytesOf(v).size(), limit);
         if (prefixBytes_[i] == 1)
           *p++ = static_cast<std::uint8_t>(n);
@@ -321,13 +326,16 @@ RecordStore::FieldRef RecordStore::field(const std::uint8_t* image, int column) 
         case ftCurrency:
         case ftDateTime: ref.number = load<double>(p); break;
         case ftString: {
-          std::size_t n = prefixBytes_[static_cast<std::size_t>(i)] == 1 ? *p : load<std::uint16_t>(p);
-          ref.bytes = std::string_view(reinterpret_cast<const char*>(p + prefixBytes_[static_cast<std::size_t>(i)]), n);
+          std::size_t n =
+              prefixBytes_[static_cast<std::size_t>(i)] == 1 ? *p : load<std::uint16_t>(p);
+          ref.bytes = std::string_view(
+              reinterpret_cast<const char*>(p + prefixBytes_[static_cast<std::size_t>(i)]), n);
           break;
         }
         case ftBlob:
         case ftMemo:
-          ref.bytes = std::string_view(reinterpret_cast<const char*>(p + 4), load<std::uint32_t>(p));
+          ref.bytes =
+              std::string_view(reinterpret_cast<const char*>(p + 4), load<std::uint32_t>(p));
           break;
         case ftUnknown:
           ref.integer = *p;  // the tag; value() decodes the rest
@@ -338,9 +346,7 @@ RecordStore::FieldRef RecordStore::field(const std::uint8_t* image, int column) 
     }
     switch (type) {
       case ftString:
-        p += prefixBytes_[static_cast<std::size_t>(i)] == 1
-                 ? 1u + *p
-                 : 2u + load<std::uint16_t>(p);
+        p += prefixBytes_[static_cast<std::size_t>(i)] == 1 ? 1u + *p : 2u + load<std::uint16_t>(p);
         break;
       case ftBlob:
       case ftMemo: p += 4 + load<std::uint32_t>(p); break;
@@ -403,12 +409,21 @@ void RecordStore::views(const std::uint8_t* image, std::vector<ValueView>& out) 
       continue;
     }
     switch (types_[i]) {
-      case ftSmallint: v.setInt(load<std::int16_t>(p)); p += 2; break;
+      case ftSmallint:
+        v.setInt(load<std::int16_t>(p));
+        p += 2;
+        break;
       case ftInteger:
-      case ftAutoInc: v.setInt(load<std::int32_t>(p)); p += 4; break;
+      case ftAutoInc:
+        v.setInt(load<std::int32_t>(p));
+        p += 4;
+        break;
       case ftFloat:
       case ftCurrency:
-      case ftDateTime: v.setDouble(load<double>(p)); p += 8; break;
+      case ftDateTime:
+        v.setDouble(load<double>(p));
+        p += 8;
+        break;
       case ftString: {
         const std::size_t prefix = static_cast<std::size_t>(prefixBytes_[i]);
         const std::size_t n = prefix == 1 ? *p : load<std::uint16_t>(p);
@@ -441,12 +456,14 @@ const std::uint8_t* RecordStore::image(Slot slot) const {
 }
 
 RecordStore::Slot RecordStore::add(const std::vector<Value>& values) {
-  if (slots_.size() >= std::numeric_limits<Slot>::max()) throw EngineError(kEngineErrorRecordTooLarge);
+  if (slots_.size() >= std::numeric_limits<Slot>::max())
+    throw EngineError(kEngineErrorRecordTooLarge);
   return adopt(encode(values));
 }
 
 RecordStore::Slot RecordStore::add(const std::vector<ValueView>& values) {
-  if (slots_.size() >= std::numeric_limits<Slot>::max()) throw EngineError(kEngineErrorRecordTooLarge);
+  if (slots_.size() >= std::numeric_limits<Slot>::max())
+    throw EngineError(kEngineErrorRecordTooLarge);
   return adopt(encode(values));
 }
 
@@ -500,9 +517,11 @@ void RecordStore::maybeCompact() {
 
 std::uint64_t RecordStore::prefixOf(int column, const FieldRef& ref) const {
   TFieldType type = types_[static_cast<std::size_t>(column)];
-  if (type == ftString) return ref.hasValue() ? collation_->prefix(ref.bytes) : Collation::kNoValuePrefix;
+  if (type == ftString)
+    return ref.hasValue() ? collation_->prefix(ref.bytes) : Collation::kNoValuePrefix;
   if (!ref.hasValue()) return 0;
-  if (isIntegerType(type)) return kHasValueBit | static_cast<std::uint64_t>(ref.integer + (std::int64_t{1} << 40));
+  if (isIntegerType(type))
+    return kHasValueBit | static_cast<std::uint64_t>(ref.integer + (std::int64_t{1} << 40));
   if (isFloatType(type)) return orderedBits(ref.number);
   return kHasValueBit;
 }
@@ -554,8 +573,8 @@ int RecordStore::compareFields(Slot a, Slot b) const {
   return 0;
 }
 
-
-int RecordStore::compareKey(const FieldRef& key, std::uint64_t keyPrefix, std::size_t position) const {
+int RecordStore::compareKey(const FieldRef& key, std::uint64_t keyPrefix,
+                            std::size_t position) const {
   int column = orderColumns_[0];
   if (int p = comparePrefix(firstIsString_, keyPrefix, orderKeys_[position])) return p;
   Slot slot = order_[position];
@@ -565,9 +584,11 @@ int RecordStore::compareKey(const FieldRef& key, std::uint64_t keyPrefix, std::s
 
 void RecordStore::setOrderColumns(std::vector<int> columns) {
   orderColumns_ = std::move(columns);
-  firstIsString_ = !orderColumns_.empty() && types_[static_cast<std::size_t>(orderColumns_[0])] == ftString;
+  firstIsString_ =
+      !orderColumns_.empty() && types_[static_cast<std::size_t>(orderColumns_[0])] == ftString;
   useSecondPrefix_ = orderColumns_.size() >= 2 && exactPrefix(orderColumns_[0]);
-  secondIsString_ = useSecondPrefix_ && types_[static_cast<std::size_t>(orderColumns_[1])] == ftString;
+  secondIsString_ =
+      useSecondPrefix_ && types_[static_cast<std::size_t>(orderColumns_[1])] == ftString;
   sortAll();
 }
 
@@ -592,31 +613,39 @@ void RecordStore::sortAll() {
   entries.reserve(order_.size());
   for (std::size_t i = 0; i < order_.size(); ++i) {
     Slot slot = order_[i];
-    std::uint64_t second = useSecondPrefix_ ? prefixOf(orderColumns_[1], field(image(slot), orderColumns_[1])) : 0;
+    std::uint64_t second =
+        useSecondPrefix_ ? prefixOf(orderColumns_[1], field(image(slot), orderColumns_[1])) : 0;
     entries.push_back({prefixOfSlot(slot), second, slot, static_cast<std::uint32_t>(i)});
   }
   // When every string prefix is complete, prefixes compare as plain integers; when they also
   // hold every order field whole, equal prefixes are equal keys.
-  auto complete = [](bool isString, std::uint64_t prefix) { return !isString || (prefix & 0xF) == 8; };
+  auto complete = [](bool isString, std::uint64_t prefix) {
+    return !isString || (prefix & 0xF) == 8;
+  };
   bool allComplete = true;
   for (const Entry& e : entries)
     if (!complete(firstIsString_, e.prefix) || !complete(secondIsString_, e.second)) {
       allComplete = false;
       break;
     }
-  bool prefixesAreKeys = exactPrefix(orderColumns_[0]) &&
-                         (orderColumns_.size() == 1 ||
-                          (orderColumns_.size() == 2 && useSecondPrefix_ && exactPrefix(orderColumns_[1])));
+  bool prefixesAreKeys =
+      exactPrefix(orderColumns_[0]) &&
+      (orderColumns_.size() == 1 ||
+       (orderColumns_.size() == 2 && useSecondPrefix_ && exactPrefix(orderColumns_[1])));
   if (allComplete) {
     // Prefixes compare as integers: sort by them in linear time (entries start in sequence
     // order and the sort is stable), then order runs of equal prefixes by the fields themselves
     // unless the prefixes already are the whole keys.
-    radixSortStable(entries, [](const Entry& e) { return e.prefix; }, [](const Entry& e) { return e.second; });
+    radixSortStable(
+        entries, [](const Entry& e) { return e.prefix; }, [](const Entry& e) { return e.second; });
     if (!prefixesAreKeys) {
-      auto byFields = [&](const Entry& a, const Entry& b) { return compareFields(a.slot, b.slot) < 0; };
+      auto byFields = [&](const Entry& a, const Entry& b) {
+        return compareFields(a.slot, b.slot) < 0;
+      };
       for (auto run = entries.begin(); run != entries.end();) {
-        auto end = std::find_if(run, entries.end(),
-                                [&](const Entry& e) { return e.prefix != run->prefix || e.second != run->second; });
+        auto end = std::find_if(run, entries.end(), [&](const Entry& e) {
+          return e.prefix != run->prefix || e.second != run->second;
+        });
         if (end - run > 1) std::stable_sort(run, end, byFields);
         run = end;
       }

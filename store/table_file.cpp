@@ -69,15 +69,15 @@ int openLockedForReading(const std::string& path) {
   }
   FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0 || !S_ISREG(info.st_mode)) throw TableError("Cannot open file " + path);
-  while (::flock(file.get(), LOCK_SH) != 0 && errno == EINTR) {
-  }
+  while (::flock(file.get(), LOCK_SH) != 0 && errno == EINTR) {}
   return file.release();
 }
 
 std::vector<unsigned char> readAll(int fd, const std::string& path) {
   std::vector<unsigned char> content;
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && info.st_size > 0) content.reserve(static_cast<std::size_t>(info.st_size));
+  if (::fstat(fd, &info) == 0 && info.st_size > 0)
+    content.reserve(static_cast<std::size_t>(info.st_size));
   unsigned char buffer[1 << 16];
   for (;;) {
     ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -107,8 +107,8 @@ std::unique_ptr<MappedTableFile> MappedTableFile::open(const std::string& path) 
   if (::fstat(file.get(), &info) != 0) throw TableError("Cannot open file " + path);
   if (info.st_size > 0) {
     // Populated at once: one call maps every page instead of one fault per page while decoding.
-    void* mapping = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE,
-                           file.get(), 0);
+    void* mapping = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ,
+                           MAP_PRIVATE | MAP_POPULATE, file.get(), 0);
     if (mapping != MAP_FAILED) {
       content->mapping_ = mapping;
       content->data_ = static_cast<const unsigned char*>(mapping);
@@ -143,7 +143,8 @@ class TempFileSink : public ByteSink {
     written_ += size;
     if (written_ - flushRequested_ >= kWritebackStep) {
       // Only a hint: where the file system does not support it, fsync does all the work.
-      ::sync_file_range(fd_, off_t(flushRequested_), off_t(written_ - flushRequested_), SYNC_FILE_RANGE_WRITE);
+      ::sync_file_range(fd_, off_t(flushRequested_), off_t(written_ - flushRequested_),
+                        SYNC_FILE_RANGE_WRITE);
       flushRequested_ = written_;
     }
   }

@@ -33,7 +33,8 @@ bool readAt(int fd, std::uint8_t* data, std::size_t size, off_t offset) {
 
 }  // namespace
 
-TableFileIdentity identifyTableFile(const std::string& path, std::span<const std::uint8_t> content) {
+TableFileIdentity identifyTableFile(const std::string& path,
+                                    std::span<const std::uint8_t> content) {
   TableFileIdentity identity;
   if (!statFile(path, identity)) return TableFileIdentity();
   identity.sampleCrc = sampleCrcOf(content);

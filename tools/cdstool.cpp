@@ -63,7 +63,8 @@ void appendUtf8(std::string& out, char32_t c) {
 std::string utf8FromWindows1252(const std::string& bytes) {
   std::string out;
   out.reserve(bytes.size());
-  for (unsigned char b : bytes) appendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char32_t(b));
+  for (unsigned char b : bytes)
+    appendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char32_t(b));
   return out;
 }
 
@@ -101,12 +102,14 @@ std::string base64(const std::string& bytes) {
   out.reserve((bytes.size() + 2) / 3 * 4);
   std::size_t i = 0;
   for (; i + 2 < bytes.size(); i += 3) {
-    const uint32_t n = uint32_t(uint8_t(bytes[i])) << 16 | uint32_t(uint8_t(bytes[i + 1])) << 8 | uint8_t(bytes[i + 2]);
+    const uint32_t n = uint32_t(uint8_t(bytes[i])) << 16 | uint32_t(uint8_t(bytes[i + 1])) << 8 |
+                       uint8_t(bytes[i + 2]);
     for (int shift = 18; shift >= 0; shift -= 6) out += digits[(n >> shift) & 0x3F];
   }
   if (i < bytes.size()) {
     const bool two = i + 1 < bytes.size();
-    const uint32_t n = uint32_t(uint8_t(bytes[i])) << 16 | (two ? uint32_t(uint8_t(bytes[i + 1])) << 8 : 0);
+    const uint32_t n =
+        uint32_t(uint8_t(bytes[i])) << 16 | (two ? uint32_t(uint8_t(bytes[i + 1])) << 8 : 0);
     out += digits[(n >> 18) & 0x3F];
     out += digits[(n >> 12) & 0x3F];
     out += two ? digits[(n >> 6) & 0x3F] : '=';
@@ -117,7 +120,8 @@ std::string base64(const std::string& bytes) {
 
 // A double as JSON: the shortest form that reads back exactly; JSON has no NaN or infinity.
 std::string jsonNumber(double v) {
-  if (!std::isfinite(v)) return jsonString(std::isnan(v) ? "NaN" : v > 0 ? "Infinity" : "-Infinity");
+  if (!std::isfinite(v))
+    return jsonString(std::isnan(v) ? "NaN" : v > 0 ? "Infinity" : "-Infinity");
   char buffer[32];
   for (int precision = 15; precision <= 17; ++precision) {
     std::snprintf(buffer, sizeof buffer, "%.*g", precision, v);
@@ -152,8 +156,8 @@ std::string dateTimeText(double days, bool dateOnlyAtMidnight) {
   if (dateOnlyAtMidnight && c->hour == 0 && c->minute == 0 && c->second == 0 && c->millisecond == 0)
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", c->year, c->month, c->day);
   else
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", c->year, c->month, c->day,
-                  c->hour, c->minute, c->second, c->millisecond);
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", c->year, c->month,
+                  c->day, c->hour, c->minute, c->second, c->millisecond);
   return buffer;
 }
 
@@ -170,11 +174,14 @@ std::string timeText(int64_t ms) {
 std::string displayText(const Column& column, const Value& v) {
   if (!v.hasValue()) return "";
   const ColumnKind kind = columnKind(column);
-  if (kind == ColumnKind::Currency) return utf8FromWindows1252(formatCurrency(v.toDouble(), formatSettings()));
-  if (kind == ColumnKind::DateTime) return utf8FromWindows1252(formatDateTime("ddddd", v.toDouble(), formatSettings()));
+  if (kind == ColumnKind::Currency)
+    return utf8FromWindows1252(formatCurrency(v.toDouble(), formatSettings()));
+  if (kind == ColumnKind::DateTime)
+    return utf8FromWindows1252(formatDateTime("ddddd", v.toDouble(), formatSettings()));
   if (kind == ColumnKind::Blob) return "(" + std::to_string(v.bytes().size()) + " bytes)";
   const dpformat::ValueCoding coding = dpformat::valueCodingOf(column.typeCode);
-  if (coding == dpformat::ValueCoding::Date) return dateTimeText(double(v.toInt() - dpformat::kDayOf1899), true);
+  if (coding == dpformat::ValueCoding::Date)
+    return dateTimeText(double(v.toInt() - dpformat::kDayOf1899), true);
   if (coding == dpformat::ValueCoding::Time && v.toInt() >= 0) return timeText(v.toInt());
   if (v.isInt()) return std::to_string(v.toInt());
   if (v.isBool()) return v.toBool() ? "True" : "False";
@@ -187,8 +194,8 @@ std::string displayText(const Column& column, const Value& v) {
 
 std::string parameterJson(const Parameter& p) {
   const std::string value(p.value.begin(), p.value.end());
-  return "{\"name\": " + jsonString(utf8FromWindows1252(p.name)) + ", \"typeCode\": \"" + hex32(p.typeCode) +
-         "\", \"base64\": \"" + base64(value) + "\"}";
+  return "{\"name\": " + jsonString(utf8FromWindows1252(p.name)) + ", \"typeCode\": \"" +
+         hex32(p.typeCode) + "\", \"base64\": \"" + base64(value) + "\"}";
 }
 
 std::string parametersJson(const std::vector<Parameter>& list) {
@@ -205,26 +212,32 @@ std::string valueJson(const Column& column, const Value& v) {
   }
   const ColumnKind kind = columnKind(column);
   if (kind == ColumnKind::DateTime)
-    return "{\"dateTime\": \"" + dateTimeText(v.toDouble(), false) + "\", \"days\": " + jsonNumber(v.toDouble()) + "}";
+    return "{\"dateTime\": \"" + dateTimeText(v.toDouble(), false) +
+           "\", \"days\": " + jsonNumber(v.toDouble()) + "}";
   if (v.isInt()) return std::to_string(v.toInt());
   if (v.isDouble()) return jsonNumber(v.toDouble());
   if (v.isBool()) return v.toBool() ? "true" : "false";
-  if (kind == ColumnKind::String || kind == ColumnKind::Memo) return jsonString(utf8FromWindows1252(v.bytes()));
-  return "{\"size\": " + std::to_string(v.bytes().size()) + ", \"base64\": \"" + base64(v.bytes()) + "\"}";
+  if (kind == ColumnKind::String || kind == ColumnKind::Memo)
+    return jsonString(utf8FromWindows1252(v.bytes()));
+  return "{\"size\": " + std::to_string(v.bytes().size()) + ", \"base64\": \"" + base64(v.bytes()) +
+         "\"}";
 }
 
 void dump(const DataPacket& p, std::ostream& out) {
-  out << "{\n  \"header\": {\"signature\": \"" << hex32(p.signature) << "\", \"majorVersion\": " << p.majorVersion
-      << ", \"minorVersion\": " << p.minorVersion << ", \"headerSize\": " << p.headerSize
-      << ", \"columnCount\": " << p.columns.size() << ", \"rowCount\": " << p.rows.size()
-      << ", \"packetFlags\": " << p.packetFlags << ", \"rowAreaOffset\": " << p.rowAreaOffset << "},\n";
+  out << "{\n  \"header\": {\"signature\": \"" << hex32(p.signature)
+      << "\", \"majorVersion\": " << p.majorVersion << ", \"minorVersion\": " << p.minorVersion
+      << ", \"headerSize\": " << p.headerSize << ", \"columnCount\": " << p.columns.size()
+      << ", \"rowCount\": " << p.rows.size() << ", \"packetFlags\": " << p.packetFlags
+      << ", \"rowAreaOffset\": " << p.rowAreaOffset << "},\n";
   out << "  \"columns\": [";
   for (std::size_t i = 0; i < p.columns.size(); ++i) {
     const Column& c = p.columns[i];
-    out << (i ? "," : "") << "\n    {\"name\": " << jsonString(utf8FromWindows1252(c.name)) << ", \"typeCode\": \""
-        << hex32(c.typeCode) << "\", \"kind\": \"" << kindName(columnKind(c)) << "\", \"attributes\": " << c.attributes
-        << ", \"subtype\": " << (c.subtype.empty() ? "null" : jsonString(c.subtype)) << ", \"width\": " << c.width
-        << ", \"decimals\": " << c.decimals << ", \"calculated\": " << (c.calculated ? "true" : "false")
+    out << (i ? "," : "") << "\n    {\"name\": " << jsonString(utf8FromWindows1252(c.name))
+        << ", \"typeCode\": \"" << hex32(c.typeCode) << "\", \"kind\": \""
+        << kindName(columnKind(c)) << "\", \"attributes\": " << c.attributes
+        << ", \"subtype\": " << (c.subtype.empty() ? "null" : jsonString(c.subtype))
+        << ", \"width\": " << c.width << ", \"decimals\": " << c.decimals
+        << ", \"calculated\": " << (c.calculated ? "true" : "false")
         << ", \"otherParameters\": " << parametersJson(c.otherParameters) << "}";
   }
   out << "\n  ],\n  \"tableParameters\": {\"AUTOINCVALUE\": "
@@ -235,9 +248,10 @@ void dump(const DataPacket& p, std::ostream& out) {
   out << "  \"rows\": [";
   for (std::size_t r = 0; r < p.rows.size(); ++r) {
     const Row& row = p.rows[r];
-    out << (r ? "," : "") << "\n    {\"status\": " << int(row.status) << ", \"current\": "
-        << (row.isCurrent() ? "true" : "false") << ", \"values\": [";
-    for (std::size_t j = 0; j < row.values.size(); ++j) out << (j ? ", " : "") << valueJson(p.columns[j], row.values[j]);
+    out << (r ? "," : "") << "\n    {\"status\": " << int(row.status)
+        << ", \"current\": " << (row.isCurrent() ? "true" : "false") << ", \"values\": [";
+    for (std::size_t j = 0; j < row.values.size(); ++j)
+      out << (j ? ", " : "") << valueJson(p.columns[j], row.values[j]);
     out << "]}";
   }
   out << "\n  ]\n}\n";
@@ -334,14 +348,16 @@ std::string journalValueJson(TFieldType type, const Value& v) {
   if (v.isDouble()) return jsonNumber(v.toDouble());
   if (v.isBool()) return v.toBool() ? "true" : "false";
   if (type == ftString || type == ftMemo) return jsonString(utf8FromWindows1252(v.bytes()));
-  return "{\"bytes\": " + std::to_string(v.bytes().size()) + ", \"base64\": \"" + base64(v.bytes()) + "\"}";
+  return "{\"bytes\": " + std::to_string(v.bytes().size()) + ", \"base64\": \"" +
+         base64(v.bytes()) + "\"}";
 }
 
 void dumpJournal(const JournalContents& j, std::size_t fileSize, std::ostream& out) {
   const TableFileIdentity& f = j.header.file;
-  out << "{\n  \"tableFile\": {\"exists\": " << (f.exists ? "true" : "false") << ", \"size\": " << f.size
-      << ", \"modifiedSeconds\": " << f.modifiedSeconds << ", \"modifiedNanoseconds\": " << f.modifiedNanoseconds
-      << ", \"sampleCrc\": \"" << hex32(f.sampleCrc) << "\"},\n";
+  out << "{\n  \"tableFile\": {\"exists\": " << (f.exists ? "true" : "false")
+      << ", \"size\": " << f.size << ", \"modifiedSeconds\": " << f.modifiedSeconds
+      << ", \"modifiedNanoseconds\": " << f.modifiedNanoseconds << ", \"sampleCrc\": \""
+      << hex32(f.sampleCrc) << "\"},\n";
   out << "  \"autoIncAtOpen\": " << j.header.autoIncAtOpen << ",\n  \"columnTypes\": [";
   for (std::size_t i = 0; i < j.header.columnTypes.size(); ++i)
     out << (i ? ", " : "") << jsonString(fieldTypeName(j.header.columnTypes[i]));
@@ -349,7 +365,8 @@ void dumpJournal(const JournalContents& j, std::size_t fileSize, std::ostream& o
   const char* ops[] = {"", "insert", "edit", "delete"};
   for (std::size_t r = 0; r < j.records.size(); ++r) {
     const JournalRecord& record = j.records[r];
-    out << (r ? "," : "") << "\n    {\"op\": \"" << ops[int(record.op)] << "\", \"key\": " << record.key;
+    out << (r ? "," : "") << "\n    {\"op\": \"" << ops[int(record.op)]
+        << "\", \"key\": " << record.key;
     if (record.op != JournalOp::Delete) {
       out << ", \"values\": [";
       for (std::size_t i = 0; i < record.values.size(); ++i) {
@@ -406,9 +423,12 @@ int main(int argc, char** argv) {
     const DataPacket packet = decodeDataPacket(bytes);
     std::ostringstream out;
     int status = 0;
-    if (command == "dump") dump(packet, out);
-    else if (command == "csv") csv(packet, path, fileOrder, out);
-    else status = check(bytes, packet, out);
+    if (command == "dump")
+      dump(packet, out);
+    else if (command == "csv")
+      csv(packet, path, fileOrder, out);
+    else
+      status = check(bytes, packet, out);
     std::cout << out.str();
     return status;
   } catch (const DataPacketError& e) {

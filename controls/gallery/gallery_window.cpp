@@ -2,11 +2,11 @@
 
 #include "controls/busy_wheel.h"
 #include "controls/button_scheme.h"
+#include "controls/closing_cylinder_look.h"
 #include "controls/gif_animator.h"
 #include "controls/grad_button.h"
 #include "controls/grad_panel.h"
 #include "controls/panel_presets.h"
-#include "controls/closing_cylinder_look.h"
 #include "controls/progress_cyl.h"
 
 #include <QLabel>
@@ -51,7 +51,8 @@ GalleryButton* makeButton(QWidget* parent, const QString& caption, const QRect& 
   return button;
 }
 
-TGradPanel* makePanel(QWidget* parent, PanelPreset preset, const QString& caption, const QRect& bounds) {
+TGradPanel* makePanel(QWidget* parent, PanelPreset preset, const QString& caption,
+                      const QRect& bounds) {
   auto* panel = new TGradPanel(parent);
   applyPanelPreset(panel, preset);
   panel->setCaption(caption);
@@ -68,18 +69,25 @@ QLabel* makeNote(QWidget* parent, const QString& text, const QRect& bounds) {
 
 void addButtonStates(QWidget* content) {
   const StyleColor white(255, 255, 255);
-  makeNote(content, QStringLiteral("Button looks (standard button scheme)"), QRect(20, 16, 400, 16));
+  makeNote(content, QStringLiteral("Button looks (standard button scheme)"),
+           QRect(20, 16, 400, 16));
   const int y = 36;
   int x = 20;
-  auto next = [&x] { const int at = x; x += 88; return at; };
+  auto next = [&x] {
+    const int at = x;
+    x += 88;
+    return at;
+  };
   makeButton(content, QStringLiteral("Default"), QRect(next(), y, 75, 25), white);
   makeButton(content, QStringLiteral("Over 50%"), QRect(next(), y, 75, 25), white)->showLook(50, 0);
   makeButton(content, QStringLiteral("Over"), QRect(next(), y, 75, 25), white)->showLook(100, 0);
-  makeButton(content, QStringLiteral("Clicked"), QRect(next(), y, 75, 25), white)->showLook(100, 100);
+  makeButton(content, QStringLiteral("Clicked"), QRect(next(), y, 75, 25), white)
+      ->showLook(100, 100);
   auto* ring = makeButton(content, QStringLiteral("Ring"), QRect(next(), y, 75, 25), white);
   ring->setGradientBorder(true);
   ring->showLook(100, 100);
-  makeButton(content, QStringLiteral("Disabled"), QRect(next(), y, 75, 25), white)->setEnabled(false);
+  makeButton(content, QStringLiteral("Disabled"), QRect(next(), y, 75, 25), white)
+      ->setEnabled(false);
   auto* focused = makeButton(content, QStringLiteral("Focused"), QRect(next(), y, 75, 25), white);
   focused->setShowFocusRect(true);
   focused->setFocus();
@@ -94,32 +102,37 @@ void addButtonStates(QWidget* content) {
 
   x = 20;
   const int glyphRow = 72;
-  auto* print = makeButton(content, QStringLiteral("Print..."), QRect(next(), glyphRow, 75, 25), white);
+  auto* print =
+      makeButton(content, QStringLiteral("Print..."), QRect(next(), glyphRow, 75, 25), white);
   print->setGlyph(sampleGlyph(16));
   auto* glyphOnly = makeButton(content, QString(), QRect(next(), glyphRow, 75, 25), white);
   glyphOnly->setGlyph(sampleGlyph(16));
-  auto* disabledGlyph = makeButton(content, QStringLiteral("Print..."), QRect(next(), glyphRow, 75, 25), white);
+  auto* disabledGlyph =
+      makeButton(content, QStringLiteral("Print..."), QRect(next(), glyphRow, 75, 25), white);
   disabledGlyph->setGlyph(sampleGlyph(16));
   disabledGlyph->setEnabled(false);
-  auto* right = makeButton(content, QStringLiteral("Right"), QRect(next(), glyphRow, 75, 25), white);
+  auto* right =
+      makeButton(content, QStringLiteral("Right"), QRect(next(), glyphRow, 75, 25), white);
   right->setGlyph(sampleGlyph(16));
   right->setLayout(TButtonLayout::blGlyphRight);
-  auto* big = makeButton(content, QStringLiteral("Photo"), QRect(next(), glyphRow - 6, 120, 37), white);
+  auto* big =
+      makeButton(content, QStringLiteral("Photo"), QRect(next(), glyphRow - 6, 120, 37), white);
   big->setGlyph(sampleGlyph(24));
   big->setSpacing(8);
   x += 45;
-  auto* top = makeButton(content, QStringLiteral("Top"), QRect(next(), glyphRow - 20, 75, 50), white);
+  auto* top =
+      makeButton(content, QStringLiteral("Top"), QRect(next(), glyphRow - 20, 75, 50), white);
   top->setGlyph(sampleGlyph(16));
   top->setLayout(TButtonLayout::blGlyphTop);
 }
 
 void addCaptionPositions(QWidget* content) {
   makeNote(content, QStringLiteral("Caption positions (panel defaults)"), QRect(20, 114, 400, 16));
-  const QStringList names = {
-      QStringLiteral("cpGroupBox"),    QStringLiteral("cpTopLeft"),      QStringLiteral("cpTopCenter"),
-      QStringLiteral("cpTopRight"),    QStringLiteral("cpMiddleLeft"),   QStringLiteral("cpMiddleCenter"),
-      QStringLiteral("cpMiddleRight"), QStringLiteral("cpBottomLeft"),   QStringLiteral("cpBottomCenter"),
-      QStringLiteral("cpBottomRight")};
+  const QStringList names = {QStringLiteral("cpGroupBox"),     QStringLiteral("cpTopLeft"),
+                             QStringLiteral("cpTopCenter"),    QStringLiteral("cpTopRight"),
+                             QStringLiteral("cpMiddleLeft"),   QStringLiteral("cpMiddleCenter"),
+                             QStringLiteral("cpMiddleRight"),  QStringLiteral("cpBottomLeft"),
+                             QStringLiteral("cpBottomCenter"), QStringLiteral("cpBottomRight")};
   for (int i = 0; i < names.size(); ++i) {
     auto* panel = new TGradPanel(content);
     panel->setCaptionPosition(static_cast<TGradCaptionPos>(i));
@@ -130,9 +143,11 @@ void addCaptionPositions(QWidget* content) {
 }
 
 void addPresetSamples(QWidget* content) {
-  makeNote(content, QStringLiteral("Grey bar and grid frame presets; a disabled content panel caption"),
+  makeNote(content,
+           QStringLiteral("Grey bar and grid frame presets; a disabled content panel caption"),
            QRect(20, 284, 600, 16));
-  auto* greyBar = makePanel(content, PanelPreset::GreyBar, QStringLiteral("Services"), QRect(20, 304, 460, 45));
+  auto* greyBar =
+      makePanel(content, PanelPreset::GreyBar, QStringLiteral("Services"), QRect(20, 304, 460, 45));
   makeButton(greyBar, QStringLiteral("New"), QRect(8, 10, 75, 25), StyleColor(192, 192, 192));
   makeButton(greyBar, QStringLiteral("Edit"), QRect(91, 10, 75, 25), StyleColor(192, 192, 192));
   makeButton(greyBar, QStringLiteral("Delete"), QRect(174, 10, 75, 25), StyleColor(192, 192, 192));
@@ -144,8 +159,9 @@ void addPresetSamples(QWidget* content) {
   auto* nested = makePanel(content, PanelPreset::ContentPanel, QStringLiteral("Disabled caption"),
                            QRect(500, 304, 230, 172));
   nested->setEnabled(false);
-  auto* titled = makePanel(content, PanelPreset::TitleBar, QStringLiteral("A title bar caption too long to fit"),
-                           QRect(750, 304, 220, 45));
+  auto* titled =
+      makePanel(content, PanelPreset::TitleBar,
+                QStringLiteral("A title bar caption too long to fit"), QRect(750, 304, 220, 45));
   (void)titled;
   auto* buttonBar = makePanel(content, PanelPreset::ButtonBar, QStringLiteral("Button bar caption"),
                               QRect(750, 356, 220, 45));
@@ -170,7 +186,8 @@ void addClosingWindowControls(QWidget* content) {
 GalleryWindow::GalleryWindow(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral("Wrenfold styled controls"));
   setFixedSize(992, 620);
-  makePanel(this, PanelPreset::TitleBar, QStringLiteral("Styled Controls Gallery"), QRect(0, 0, 992, 45));
+  makePanel(this, PanelPreset::TitleBar, QStringLiteral("Styled Controls Gallery"),
+            QRect(0, 0, 992, 45));
   auto* content = makePanel(this, PanelPreset::ContentPanel, QString(), QRect(0, 45, 992, 530));
   addButtonStates(content);
   addCaptionPositions(content);

@@ -7,11 +7,11 @@
 #include "framework/message_box.h"
 #include "store/data_module.h"
 
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QDir>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -91,12 +91,14 @@ TEST_F(JournalRecovery, ChangesOfASessionThatDiedAreBackAfterOneBoxAndOnlyOnce) 
   start();
   ASSERT_EQ(boxes_.boxes().size(), 1u);
   EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Information);
-  EXPECT_TRUE(boxes_.boxes()[0].text.endsWith("\n1 in Vehicle.cds")) << boxes_.boxes()[0].text.toStdString();
+  EXPECT_TRUE(boxes_.boxes()[0].text.endsWith("\n1 in Vehicle.cds"))
+      << boxes_.boxes()[0].text.toStdString();
   EXPECT_EQ(DataModule1->tblVehicle.recordCount(), 2);
   EXPECT_EQ(DataModule1->tblVehicle.autoIncValue(), 3);
   frmMain->btnExitClick();
   stop();
-  EXPECT_FALSE(std::filesystem::exists(dataFile("Vehicle.journal"))) << "removed once the file was written";
+  EXPECT_FALSE(std::filesystem::exists(dataFile("Vehicle.journal")))
+      << "removed once the file was written";
 
   // The same journal again (as if its removal had not happened) is set aside, not replayed.
   writeFile(dataFile("Vehicle.journal"), journal);
@@ -104,7 +106,8 @@ TEST_F(JournalRecovery, ChangesOfASessionThatDiedAreBackAfterOneBoxAndOnlyOnce) 
   start();
   ASSERT_EQ(boxes_.boxes().size(), 1u);
   EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Information);
-  EXPECT_TRUE(boxes_.boxes()[0].text.contains(QString::fromStdString(dataFile("Vehicle.journal.20"))))
+  EXPECT_TRUE(
+      boxes_.boxes()[0].text.contains(QString::fromStdString(dataFile("Vehicle.journal.20"))))
       << boxes_.boxes()[0].text.toStdString();
   EXPECT_EQ(DataModule1->tblVehicle.recordCount(), 2);
   EXPECT_FALSE(std::filesystem::exists(dataFile("Vehicle.journal")));
@@ -120,7 +123,8 @@ TEST_F(JournalRecovery, WithoutADataFolderNothingIsJournaledOrCreated) {
 
 TEST(DataFolderInUse, TheBoxNamesTheFolderAndTheOtherWrenfold) {
   const QString text = dataFolderInUseText("/home/me/wrenfold/Data");
-  EXPECT_TRUE(text.startsWith("The Data folder /home/me/wrenfold/Data is in use by another Wrenfold."))
+  EXPECT_TRUE(
+      text.startsWith("The Data folder /home/me/wrenfold/Data is in use by another Wrenfold."))
       << text.toStdString();
 }
 

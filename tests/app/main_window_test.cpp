@@ -13,6 +13,7 @@
 #include "framework/message_box.h"
 #include "store/data_module.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QEnterEvent>
 #include <QFile>
@@ -20,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -58,9 +58,9 @@ class MainWindow : public ::testing::Test {
 TEST_F(MainWindow, FirstStartWithAnEmptyDataFolderOpensFiveEmptyTablesSilently) {
   makeDataFolder();
   start();
-  for (TClientTable* table : {&DataModule1->tblVehicle, &DataModule1->tblService,
-                              &DataModule1->tblServiceLine, &DataModule1->tblServiceInvoice,
-                              &DataModule1->tblExpenses}) {
+  for (TClientTable* table :
+       {&DataModule1->tblVehicle, &DataModule1->tblService, &DataModule1->tblServiceLine,
+        &DataModule1->tblServiceInvoice, &DataModule1->tblExpenses}) {
     EXPECT_TRUE(table->Active()) << table->Name();
     EXPECT_TRUE(table->isEmpty()) << table->Name();
   }
@@ -79,11 +79,13 @@ TEST_F(MainWindow, ExitWritesOnlyTheChangedTableAndTheVehiclesComeBack) {
   frmMain->btnExitClick();
   EXPECT_TRUE(boxes_.boxes().empty());
   EXPECT_EQ(terminate.count(), 1);
-  EXPECT_EQ(frmClosing->xipZip->Position(), 5) << "the bar stood at 5 when the timer found every flag set";
+  EXPECT_EQ(frmClosing->xipZip->Position(), 5)
+      << "the bar stood at 5 when the timer found every flag set";
   EXPECT_TRUE(frmMain->VehicleClosed && frmMain->ServiceClosed && frmMain->ServiceLineClosed &&
               frmMain->ServiceInvoiceClosed && frmMain->ExpensesClosed);
   EXPECT_TRUE(exists("Vehicle.cds"));
-  for (const char* unchanged : {"Service.cds", "ServiceLine.cds", "ServiceInvoice.cds", "Expense.cds"})
+  for (const char* unchanged :
+       {"Service.cds", "ServiceLine.cds", "ServiceInvoice.cds", "Expense.cds"})
     EXPECT_FALSE(exists(unchanged)) << unchanged;
   stop();
 
@@ -126,9 +128,9 @@ TEST_F(MainWindow, AFailedWriteAtExitLosesNothingAndExitCanBeTriedAgain) {
   EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Error);
   EXPECT_EQ(boxes_.boxes()[0].text.toStdString(), "Cannot create file " + dataFile("Vehicle.cds"));
   EXPECT_EQ(terminate.count(), 0);
-  for (TClientTable* table : {&DataModule1->tblVehicle, &DataModule1->tblService,
-                              &DataModule1->tblServiceLine, &DataModule1->tblServiceInvoice,
-                              &DataModule1->tblExpenses})
+  for (TClientTable* table :
+       {&DataModule1->tblVehicle, &DataModule1->tblService, &DataModule1->tblServiceLine,
+        &DataModule1->tblServiceInvoice, &DataModule1->tblExpenses})
     EXPECT_TRUE(table->Active()) << table->Name();
   EXPECT_EQ(DataModule1->tblVehicle.fieldByName("VehicleMake").AsString(), "Lada");
   EXPECT_FALSE(frmMain->VehicleClosed);

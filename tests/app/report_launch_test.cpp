@@ -15,12 +15,12 @@
 #include "reports/rep_standard_preview.h"
 #include "store/data_module.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -32,7 +32,7 @@ struct PreviewSeen {
   int windows = 0;
   int pages = 0;
   bool pictureEmpty = false;
-  bool modal = true;  // a modal preview would block the list window that launched it
+  bool modal = true;               // a modal preview would block the list window that launched it
   const QWidget* owner = nullptr;  // the window it belongs to
 };
 
@@ -112,14 +112,16 @@ TEST_F(ReportLaunch, APhotoThatIsNotJpegGivesOneErrorBoxAndTheReportWithAnEmptyP
     void (TfrmMain::*launch)();
     TRepImage* picture;
   };
-  const Case cases[] = {{"service", &TfrmMain::LaunchServiceReport, frmServiceDetailRep->RepImage1},
-                        {"expense", &TfrmMain::LaunchExpenseReport, frmExpenseDetailRep->RepImage1}};
+  const Case cases[] = {
+      {"service", &TfrmMain::LaunchServiceReport, frmServiceDetailRep->RepImage1},
+      {"expense", &TfrmMain::LaunchExpenseReport, frmExpenseDetailRep->RepImage1}};
   for (const Case& c : cases) {
     boxes_.clear();
     const PreviewSeen seen = launch([&] { (frmMain->*c.launch)(); }, c.picture);
     ASSERT_EQ(boxes_.boxes().size(), 1u) << c.name;
     EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Error) << c.name;
-    EXPECT_TRUE(boxes_.boxes()[0].text.startsWith("JPEG error #")) << boxes_.boxes()[0].text.toStdString();
+    EXPECT_TRUE(boxes_.boxes()[0].text.startsWith("JPEG error #"))
+        << boxes_.boxes()[0].text.toStdString();
     EXPECT_EQ(seen.windows, 1) << c.name;
     EXPECT_GE(seen.pages, 1) << c.name;
     EXPECT_TRUE(seen.pictureEmpty) << c.name;

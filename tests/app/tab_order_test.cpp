@@ -23,13 +23,13 @@
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace wf {
 namespace {
@@ -38,8 +38,8 @@ std::string describe(const std::vector<QWidget*>& widgets) {
   std::string text;
   for (const QWidget* w : widgets) {
     if (!text.empty()) text += ", ";
-    const QString name = w->objectName().isEmpty() ? QString(w->metaObject()->className())
-                                                   : w->objectName();
+    const QString name =
+        w->objectName().isEmpty() ? QString(w->metaObject()->className()) : w->objectName();
     text += name.toStdString();
     if (const auto* button = qobject_cast<const TGradButton*>(w))
       text += " \"" + button->Caption().toStdString() + "\"";
@@ -80,48 +80,48 @@ TEST_F(TabOrder, EveryWindowWalksItsControlsInTheDesignsOrder) {
                                     v.PageControl1->tabBar(), v.DBGrid2, v.btnServiceClick});
   v.PageControl1->setCurrentIndex(1);
   expectTabCycle("Vehicle Detail, expenses tab",
-                 {v.btnClose, v.DBGrid1, v.btnNew, v.btnEdit, v.btnDelete,
-                  v.PageControl1->tabBar(), v.DBGrid4, v.btnPrintExpense});
+                 {v.btnClose, v.DBGrid1, v.btnNew, v.btnEdit, v.btnDelete, v.PageControl1->tabBar(),
+                  v.DBGrid4, v.btnPrintExpense});
 
   TfrmAEVehicle& av = *frmAEVehicle;
-  expectTabCycle("vehicle dialog", {av.DBEdit4, av.DBEdit3, av.DBEdit2, av.DBEdit1,
-                                    av.btnPasteFromClipbrd, av.btnCopyToClipbrd, av.btnImage,
-                                    av.btnSave, av.btnCancel});
+  expectTabCycle("vehicle dialog",
+                 {av.DBEdit4, av.DBEdit3, av.DBEdit2, av.DBEdit1, av.btnPasteFromClipbrd,
+                  av.btnCopyToClipbrd, av.btnImage, av.btnSave, av.btnCancel});
 
   TfrmServiceDetail& s = *frmServiceDetail;
-  expectTabCycle("Service Detail", {s.btnClose, s.DBGrid1, s.btnPrintService, s.DBGrid2,
-                                    s.btnDeleteService, s.btnNewService, s.btnEditService,
-                                    s.btnServiceLineDetail});
+  expectTabCycle("Service Detail",
+                 {s.btnClose, s.DBGrid1, s.btnPrintService, s.DBGrid2, s.btnDeleteService,
+                  s.btnNewService, s.btnEditService, s.btnServiceLineDetail});
 
   TfrmAEService& as = *frmAEService;
-  expectTabCycle("service dialog", {as.DBEdit4, as.DBDateEdit1, as.DBEdit2, as.DBEdit1,
-                                    as.DBMemo1, as.btnSave, as.btnCancel});
+  expectTabCycle("service dialog", {as.DBEdit4, as.DBDateEdit1, as.DBEdit2, as.DBEdit1, as.DBMemo1,
+                                    as.btnSave, as.btnCancel});
 
   TfrmServiceLineDetail& l = *frmServiceLineDetail;
   expectTabCycle("Service Line Detail, lines tab",
-                 {l.btnClose, l.DBGrid2, l.PageControl1->tabBar(), l.btnNewDetail,
-                  l.btnEditDetail, l.btnDeleteDetail, l.btnPrintDetail, l.DBGrid3});
+                 {l.btnClose, l.DBGrid2, l.PageControl1->tabBar(), l.btnNewDetail, l.btnEditDetail,
+                  l.btnDeleteDetail, l.btnPrintDetail, l.DBGrid3});
   l.PageControl1->setCurrentIndex(1);
   expectTabCycle("Service Line Detail, invoices tab",
                  {l.btnClose, l.DBGrid2, l.PageControl1->tabBar(), l.DBGrid1, l.btnNewInvoice,
                   l.btnDeleteInvoice, l.btnEditInvoice, l.btnPreview});
 
   TfrmAEServiceLine& al = *frmAEServiceLine;
-  expectTabCycle("service line dialog", {al.DBEdit4, al.DBEdit1, al.DBEdit2, al.btnSave,
-                                         al.btnCancel});
+  expectTabCycle("service line dialog",
+                 {al.DBEdit4, al.DBEdit1, al.DBEdit2, al.btnSave, al.btnCancel});
 
   TfrmAEServiceInvoice& ai = *frmAEServiceInvoice;
-  expectTabCycle("service invoice dialog", {ai.DBEdit4, ai.Edit1, ai.btnInvoice, ai.btnSave,
-                                            ai.btnCancel});
+  expectTabCycle("service invoice dialog",
+                 {ai.DBEdit4, ai.Edit1, ai.btnInvoice, ai.btnSave, ai.btnCancel});
 
   TfrmExpenseDetail& e = *frmExpenseDetail;
-  expectTabCycle("Expense Detail", {e.btnClose, e.DBGrid1, e.btnPrintExpenses, e.DBGrid2,
-                                    e.btnDeleteExpense, e.btnNewExpense, e.btnEditExpense,
-                                    e.btnPrintPreview});
+  expectTabCycle("Expense Detail",
+                 {e.btnClose, e.DBGrid1, e.btnPrintExpenses, e.DBGrid2, e.btnDeleteExpense,
+                  e.btnNewExpense, e.btnEditExpense, e.btnPrintPreview});
 
   TfrmAEExpense& ae = *frmAEExpense;
-  expectTabCycle("expense dialog", {ae.DBEdit4, ae.DBDateEdit1, ae.DBEdit2, ae.Edit1,
-                                    ae.btnInvoice, ae.btnSave, ae.btnCancel});
+  expectTabCycle("expense dialog", {ae.DBEdit4, ae.DBDateEdit1, ae.DBEdit2, ae.Edit1, ae.btnInvoice,
+                                    ae.btnSave, ae.btnCancel});
 }
 
 TEST_F(TabOrder, TheServiceNoteHandsTabOnInsteadOfTypingIt) {

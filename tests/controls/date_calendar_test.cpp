@@ -5,12 +5,12 @@
 #include "controls/date_calendar_grid.h"
 #include "controls/popup_calendar.h"
 
+#include <gtest/gtest.h>
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 
@@ -154,7 +154,8 @@ TEST_F(PopupCalendarTest, GridPaintsSelectionWeekendsTodayAndTheHeaderLine) {
   };
   const QPoint selected = grid->cellOfDay(10);
   const QRect selectedRect = grid->cellRect(selected.x(), selected.y());
-  EXPECT_EQ(image.pixelColor(selectedRect.topLeft()).rgb(), palette.color(QPalette::Highlight).rgb());
+  EXPECT_EQ(image.pixelColor(selectedRect.topLeft()).rgb(),
+            palette.color(QPalette::Highlight).rgb());
   EXPECT_TRUE(cellHas(selected, palette.color(QPalette::HighlightedText)));
 
   // Sundays (column 6 with Monday first) are red, in the names and the numbers.
@@ -179,7 +180,8 @@ TEST_F(PopupCalendarTest, GridPaintsSelectionWeekendsTodayAndTheHeaderLine) {
   EXPECT_EQ(image.pixelColor(today.bottomRight()).rgb(), palette.color(QPalette::Light).rgb());
   // The one grid line runs under the header; there is none between the day rows.
   const int headerBottom = grid->cellRect(0, 0).bottom();
-  EXPECT_EQ(image.pixelColor(grid->width() / 2, headerBottom).rgb(), palette.color(QPalette::Dark).rgb());
+  EXPECT_EQ(image.pixelColor(grid->width() / 2, headerBottom).rgb(),
+            palette.color(QPalette::Dark).rgb());
   const QRect plain = grid->cellRect(grid->cellOfDay(24).x(), grid->cellOfDay(24).y());
   EXPECT_EQ(image.pixelColor(plain.left(), plain.bottom()).rgb(), QColor(240, 240, 240).rgb());
 }
@@ -196,9 +198,9 @@ TEST(PopupPosition, BelowOrAboveAlignedAndKeptOnScreen) {
       {QRect(192, 56, 161, 22), PopupAlign::Right, QPoint(166, 78)},
       {QRect(192, 56, 161, 22), PopupAlign::Left, QPoint(192, 78)},
       {QRect(192, 500, 161, 22), PopupAlign::Right, QPoint(166, 376)},  // no room below
-      {QRect(10, 56, 121, 22), PopupAlign::Right, QPoint(10, 78)},      // right edge would go left of 0
-      {QRect(700, 56, 90, 22), PopupAlign::Left, QPoint(603, 78)},      // would pass the right edge
-      {QRect(750, 56, 121, 22), PopupAlign::Right, QPoint(613, 78)},    // clamped into the screen
+      {QRect(10, 56, 121, 22), PopupAlign::Right, QPoint(10, 78)},  // right edge would go left of 0
+      {QRect(700, 56, 90, 22), PopupAlign::Left, QPoint(603, 78)},  // would pass the right edge
+      {QRect(750, 56, 121, 22), PopupAlign::Right, QPoint(613, 78)},  // clamped into the screen
       {QRect(-50, 56, 100, 22), PopupAlign::Left, QPoint(0, 78)},
       // The top and bottom edges are kept too: an edit above the screen's top, no room above or
       // below, an edit below the screen's bottom, and a second screen that does not start at 0.
@@ -220,8 +222,11 @@ TEST(CalendarButton, GlyphHoldsNormalAndDisabledImages) {
   EXPECT_NE(image.copy(0, 0, 14, 12), image.copy(14, 0, 14, 12));
   TCustomDateEdit edit;
   EXPECT_EQ(edit.button()->iconSize(), QSize(14, 12));
-  EXPECT_EQ(edit.button()->icon().pixmap(QSize(14, 12), QIcon::Disabled).toImage().convertToFormat(
-                image.format()),
+  EXPECT_EQ(edit.button()
+                ->icon()
+                .pixmap(QSize(14, 12), QIcon::Disabled)
+                .toImage()
+                .convertToFormat(image.format()),
             image.copy(14, 0, 14, 12));
 }
 

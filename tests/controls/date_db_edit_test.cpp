@@ -10,11 +10,11 @@
 #include "store/format_settings.h"
 #include "store/integer_field.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -205,7 +205,8 @@ TEST_F(DbDateEditTest, ChangingTheDateInBrowseStartsAnEditFirst) {
     return [k, mods](TDBDateEdit* e) { QTest::keyClick(e, k, mods); };
   };
   const Case cases[] = {
-      {"a digit", 0, [](TDBDateEdit* e) { QTest::keyClicks(e, "1"); }, QStringLiteral("19/12/2026")},
+      {"a digit", 0, [](TDBDateEdit* e) { QTest::keyClicks(e, "1"); },
+       QStringLiteral("19/12/2026")},
       {"Backspace", 10, key(Qt::Key_Backspace), QStringLiteral("09/12/202 ")},
       {"Delete", 0, key(Qt::Key_Delete), QStringLiteral(" 9/12/2026")},
       {"keypad minus", 0, key(Qt::Key_Minus, Qt::KeypadModifier), QStringLiteral("08/12/2026")},

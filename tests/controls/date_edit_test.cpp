@@ -5,13 +5,13 @@
 #include "framework/message_box.h"
 #include "store/format_settings.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
@@ -26,8 +26,9 @@ DateLocale dayMonthYear(QChar separator = u'/') {
   locale.shortDateFormat = QStringLiteral("dd/MM/yyyy");
   locale.separator = separator;
   locale.shortDayNames = QStringList{"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-  locale.longMonthNames = QStringList{"January", "February", "March",     "April",   "May",      "June",
-                                      "July",    "August",   "September", "October", "November", "December"};
+  locale.longMonthNames =
+      QStringList{"January", "February", "March",     "April",   "May",      "June",
+                  "July",    "August",   "September", "October", "November", "December"};
   return locale;
 }
 
@@ -338,7 +339,8 @@ TEST_F(DateEditTest, ClickInTheEditClosesWithoutTakingTheDate) {
   edit->popupDropDown();
   edit->calendar()->moveDays(3);
   TPopupCalendar* calendar = edit->calendar();
-  QTest::mousePress(calendar, Qt::LeftButton, {}, calendar->mapFromGlobal(edit->mapToGlobal(QPoint(5, 5))));
+  QTest::mousePress(calendar, Qt::LeftButton, {},
+                    calendar->mapFromGlobal(edit->mapToGlobal(QPoint(5, 5))));
   EXPECT_FALSE(edit->popupVisible());
   EXPECT_EQ(shown(), QStringLiteral("09/12/2026"));
   EXPECT_FALSE(edit->isReadOnly());

@@ -1,6 +1,6 @@
 // Choosing, writing and reading the date edit's texts, and the date-time values behind them.
-#include "controls/date_serial.h"
 #include "controls/date_text.h"
+#include "controls/date_serial.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ TEST(DateTextFormat, OrderAndYearDigitsComeFromTheShortDateFormat) {
       {"M/d/yyyy", DateOrder::MonthDayYear, true},  {"dd/MM/yyyy", DateOrder::DayMonthYear, true},
       {"dd.MM.yy", DateOrder::DayMonthYear, false}, {"yyyy-MM-dd", DateOrder::YearMonthDay, true},
       {"YY/MM/DD", DateOrder::YearMonthDay, false}, {"ggg e/M/d", DateOrder::YearMonthDay, false},
-      {"", DateOrder::DayMonthYear, false},          {"yYyY.mm.dd", DateOrder::YearMonthDay, true},
+      {"", DateOrder::DayMonthYear, false},         {"yYyY.mm.dd", DateOrder::YearMonthDay, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shortFormat);
@@ -62,7 +62,8 @@ TEST(DateTextFormat, YearDigitsOverrideTheLocale) {
 
 TEST(DateTextFormat, BlankCharacterEndsTheMaskAndControlCharactersBecomeSpace) {
   EXPECT_EQ(dateEditMask(DateOrder::DayMonthYear, true, u'_'), QStringLiteral("!99/99/9999;1;_"));
-  EXPECT_EQ(dateEditMask(DateOrder::DayMonthYear, true, QChar(9)), QStringLiteral("!99/99/9999;1; "));
+  EXPECT_EQ(dateEditMask(DateOrder::DayMonthYear, true, QChar(9)),
+            QStringLiteral("!99/99/9999;1; "));
 }
 
 TEST(DateTextFormat, QtMaskCarriesTheLocaleSeparator) {
@@ -76,8 +77,8 @@ TEST(DateTextYears, TwoDigitYearsFallIntoTheSixtyYearWindow) {
   struct Case {
     int year, currentYear, expected;
   };
-  const Case cases[] = {{25, 2026, 2025}, {70, 2026, 1970}, {66, 2026, 1966}, {65, 2026, 2065},
-                        {0, 2026, 2000},  {99, 2026, 1999}, {99, 2060, 2099}, {0, 2061, 2100},
+  const Case cases[] = {{25, 2026, 2025}, {70, 2026, 1970},  {66, 2026, 1966}, {65, 2026, 2065},
+                        {0, 2026, 2000},  {99, 2026, 1999},  {99, 2060, 2099}, {0, 2061, 2100},
                         {100, 2026, 100}, {2026, 2026, 2026}};
   for (const Case& c : cases) {
     EXPECT_EQ(expandTwoDigitYear(c.year, c.currentYear), c.expected)
@@ -109,8 +110,9 @@ DateTextRules rulesFor(const ParseCase& c) {
   rules.format = QString::fromLatin1(c.format);
   rules.separator = QChar::fromLatin1(c.separator);
   rules.order = c.order;
-  rules.longMonthNames = QStringList{"January", "February", "March",     "April",   "May",      "June",
-                                     "July",    "August",   "September", "October", "November", "December"};
+  rules.longMonthNames =
+      QStringList{"January", "February", "March",     "April",   "May",      "June",
+                  "July",    "August",   "September", "October", "November", "December"};
   return rules;
 }
 

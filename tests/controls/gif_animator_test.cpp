@@ -1,15 +1,15 @@
-#include "controls/busy_wheel.h"
 #include "controls/gif_animator.h"
+#include "controls/busy_wheel.h"
 #include "controls/gif_composer.h"
 #include "controls/thread_timer.h"
 #include "framework/message_box.h"
 #include "gif_test_builder.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
@@ -164,7 +164,8 @@ TEST(GifAnimatorTest, WhitePixelsShowThePanelBehind) {
     int spokes = 0;
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
-        QRgb want = expected.pixel(x, y) == qRgb(255, 255, 255) ? kPanel.rgb() : expected.pixel(x, y);
+        QRgb want =
+            expected.pixel(x, y) == qRgb(255, 255, 255) ? kPanel.rgb() : expected.pixel(x, y);
         spokes += want != kPanel.rgb();
         ASSERT_EQ(shown.pixel(96 + x, 40 + y), want) << "frame " << n << " at " << x << "," << y;
       }
@@ -249,8 +250,9 @@ TEST(GifAnimatorTest, AsyncDrawingAdvancesFromTheTimerThread) {
   panel.animator->setAsyncDrawing(true);
   panel.window.show();
   std::atomic<int> changes{0};
-  QObject::connect(panel.animator, &TGIFAnimator::OnFrameChanged, panel.animator,
-                   [&] { ++changes; }, Qt::DirectConnection);
+  QObject::connect(
+      panel.animator, &TGIFAnimator::OnFrameChanged, panel.animator, [&] { ++changes; },
+      Qt::DirectConnection);
   panel.animator->setAnimate(true);
   processEventsFor(600);
   EXPECT_GE(changes.load(), 3);

@@ -1,5 +1,5 @@
-#include "controls/busy_wheel.h"
 #include "controls/gif_composer.h"
+#include "controls/busy_wheel.h"
 #include "gif_test_builder.h"
 
 #include <gtest/gtest.h>
@@ -97,11 +97,8 @@ TEST(GifComposerTest, TransparentColourMarksAFreshPicture) {
 }
 
 TEST(GifComposerTest, BackgroundWithoutTransparentColour) {
-  const QByteArray data = GifBuilder()
-                              .screen(2, 1, kColors, "89a", 2)
-                              .image(QRect(1, 0, 1, 1), {1})
-                              .trailer()
-                              .data();
+  const QByteArray data =
+      GifBuilder().screen(2, 1, kColors, "89a", 2).image(QRect(1, 0, 1, 1), {1}).trailer().data();
   TGIFImage image = decode(data);
   GifComposer composer;
   // A transparent picture starts on its screen background, an opaque one on the window colour.

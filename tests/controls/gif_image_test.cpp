@@ -1,5 +1,5 @@
-#include "controls/busy_wheel.h"
 #include "controls/gif_image.h"
+#include "controls/busy_wheel.h"
 #include "gif_test_builder.h"
 
 #include <gtest/gtest.h>
@@ -85,7 +85,8 @@ TEST(GifImageTest, FrameFieldsAndPixels) {
                               .control(7, 3, 1)  // a second block: largest delay, last flags
                               .image(QRect(0, 0, 4, 4), std::vector<uint8_t>(16, 2))
                               .comment("made for a test")
-                              .image(QRect(1, 1, 2, 3), {0, 1, 2, 3, 3, 2}, 2, {qRgb(9, 9, 9), qRgb(8, 8, 8), qRgb(7, 7, 7), qRgb(6, 6, 6)})
+                              .image(QRect(1, 1, 2, 3), {0, 1, 2, 3, 3, 2}, 2,
+                                     {qRgb(9, 9, 9), qRgb(8, 8, 8), qRgb(7, 7, 7), qRgb(6, 6, 6)})
                               .trailer()
                               .data();
   const TGIFImage image = decode(data);
@@ -112,8 +113,11 @@ TEST(GifImageTest, InterlacedRowsLandInPlace) {
   const int order[] = {0, 8, 4, 2, 6, 1, 3, 5, 7, 9};
   std::vector<uint8_t> stored;
   for (int row : order) stored.insert(stored.end(), 3, static_cast<uint8_t>(row % 4));
-  const TGIFImage image = decode(
-      GifBuilder().screen(3, 10, kFour).image(QRect(0, 0, 3, 10), stored, 2, {}, true).trailer().data());
+  const TGIFImage image = decode(GifBuilder()
+                                     .screen(3, 10, kFour)
+                                     .image(QRect(0, 0, 3, 10), stored, 2, {}, true)
+                                     .trailer()
+                                     .data());
   const QImage& bitmap = image.frames()[0].bitmap();
   for (int row = 0; row < 10; ++row) EXPECT_EQ(bitmap.pixel(1, row), kFour[row % 4]) << row;
 }
@@ -126,12 +130,14 @@ TEST(GifImageTest, LzwCodeSizesTwoToNineDecodeTheSamePixels) {
     int colours;
     bool interlaced;
   };
-  const Case cases[] = {{2, 4, false}, {5, 32, true}, {8, 256, false}, {9, 256, false}, {9, 200, true}};
+  const Case cases[] = {
+      {2, 4, false}, {5, 32, true}, {8, 256, false}, {9, 256, false}, {9, 200, true}};
   const QRect rect(0, 0, 161, 131);  // enough codes to fill the 4096-entry table
   for (const Case& c : cases) {
     std::vector<uint8_t> pixels;
     for (int y = 0; y < rect.height(); ++y)
-      for (int x = 0; x < rect.width(); ++x) pixels.push_back(static_cast<uint8_t>((x / 3 + y * y / 7) % c.colours));
+      for (int x = 0; x < rect.width(); ++x)
+        pixels.push_back(static_cast<uint8_t>((x / 3 + y * y / 7) % c.colours));
     std::vector<QRgb> palette;
     for (int i = 0; i < 256; ++i) palette.push_back(qRgb(i, 255 - i, i / 2));
     // Interlaced data comes in pass order.
@@ -145,7 +151,8 @@ TEST(GifImageTest, LzwCodeSizesTwoToNineDecodeTheSamePixels) {
       for (int y = start; y < rect.height(); y += step) rows.push_back(y);
     }
     for (int y : rows)
-      stored.insert(stored.end(), pixels.begin() + y * rect.width(), pixels.begin() + (y + 1) * rect.width());
+      stored.insert(stored.end(), pixels.begin() + y * rect.width(),
+                    pixels.begin() + (y + 1) * rect.width());
     const TGIFImage image = decode(GifBuilder()
                                        .screen(rect.width(), rect.height(), palette)
                                        .compressed(rect, stored, c.codeSize, c.interlaced)
@@ -156,7 +163,8 @@ TEST(GifImageTest, LzwCodeSizesTwoToNineDecodeTheSamePixels) {
     int wrong = 0;
     for (int y = 0; y < rect.height(); ++y)
       for (int x = 0; x < rect.width(); ++x)
-        if (bitmap.pixel(x, y) != palette[pixels[static_cast<std::size_t>(y * rect.width() + x)]]) ++wrong;
+        if (bitmap.pixel(x, y) != palette[pixels[static_cast<std::size_t>(y * rect.width() + x)]])
+          ++wrong;
     EXPECT_EQ(wrong, 0) << "code size " << c.codeSize << (c.interlaced ? " interlaced" : "");
   }
 }
@@ -191,17 +199,33 @@ TEST(GifImageTest, MalformedPicturesGiveTheirMessages) {
        GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(1, {2, 1, 3}, 2).trailer().data(),
        gifmsg::kCodeSize},
       {"code size 10",
-       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(10, {1024, 1, 1025}, 11).trailer().data(),
+       GifBuilder(start)
+           .imageHeader(QRect(0, 0, 4, 4))
+           .codes(10, {1024, 1, 1025}, 11)
+           .trailer()
+           .data(),
        gifmsg::kCodeSize},
       // Code size 9 is decoded by our own LZW decoder, with the same faults found.
       {"code size 9, end code before the last pixel",
-       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(9, {512, 1, 513}, 10).trailer().data(),
+       GifBuilder(start)
+           .imageHeader(QRect(0, 0, 4, 4))
+           .codes(9, {512, 1, 513}, 10)
+           .trailer()
+           .data(),
        gifmsg::kCorrupt},
       {"code size 9, a code beyond the table",
-       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(9, {512, 1, 600}, 10).trailer().data(),
+       GifBuilder(start)
+           .imageHeader(QRect(0, 0, 4, 4))
+           .codes(9, {512, 1, 600}, 10)
+           .trailer()
+           .data(),
        gifmsg::kCorrupt},
       {"code size 9, a pixel value no colour table holds",
-       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(9, {512, 300, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 513}, 10).trailer().data(),
+       GifBuilder(start)
+           .imageHeader(QRect(0, 0, 4, 4))
+           .codes(9, {512, 300, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 513}, 10)
+           .trailer()
+           .data(),
        gifmsg::kCorrupt},
       {"code size 9, data cut short",
        GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).raw({9, 2, 0x00, 0x02}).data(),
@@ -210,17 +234,26 @@ TEST(GifImageTest, MalformedPicturesGiveTheirMessages) {
        GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(12, {0}, 13).trailer().data(),
        gifmsg::kCodeSize},
       {"code beyond the table",
-       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(2, {4, 1, 7, 7, 7}, 3).trailer().data(),
+       GifBuilder(start)
+           .imageHeader(QRect(0, 0, 4, 4))
+           .codes(2, {4, 1, 7, 7, 7}, 3)
+           .trailer()
+           .data(),
        gifmsg::kCorrupt},
       {"end code before the last pixel",
-       GifBuilder(start).imageHeader(QRect(0, 0, 4, 4)).codes(2, {4, 1, 4, 2, 5}, 3).trailer().data(),
+       GifBuilder(start)
+           .imageHeader(QRect(0, 0, 4, 4))
+           .codes(2, {4, 1, 4, 2, 5}, 3)
+           .trailer()
+           .data(),
        gifmsg::kCorrupt},
       {"unknown block", GifBuilder(start).raw({0x00}).data(), gifmsg::kCorrupt},
       {"unknown extension 42", GifBuilder(start).raw({0x21, 0x42, 0x00}).trailer().data(),
        "Unrecognized extension block: 42"},
       {"unknown extension 0a", GifBuilder(start).raw({0x21, 0x0A, 0x00}).trailer().data(),
        "Unrecognized extension block: 0A"},
-      {"unknown extension ab", GifBuilder(start).raw({0x21, 0xAB, 0x01, 0x00, 0x00}).trailer().data(),
+      {"unknown extension ab",
+       GifBuilder(start).raw({0x21, 0xAB, 0x01, 0x00, 0x00}).trailer().data(),
        "Unrecognized extension block: AB"},
       {"screen too large to hold", GifBuilder().screen(65535, 65535, kFour).trailer().data(),
        gifmsg::kReadError},

@@ -131,7 +131,8 @@ class GifBuilder {
   }
 
   // Image descriptor only; the caller writes the code size and data.
-  GifBuilder& imageHeader(QRect rect, const std::vector<QRgb>& local = {}, bool interlaced = false) {
+  GifBuilder& imageHeader(QRect rect, const std::vector<QRgb>& local = {},
+                          bool interlaced = false) {
     byte(0x2C);
     word(rect.x());
     word(rect.y());
@@ -158,7 +159,8 @@ class GifBuilder {
   GifBuilder& trailer() { return raw({0x3B}); }
 
   QByteArray data() const {
-    return QByteArray(reinterpret_cast<const char*>(bytes_.data()), static_cast<int>(bytes_.size()));
+    return QByteArray(reinterpret_cast<const char*>(bytes_.data()),
+                      static_cast<int>(bytes_.size()));
   }
 
  private:

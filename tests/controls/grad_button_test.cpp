@@ -1,18 +1,18 @@
 // The gradient button: its looks, glyph placement, the fade, clicks, keys, latching and the
 // modal result, driven through real mouse and key events on an offscreen window.
-#include "controls/button_scheme.h"
 #include "controls/grad_button.h"
+#include "controls/button_scheme.h"
 #include "controls/grad_panel.h"
 #include "framework/form_base.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <QTimer>
 #include <functional>
 #include <stdexcept>
 #include <tuple>
@@ -28,7 +28,9 @@ Rgb rgbAt(const QImage& image, int x, int y) {
   return {qRed(p), qGreen(p), qBlue(p)};
 }
 
-QImage rendered(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage rendered(QWidget& widget) {
+  return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 // Counts renders of the gradient buffers; the look levels can be pinned for pixel checks.
 class ProbeButton : public TGradButton {
@@ -51,8 +53,10 @@ class ThrowingButton : public TGradButton {
   void FadeInStep() override { throw std::runtime_error("step failed"); }
 };
 
-void send(QWidget& target, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-  QMouseEvent event(type, QPointF(at), QPointF(target.mapToGlobal(at)), button, held, Qt::NoModifier);
+void send(QWidget& target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+          Qt::MouseButtons held) {
+  QMouseEvent event(type, QPointF(at), QPointF(target.mapToGlobal(at)), button, held,
+                    Qt::NoModifier);
   QApplication::sendEvent(&target, &event);
 }
 
@@ -66,8 +70,12 @@ void leave(QWidget& button) {
   QApplication::sendEvent(&button, &event);
 }
 
-void press(QWidget& button) { send(button, QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton); }
-void dragTo(QWidget& button, QPoint at) { send(button, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton); }
+void press(QWidget& button) {
+  send(button, QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+}
+void dragTo(QWidget& button, QPoint at) {
+  send(button, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+}
 void release(QWidget& button, QPoint at = {10, 10}) {
   send(button, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
 }
@@ -92,24 +100,29 @@ TEST(GradButtonGlyph, WorkedExampleAndLayouts) {
   const QRect text = buttonTextRect(TButtonLayout::blGlyphLeft, client, glyph, 5);
   EXPECT_EQ(text.left(), 21);
   EXPECT_EQ(text.left() + text.width(), 75);
-  EXPECT_EQ(buttonGlyphPosition(TButtonLayout::blGlyphLeft, text, {75, 25}, {30, 13}, glyph, 5, true),
-            QPoint(12, 4));
+  EXPECT_EQ(
+      buttonGlyphPosition(TButtonLayout::blGlyphLeft, text, {75, 25}, {30, 13}, glyph, 5, true),
+      QPoint(12, 4));
   // Without a caption the glyph is centred: (21 + 75 - 5) div 2 - 16.
-  EXPECT_EQ(buttonGlyphPosition(TButtonLayout::blGlyphLeft, text, {75, 25}, {30, 13}, glyph, 5, false),
-            QPoint(29, 4));
+  EXPECT_EQ(
+      buttonGlyphPosition(TButtonLayout::blGlyphLeft, text, {75, 25}, {30, 13}, glyph, 5, false),
+      QPoint(29, 4));
 
   const QRect rightText = buttonTextRect(TButtonLayout::blGlyphRight, client, glyph, 5);
   EXPECT_EQ(rightText.left(), -21);
-  EXPECT_EQ(buttonGlyphPosition(TButtonLayout::blGlyphRight, rightText, {75, 25}, {30, 13}, glyph, 5, true),
+  EXPECT_EQ(buttonGlyphPosition(TButtonLayout::blGlyphRight, rightText, {75, 25}, {30, 13}, glyph,
+                                5, true),
             QPoint(47, 4));  // (-21 + 75 + 30) div 2 + 5
 
   const QRect tall(0, 0, 75, 60);
   const QRect topText = buttonTextRect(TButtonLayout::blGlyphTop, tall, glyph, 4);
   EXPECT_EQ(topText.top(), 20);
-  EXPECT_EQ(buttonGlyphPosition(TButtonLayout::blGlyphTop, topText, {75, 60}, {30, 13}, glyph, 4, true),
-            QPoint(29, 13));  // (20 + 60 - 13) div 2 - 4 - 16
+  EXPECT_EQ(
+      buttonGlyphPosition(TButtonLayout::blGlyphTop, topText, {75, 60}, {30, 13}, glyph, 4, true),
+      QPoint(29, 13));  // (20 + 60 - 13) div 2 - 4 - 16
   const QRect bottomText = buttonTextRect(TButtonLayout::blGlyphBottom, tall, glyph, 4);
-  EXPECT_EQ(buttonGlyphPosition(TButtonLayout::blGlyphBottom, bottomText, {75, 60}, {30, 13}, glyph, 4, true),
+  EXPECT_EQ(buttonGlyphPosition(TButtonLayout::blGlyphBottom, bottomText, {75, 60}, {30, 13}, glyph,
+                                4, true),
             QPoint(29, 30));  // (-20 + 60 + 13) div 2 + 4
 }
 
@@ -125,7 +138,7 @@ TEST(GradButtonLook, DefaultOverAndClickedGradients) {
   EXPECT_EQ(rgbAt(idle, 10, 0), Rgb(128, 128, 128));   // border
   EXPECT_EQ(rgbAt(idle, 0, 12), Rgb(128, 128, 128));
   EXPECT_EQ(rgbAt(idle, 74, 12), Rgb(128, 128, 128));
-  EXPECT_EQ(rgbAt(idle, 0, 0), Rgb(3, 171, 73));       // cut off by the rounded corner
+  EXPECT_EQ(rgbAt(idle, 0, 0), Rgb(3, 171, 73));  // cut off by the rounded corner
   EXPECT_EQ(rgbAt(idle, 1, 0), Rgb(3, 171, 73));
   EXPECT_EQ(rgbAt(idle, 1, 1), Rgb(128, 128, 128));
   EXPECT_EQ(rgbAt(idle, 2, 1), Rgb(255, 255, 255));
@@ -133,7 +146,8 @@ TEST(GradButtonLook, DefaultOverAndClickedGradients) {
 
   button.pinLook(100, 0);
   const QImage over = rendered(button);
-  EXPECT_EQ(rgbAt(over, 10, 1), Rgb(250, 251, 252));  // over row 1, not shifted: 249.52, 250.72, 252.4
+  EXPECT_EQ(rgbAt(over, 10, 1),
+            Rgb(250, 251, 252));  // over row 1, not shifted: 249.52, 250.72, 252.4
   EXPECT_EQ(rgbAt(over, 10, 24), Rgb(128, 128, 128));
   EXPECT_EQ(rgbAt(over, 10, 23), rgbAt(button.overBuffer(), 10, 23));
 
@@ -186,11 +200,12 @@ TEST(GradButtonLook, DisabledButtonIsEmbossedWithAGreyGlyph) {
   // The glyph's red turns to grey 85 lightened by 64; its bottom-left pixel is not drawn.
   const QFontMetrics metrics(font);
   const QRect text = buttonTextRect(TButtonLayout::blGlyphLeft, button.rect(), glyph.size(), 2);
-  const QPoint at = buttonGlyphPosition(TButtonLayout::blGlyphLeft, text, button.size(),
-                                        {metrics.horizontalAdvance(QStringLiteral("HIH")), metrics.height()},
-                                        glyph.size(), 2, true);
+  const QPoint at = buttonGlyphPosition(
+      TButtonLayout::blGlyphLeft, text, button.size(),
+      {metrics.horizontalAdvance(QStringLiteral("HIH")), metrics.height()}, glyph.size(), 2, true);
   EXPECT_EQ(rgbAt(image, at.x() + 8, at.y() + 8), Rgb(149, 149, 149));
-  EXPECT_EQ(rgbAt(image, at.x(), at.y() + 15), rgbAt(button.defaultBuffer(), at.x() - 1, at.y() + 14));
+  EXPECT_EQ(rgbAt(image, at.x(), at.y() + 15),
+            rgbAt(button.defaultBuffer(), at.x() - 1, at.y() + 14));
 }
 
 TEST(GradButtonLook, GlyphWithoutCaptionIsCentred) {
@@ -238,12 +253,14 @@ TEST(GradButtonFade, TenTicksInTenTicksOutAndTheTimerStops) {
   enter(button);
   EXPECT_TRUE(button.mouseInside());
   EXPECT_TRUE(button.fadeTimerActive());
-  EXPECT_EQ(overLevelsOverTicks(button, 10), (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
+  EXPECT_EQ(overLevelsOverTicks(button, 10),
+            (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
   EXPECT_FALSE(button.fadeTimerActive());
 
   leave(button);
   EXPECT_FALSE(button.mouseInside());
-  EXPECT_EQ(overLevelsOverTicks(button, 10), (std::vector<int>{90, 80, 70, 60, 50, 40, 30, 20, 10, 0}));
+  EXPECT_EQ(overLevelsOverTicks(button, 10),
+            (std::vector<int>{90, 80, 70, 60, 50, 40, 30, 20, 10, 0}));
   EXPECT_TRUE(button.fadeTimerActive());
   button.fadeTick();  // the eleventh kills it
   EXPECT_EQ(button.overLevel(), 0);
@@ -254,9 +271,11 @@ TEST(GradButtonFade, TheWindowTimerDrivesTheSteps) {
   TGradButton button;
   button.setFadeSpeed(TFadeSpeed::fsVeryFast);
   enter(button);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return button.overLevel() == 100 && !button.fadeTimerActive(); }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return button.overLevel() == 100 && !button.fadeTimerActive(); }, 5000));
   leave(button);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return button.overLevel() == 0 && !button.fadeTimerActive(); }, 5000));
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return button.overLevel() == 0 && !button.fadeTimerActive(); }, 5000));
 }
 
 TEST(GradButtonFade, QuickInAndOutReversesFromTheCurrentLevel) {
@@ -340,14 +359,16 @@ TEST(GradButtonMouse, APressOnAButtonNeverReachesThePanelBehindIt) {
   };
   const Step steps[] = {
       {"click", [&] { QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10)); }},
-      {"double click", [&] { QTest::mouseDClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10)); }},
+      {"double click",
+       [&] { QTest::mouseDClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10)); }},
       {"drag out and release",
        [&] {
          press(*button);
          dragTo(*button, {-30, 10});
          release(*button, {-30, 10});
        }},
-      {"right click", [&] { QTest::mouseClick(button, Qt::RightButton, Qt::NoModifier, QPoint(10, 10)); }},
+      {"right click",
+       [&] { QTest::mouseClick(button, Qt::RightButton, Qt::NoModifier, QPoint(10, 10)); }},
   };
   for (const Step& step : steps) {
     step.act();
@@ -498,7 +519,8 @@ TEST(GradButtonDialog, AFailingHandlerStillClosesWithTheResult) {
   QDialog dialog;
   auto* cancel = new TGradButton(&dialog);
   cancel->setModalResult(2);
-  QObject::connect(cancel, &TGradButton::clicked, [] { throw std::runtime_error("handler failed"); });
+  QObject::connect(cancel, &TGradButton::clicked,
+                   [] { throw std::runtime_error("handler failed"); });
   dialog.show();
   QApplication::processEvents();
   EXPECT_THROW(cancel->Click(), std::runtime_error);

@@ -3,11 +3,11 @@
 #include "controls/grad_panel.h"
 #include "controls/panel_presets.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFont>
 #include <QVBoxLayout>
 #include <functional>
-#include <gtest/gtest.h>
 #include <tuple>
 
 namespace wf {
@@ -27,7 +27,9 @@ void showSized(QWidget& widget, int width, int height) {
   QApplication::processEvents();
 }
 
-QImage rendered(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage rendered(QWidget& widget) {
+  return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 // Counts body renders and paints, so tests can tell a rebuild from a plain repaint.
 class CountingPanel : public TGradPanel {
@@ -111,7 +113,8 @@ TEST(GradPanel, BarPresetsRunBetweenTheirColours) {
     PanelPreset preset;
     Rgb middle;
   };
-  for (const Case& c : {Case{PanelPreset::ButtonBar, {0, 159, 0}}, Case{PanelPreset::GreyBar, {170, 170, 170}}}) {
+  for (const Case& c :
+       {Case{PanelPreset::ButtonBar, {0, 159, 0}}, Case{PanelPreset::GreyBar, {170, 170, 170}}}) {
     TGradPanel panel;
     applyPanelPreset(&panel, c.preset);
     showSized(panel, 300, 45);
@@ -188,8 +191,10 @@ TEST(GradPanel, SettersRebuildTheBodyOnlyWhenItChanges) {
       {"Antialiased", [](TGradPanel& p) { p.setAntialiased(false); }, 1},
       {"Gradient while antialiased", [](TGradPanel& p) { p.setGradient(true); }, 0},
       {"Color", [](TGradPanel& p) { p.setColor(StyleColor(1, 2, 3)); }, 1},
-      {"CaptionPosition to group box", [](TGradPanel& p) { p.setCaptionPosition(TGradCaptionPos::cpGroupBox); }, 1},
-      {"CaptionPosition", [](TGradPanel& p) { p.setCaptionPosition(TGradCaptionPos::cpBottomRight); }, 0},
+      {"CaptionPosition to group box",
+       [](TGradPanel& p) { p.setCaptionPosition(TGradCaptionPos::cpGroupBox); }, 1},
+      {"CaptionPosition",
+       [](TGradPanel& p) { p.setCaptionPosition(TGradCaptionPos::cpBottomRight); }, 0},
       {"TextShadowColor", [](TGradPanel& p) { p.setTextShadowColor(StyleColor(1, 2, 3)); }, 0},
       {"TextShadow", [](TGradPanel& p) { p.setTextShadow(false); }, 0},
       {"ShowCaption", [](TGradPanel& p) { p.setShowCaption(false); }, 0},

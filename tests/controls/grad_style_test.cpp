@@ -56,7 +56,7 @@ TEST(GradColors, ChangesReachTheOwnerOnlyWhenAValueChanges) {
   colors.setClickedTo(StyleColor(1, 1, 1));
   colors.setBorderColor(StyleColor(1, 1, 1));
   EXPECT_EQ(owner.rebuilds, 4);
-  colors.setHotTrack(StyleColor(1, 1, 1));   // repaint only
+  colors.setHotTrack(StyleColor(1, 1, 1));  // repaint only
   colors.setTextShadow(StyleColor(1, 1, 1));
   EXPECT_EQ(owner.rebuilds, 4);
 
@@ -94,7 +94,8 @@ TEST(GradColors, AssignCopiesWhatBothSetsHave) {
   EXPECT_EQ(partial.ClickedFrom(), StyleColor(214, 207, 198));
 
   TGradStyleManager manager;
-  EXPECT_EQ(assignFailure(partial, &manager), "Cannot assign a TGradStyleManager to a TGradControlColors");
+  EXPECT_EQ(assignFailure(partial, &manager),
+            "Cannot assign a TGradStyleManager to a TGradControlColors");
   EXPECT_EQ(assignFailure(splitter, nullptr), "Cannot assign a nil to a TGradSplitterColors");
 }
 

@@ -1,9 +1,9 @@
 // The shared drawing routines, checked pixel by pixel on small images.
 #include "controls/gradient_draw.h"
 
+#include <gtest/gtest.h>
 #include <QFont>
 #include <QPainter>
-#include <gtest/gtest.h>
 
 #include <tuple>
 
@@ -96,20 +96,22 @@ TEST(DrawGradient, CornerAndRadialShapesGrowFromTheirOrigin) {
   EXPECT_EQ(rgbAt(image, 29, 0), Rgb(14, 24, 34));  // s = 1: 10 + 200 / 50
 
   DrawGradient(image, image.rect(), from, to, TGradientType::gtRadial);
-  EXPECT_EQ(rgbAt(image, 15, 20), Rgb(10, 20, 30));   // n = 25, the centre
+  EXPECT_EQ(rgbAt(image, 15, 20), Rgb(10, 20, 30));    // n = 25, the centre
   EXPECT_EQ(rgbAt(image, 15, 0), Rgb(170, 180, 190));  // s = 20: 10 + 8 * 20
 }
 
 TEST(DrawGradient, EqualColoursFillSolidAndRegionsProtectTheRest) {
   QImage image = blank(8, 8);
   const QRegion inside(QRect(2, 2, 3, 3));
-  DrawGradient(image, image.rect(), StyleColor(9, 9, 9), StyleColor(9, 9, 9), TGradientType::gtRadial, &inside);
+  DrawGradient(image, image.rect(), StyleColor(9, 9, 9), StyleColor(9, 9, 9),
+               TGradientType::gtRadial, &inside);
   EXPECT_EQ(rgbAt(image, 2, 2), Rgb(9, 9, 9));
   EXPECT_EQ(rgbAt(image, 4, 4), Rgb(9, 9, 9));
   EXPECT_EQ(rgbAt(image, 5, 5), Rgb(1, 2, 3));
   EXPECT_EQ(rgbAt(image, 1, 3), Rgb(1, 2, 3));
 
-  DrawGradient(image, image.rect(), StyleColor(0, 0, 0), StyleColor(80, 80, 80), TGradientType::gtVertical, &inside);
+  DrawGradient(image, image.rect(), StyleColor(0, 0, 0), StyleColor(80, 80, 80),
+               TGradientType::gtVertical, &inside);
   EXPECT_EQ(rgbAt(image, 3, 3), Rgb(30, 30, 30));
   EXPECT_EQ(rgbAt(image, 3, 1), Rgb(1, 2, 3));
   EXPECT_EQ(rgbAt(image, 6, 3), Rgb(1, 2, 3));
@@ -118,23 +120,28 @@ TEST(DrawGradient, EqualColoursFillSolidAndRegionsProtectTheRest) {
 TEST(DrawGradient, DegenerateAreasStayInBounds) {
   // One pixel across in the gradient's direction: no steps, the from-colour.
   QImage line = blank(5, 1);
-  DrawGradient(line, line.rect(), StyleColor(7, 8, 9), StyleColor(200, 0, 0), TGradientType::gtDoubleVert);
+  DrawGradient(line, line.rect(), StyleColor(7, 8, 9), StyleColor(200, 0, 0),
+               TGradientType::gtDoubleVert);
   EXPECT_EQ(rgbAt(line, 4, 0), Rgb(7, 8, 9));
   QImage dot = blank(1, 1);
-  DrawGradient(dot, dot.rect(), StyleColor(7, 8, 9), StyleColor(200, 0, 0), TGradientType::gtRadial);
+  DrawGradient(dot, dot.rect(), StyleColor(7, 8, 9), StyleColor(200, 0, 0),
+               TGradientType::gtRadial);
   EXPECT_EQ(rgbAt(dot, 0, 0), Rgb(7, 8, 9));
   // A rectangle larger than the bitmap is clipped to it.
   QImage small = blank(4, 4);
-  DrawGradient(small, QRect(0, 0, 40, 40), StyleColor(0, 0, 0), StyleColor(40, 40, 40), TGradientType::gtFromTopRight);
+  DrawGradient(small, QRect(0, 0, 40, 40), StyleColor(0, 0, 0), StyleColor(40, 40, 40),
+               TGradientType::gtFromTopRight);
   QImage empty;
-  DrawGradient(empty, QRect(0, 0, 4, 4), StyleColor(0, 0, 0), StyleColor(40, 40, 40), TGradientType::gtVertical);
+  DrawGradient(empty, QRect(0, 0, 4, 4), StyleColor(0, 0, 0), StyleColor(40, 40, 40),
+               TGradientType::gtVertical);
   EXPECT_TRUE(empty.isNull());
 }
 
 TEST(DrawGradient, OtherImageFormatsAreConvertedFirst) {
   QImage image(4, 4, QImage::Format_RGB888);
   image.fill(Qt::black);
-  DrawGradient(image, image.rect(), StyleColor(0, 0, 0), StyleColor(40, 40, 40), TGradientType::gtVertical);
+  DrawGradient(image, image.rect(), StyleColor(0, 0, 0), StyleColor(40, 40, 40),
+               TGradientType::gtVertical);
   EXPECT_EQ(image.format(), QImage::Format_RGB32);
   EXPECT_EQ(rgbAt(image, 0, 3), Rgb(30, 30, 30));
 }
@@ -177,12 +184,19 @@ TEST(BlendBitmap, MixesByPercentageReadingTheSourceFromItsCorner) {
     int expected;
   };
   const Case cases[] = {
-      {0, 10, 250, 10}, {100, 10, 250, 250}, {50, 1, 2, 2},  // 1.5 -> 2
-      {50, 0, 1, 0},                                         // 0.5 -> 0
-      {30, 100, 200, 130}, {10, 255, 0, 230}, {150, 10, 20, 20},
+      {0, 10, 250, 10},
+      {100, 10, 250, 250},
+      {50, 1, 2, 2},  // 1.5 -> 2
+      {50, 0, 1, 0},  // 0.5 -> 0
+      {30, 100, 200, 130},
+      {10, 255, 0, 230},
+      {150, 10, 20, 20},
       // Exact halves that the double weights move off the half: 1.4999.., 4.5000..1,
       // 31.4999.., 42.5000..1.
-      {10, 0, 15, 1}, {30, 0, 15, 5}, {70, 0, 45, 31}, {90, 2, 47, 43},
+      {10, 0, 15, 1},
+      {30, 0, 15, 5},
+      {70, 0, 45, 31},
+      {90, 2, 47, 43},
   };
   for (const Case& c : cases) {
     QImage destination = blank(6, 6, qRgb(c.destination, c.destination, 7));
@@ -232,7 +246,7 @@ TEST(ComposeLayer, CopiesTheBaseShiftedByTheOffsetThenBlends) {
 
 TEST(TintGray, LightensTheGreyAndClamps) {
   QImage image = blank(2, 1);
-  image.setPixel(0, 0, qRgb(30, 60, 91));   // g = 60
+  image.setPixel(0, 0, qRgb(30, 60, 91));  // g = 60
   image.setPixel(1, 0, qRgb(250, 250, 250));
   TintGray(image, StyleColor(64, 64, 10));
   EXPECT_EQ(rgbAt(image, 0, 0), Rgb(124, 124, 70));
@@ -243,7 +257,8 @@ TEST(RoundRectRegion, CutsCornersSymmetrically) {
   EXPECT_EQ(roundRectRegion(QRect(0, 0, 10, 6), 0, 0), QRegion(QRect(0, 0, 10, 6)));
   // A 5 by 5 corner cuts three pixels: the outline steps (2, 0), (1, 1), (0, 2).
   const QRegion rounded = roundRectRegion(QRect(0, 0, 75, 25), 5, 5);
-  for (QPoint cut : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(74, 24), QPoint(73, 24), QPoint(74, 23)})
+  for (QPoint cut :
+       {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(74, 24), QPoint(73, 24), QPoint(74, 23)})
     EXPECT_FALSE(rounded.contains(cut)) << cut.x() << "," << cut.y();
   for (QPoint kept : {QPoint(2, 0), QPoint(1, 1), QPoint(0, 2), QPoint(72, 24), QPoint(73, 23)})
     EXPECT_TRUE(rounded.contains(kept)) << kept.x() << "," << kept.y();
@@ -265,7 +280,8 @@ TEST(RoundRectRegion, CutsCornersSymmetrically) {
 int countColor(const QImage& image, QRgb color) {
   int count = 0;
   for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) count += (image.pixel(x, y) & 0xffffff) == (color & 0xffffff);
+    for (int x = 0; x < image.width(); ++x)
+      count += (image.pixel(x, y) & 0xffffff) == (color & 0xffffff);
   return count;
 }
 

@@ -1,9 +1,9 @@
 #include "controls/progress_cyl.h"
 #include "controls/closing_cylinder_look.h"
 
+#include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -374,11 +374,11 @@ TEST(ProgressCylTest, BevelColoursFollowBevelColor) {
   bar.setBevelOuter(TProgressCyl::bvRaised);
   bar.setBevelInner(TProgressCyl::bvLowered);
   const QImage image = bar.render();
-  EXPECT_EQ(image.pixel(0, 0), qRgb(164, 164, 164));      // outer raised: light at top-left
-  EXPECT_EQ(image.pixel(149, 21), qRgb(36, 36, 36));      // shadow at bottom-right
-  EXPECT_EQ(image.pixel(3, 3), qRgb(36, 36, 36));         // inner lowered: shadow at top-left
-  EXPECT_EQ(image.pixel(146, 18), qRgb(164, 164, 164));   // light at bottom-right
-  EXPECT_EQ(image.pixel(1, 10), clBtnFace.rgb());         // the border between, in Color
+  EXPECT_EQ(image.pixel(0, 0), qRgb(164, 164, 164));     // outer raised: light at top-left
+  EXPECT_EQ(image.pixel(149, 21), qRgb(36, 36, 36));     // shadow at bottom-right
+  EXPECT_EQ(image.pixel(3, 3), qRgb(36, 36, 36));        // inner lowered: shadow at top-left
+  EXPECT_EQ(image.pixel(146, 18), qRgb(164, 164, 164));  // light at bottom-right
+  EXPECT_EQ(image.pixel(1, 10), clBtnFace.rgb());        // the border between, in Color
 }
 
 }  // namespace

@@ -73,8 +73,9 @@ class ExpenseWindows : public FormsFixture {
 TEST_F(ExpenseWindows, ButtonsWithoutRecordsDoNothingSilently) {
   frmExpenseDetail->btnNewExpenseClick();  // no vehicle
   addVehicle("Volvo");                     // no expenses
-  for (TGradButton* button : {frmExpenseDetail->btnEditExpense, frmExpenseDetail->btnDeleteExpense,
-                              frmExpenseDetail->btnPrintExpenses, frmExpenseDetail->btnPrintPreview})
+  for (TGradButton* button :
+       {frmExpenseDetail->btnEditExpense, frmExpenseDetail->btnDeleteExpense,
+        frmExpenseDetail->btnPrintExpenses, frmExpenseDetail->btnPrintPreview})
     button->Click();
   frmExpenseDetail->DBGrid2->OnDblClick();
   addExpense("Parking");  // without an invoice image

@@ -185,8 +185,8 @@ TEST_F(ServiceWindows, ButtonsWithoutRecordsDoNothingSilently) {
   EXPECT_TRUE(boxes_.boxes().empty());
   EXPECT_EQ(launches_.service + launches_.line, 0);
   EXPECT_EQ(DataModule1->tblService.recordCount(), 1);
-  for (TClientTable* table : {&DataModule1->tblService, &DataModule1->tblServiceLine,
-                              &DataModule1->tblServiceInvoice})
+  for (TClientTable* table :
+       {&DataModule1->tblService, &DataModule1->tblServiceLine, &DataModule1->tblServiceInvoice})
     EXPECT_EQ(table->State(), DataSetState::Browse);
 }
 
@@ -274,8 +274,8 @@ TEST_F(ServiceWindows, NewLineStartsAtQuantityOneAndTheTotalFollowsAnEdit) {
   grid->OnDblClick();
   EXPECT_EQ(DataModule1->tblServiceLine.State(), DataSetState::Browse);
   EXPECT_DOUBLE_EQ(DataModule1->tblServiceLineServiceLineTotal->AsFloat(), -7.5);
-  EXPECT_EQ(cell(grid, 0, 4), QString::fromStdString(
-                                  DataModule1->tblServiceLineServiceLineTotal->DisplayText()));
+  EXPECT_EQ(cell(grid, 0, 4),
+            QString::fromStdString(DataModule1->tblServiceLineServiceLineTotal->DisplayText()));
   EXPECT_TRUE(cell(grid, 0, 4).contains("7.50")) << cell(grid, 0, 4).toStdString();
 }
 
@@ -307,8 +307,8 @@ TEST_F(ServiceWindows, CloseBoxesCancelTheEditOfEveryServiceDialog) {
   EXPECT_EQ(DataModule1->tblServiceLine.recordCount(), 1);
   EXPECT_EQ(DataModule1->tblServiceInvoice.recordCount(), 1);
   EXPECT_EQ(DataModule1->tblServiceLineServiceLineQuantity->AsInteger(), 4);
-  for (TClientTable* table : {&DataModule1->tblService, &DataModule1->tblServiceLine,
-                              &DataModule1->tblServiceInvoice})
+  for (TClientTable* table :
+       {&DataModule1->tblService, &DataModule1->tblServiceLine, &DataModule1->tblServiceInvoice})
     EXPECT_EQ(table->State(), DataSetState::Browse);
   EXPECT_TRUE(boxes_.boxes().empty());
 }
@@ -374,7 +374,8 @@ TEST_F(ServiceWindows, PreviewShowsAStoredJpegInTheInvoiceReport) {
   QTimer closer;
   QObject::connect(&closer, &QTimer::timeout, [&] {
     for (QWidget* widget : QApplication::topLevelWidgets())
-      if (auto* window = qobject_cast<TRepStandardPreview*>(widget); window && window->isVisible()) {
+      if (auto* window = qobject_cast<TRepStandardPreview*>(widget);
+          window && window->isVisible()) {
         shown = true;
         closer.stop();
         window->close();

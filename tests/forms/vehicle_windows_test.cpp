@@ -220,7 +220,8 @@ TEST_F(VehicleWindows, StoredPhotoThatIsNotJpegGivesTheDecodersErrorAndAnEmptyBo
   frmVehicleDetail->btnEditClick();
   ASSERT_EQ(boxes_.boxes().size(), 1u);
   EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::DefaultError);
-  EXPECT_TRUE(boxes_.boxes()[0].text.startsWith("JPEG error #")) << boxes_.boxes()[0].text.toStdString();
+  EXPECT_TRUE(boxes_.boxes()[0].text.startsWith("JPEG error #"))
+      << boxes_.boxes()[0].text.toStdString();
   EXPECT_EQ(DataModule1->tblVehicleVehiclePhoto->AsString(), "not a picture");
 }
 

@@ -59,8 +59,9 @@ struct BmpBuilder {
 // 3 by 2, 24 bits: rows are 9 bytes plus 3 of padding, bottom row first.
 BmpBuilder twentyFourBit() {
   BmpBuilder b;
-  b.pixels = QByteArray::fromHex("0000ff 00ff00 ff0000 000000"  // bottom: red green blue
-                                 "ffffff 808080 102030 000000");  // top: white grey (48,32,16)
+  b.pixels = QByteArray::fromHex(
+      "0000ff 00ff00 ff0000 000000"    // bottom: red green blue
+      "ffffff 808080 102030 000000");  // top: white grey (48,32,16)
   return b;
 }
 
@@ -69,8 +70,9 @@ BmpBuilder eightBit() {
   BmpBuilder b;
   b.bitCount = 8;
   b.palette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(1, 2, 3)};
-  b.pixels = QByteArray::fromHex("010203 00"   // bottom
-                                 "030201 00");  // top
+  b.pixels = QByteArray::fromHex(
+      "010203 00"    // bottom
+      "030201 00");  // top
   return b;
 }
 
@@ -98,9 +100,8 @@ TEST(BitmapReader, Reads24BitTopDown) {
 }
 
 TEST(BitmapReader, Reads8BitThroughItsPalette) {
-  expectPixels(readBitmap(eightBit().build()),
-               {{qRgb(1, 2, 3), qRgb(0, 255, 0), qRgb(255, 0, 0)},
-                {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(1, 2, 3)}});
+  expectPixels(readBitmap(eightBit().build()), {{qRgb(1, 2, 3), qRgb(0, 255, 0), qRgb(255, 0, 0)},
+                                                {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(1, 2, 3)}});
 }
 
 TEST(BitmapReader, Reads8BitRunLength) {
@@ -119,8 +120,9 @@ TEST(BitmapReader, Reads16BitWithBitFieldMasks) {
   b.bitCount = 16;
   b.compression = 3;
   // Masks 5-6-5 follow the info header; our builder puts them where a palette would go.
-  b.pixels = QByteArray::fromHex("00f80000 e0070000 1f000000"  // red, green, blue masks
-                                 "00f8 1f00");                   // pure red, pure blue
+  b.pixels = QByteArray::fromHex(
+      "00f80000 e0070000 1f000000"  // red, green, blue masks
+      "00f8 1f00");                 // pure red, pure blue
   QByteArray file = b.build();
   // The pixel offset must skip the masks.
   const uint32_t offset = 14 + 40 + 12;
@@ -131,8 +133,10 @@ TEST(BitmapReader, Reads16BitWithBitFieldMasks) {
 TEST(BitmapReader, AgreesWithQtOnFilesQtWrites) {
   QImage source(37, 11, QImage::Format_RGB32);
   for (int y = 0; y < source.height(); ++y)
-    for (int x = 0; x < source.width(); ++x) source.setPixel(x, y, qRgb(x * 7, y * 23, (x * y) % 256));
-  for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_Indexed8, QImage::Format_Mono}) {
+    for (int x = 0; x < source.width(); ++x)
+      source.setPixel(x, y, qRgb(x * 7, y * 23, (x * y) % 256));
+  for (QImage::Format format :
+       {QImage::Format_RGB32, QImage::Format_Indexed8, QImage::Format_Mono}) {
     SCOPED_TRACE(format);
     const QImage converted = source.convertToFormat(format);
     QByteArray bytes;

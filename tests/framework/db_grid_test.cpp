@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
-#include <QFontMetrics>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
-#include <QMouseEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 
 namespace wf {
@@ -25,9 +25,9 @@ std::vector<GridColumn> vehicleColumns() {
 }
 
 std::vector<GridColumn> serviceColumns() {
-  return {{"ServiceNumber", "Service Number", 106, Qt::AlignHCenter, Qt::AlignHCenter, QColor()},
-          {"ServiceDescription", "Service Description", 262, Qt::AlignLeft, Qt::AlignLeft,
-           QColor()}};
+  return {
+      {"ServiceNumber", "Service Number", 106, Qt::AlignHCenter, Qt::AlignHCenter, QColor()},
+      {"ServiceDescription", "Service Description", 262, Qt::AlignLeft, Qt::AlignLeft, QColor()}};
 }
 
 QStringList columnTexts(const QAbstractItemModel& model, int column) {
@@ -47,9 +47,7 @@ class DbGridTest : public ::testing::Test {
     serviceGrid.setDataSource(&tables.datService);
   }
 
-  void selectRow(DbGrid& grid, int row) {
-    grid.setCurrentIndex(grid.model()->index(row, 1));
-  }
+  void selectRow(DbGrid& grid, int row) { grid.setCurrentIndex(grid.model()->index(row, 1)); }
 
   test::BoundTables tables;
   DbGrid vehicleGrid;
@@ -99,8 +97,8 @@ TEST_F(DbGridTest, WidthsAndLook) {
   EXPECT_EQ(vehicleGrid.columnWidth(1), 168);
   // No width given: the field's 15 characters or the title, whichever is wider.
   EXPECT_EQ(vehicleGrid.columnWidth(2), vehicleGrid.defaultColumnWidth(2));
-  const int titleWidth =
-      QFontMetrics(vehicleGrid.horizontalHeader()->font()).horizontalAdvance("Vehicle Registration Number");
+  const int titleWidth = QFontMetrics(vehicleGrid.horizontalHeader()->font())
+                             .horizontalAdvance("Vehicle Registration Number");
   EXPECT_GE(vehicleGrid.columnWidth(2), titleWidth);
   EXPECT_EQ(vehicleGrid.verticalHeader()->width(), DbGrid::kIndicatorWidth);
   EXPECT_EQ(vehicleGrid.frameShape(), QFrame::NoFrame);

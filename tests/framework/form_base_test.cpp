@@ -1,5 +1,5 @@
-#include "framework/busy_cursor.h"
 #include "framework/form_base.h"
+#include "framework/busy_cursor.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
 
@@ -96,8 +96,7 @@ TEST(BusyCursor, HourglassWhileAliveRestoredOnFailure) {
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     throw std::runtime_error("post failed");
-  } catch (const std::runtime_error&) {
-  }
+  } catch (const std::runtime_error&) {}
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

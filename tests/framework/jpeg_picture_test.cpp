@@ -8,8 +8,8 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include <QTemporaryDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 namespace wf {
 namespace {
@@ -134,8 +134,9 @@ TEST(JpegPicture, DamagedStreamsFailWithTheDecodersNumber) {
       {"larger than the limit",
        [](QByteArray b) {
          const qsizetype sof = markerOffset(b, 0xC0);  // 32767 by 32767 pixels
-         return withByte(withByte(withByte(withByte(b, sof + 5, 0x7F), sof + 6, 0xFF), sof + 7,
-                                  0x7F), sof + 8, 0xFF);
+         return withByte(
+             withByte(withByte(withByte(b, sof + 5, 0x7F), sof + 6, 0xFF), sof + 7, 0x7F), sof + 8,
+             0xFF);
        },
        JERR_IMAGE_TOO_BIG},
   };
@@ -167,8 +168,8 @@ TEST(JpegPicture, PixelLimitRefusesBeforeDecoding) {
   } catch (const JpegError& error) {
     EXPECT_EQ(error.code(), JERR_IMAGE_TOO_BIG);
   }
-  EXPECT_NO_THROW(decodeJpeg(reinterpret_cast<const uint8_t*>(good.constData()), good.size(),
-                             64 * 48));
+  EXPECT_NO_THROW(
+      decodeJpeg(reinterpret_cast<const uint8_t*>(good.constData()), good.size(), 64 * 48));
 }
 
 TEST(JpegPicture, EmptyPictureHasNoBytes) {

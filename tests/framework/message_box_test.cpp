@@ -61,12 +61,12 @@ TEST(MessageBox, DefaultErrorFullStopRule) {
       {"", ""},
       {"Cannot open clipboard", "Cannot open clipboard."},
       {"Bitmap image is not valid.", "Bitmap image is not valid."},
-      {"Stop!", "Stop!"},                  // '!' is below '.'
-      {"Really?", "Really?."},             // '?' is above '.'
+      {"Stop!", "Stop!"},       // '!' is below '.'
+      {"Really?", "Really?."},  // '?' is above '.'
       {"JPEG error #42", "JPEG error #42."},
-      {"a-", "a-"},                        // '-' sits just below '.'
-      {"path/", "path/."},                 // '/' sits just above '.'
-      {"(.xyz)", "(.xyz)"},                // ')' is below '.'
+      {"a-", "a-"},          // '-' sits just below '.'
+      {"path/", "path/."},   // '/' sits just above '.'
+      {"(.xyz)", "(.xyz)"},  // ')' is below '.'
       {"trailing space ", "trailing space "},
       {QString::fromUtf16(u"caf\u00E9"), QString::fromUtf16(u"caf\u00E9.")},
   };
@@ -86,7 +86,8 @@ MessageAnswer pressOnRealConfirm(int key, QString* caption, QStringList* buttons
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(box, &press);
   });
-  return confirm(QStringLiteral("Delete selected vehicle?")) ? MessageAnswer::Yes : MessageAnswer::No;
+  return confirm(QStringLiteral("Delete selected vehicle?")) ? MessageAnswer::Yes
+                                                             : MessageAnswer::No;
 }
 
 TEST(MessageBox, RealConfirmBoxDefaultsToYesAndEscapeAnswersNo) {

@@ -82,10 +82,10 @@ TEST(OpenPictureDialog, FilterIndexCountsFromOne) {
     int index;
     const char* selected;
   };
-  for (const Case& c : {Case{1, "All Image Files (*.bmp *.jpg *.jpeg)"},
-                        Case{2, "JPEG Images (*.jpg)"}, Case{4, "Bitmap Images (*.bmp)"},
-                        Case{0, "All Image Files (*.bmp *.jpg *.jpeg)"},
-                        Case{9, "All Image Files (*.bmp *.jpg *.jpeg)"}}) {
+  for (const Case& c :
+       {Case{1, "All Image Files (*.bmp *.jpg *.jpeg)"}, Case{2, "JPEG Images (*.jpg)"},
+        Case{4, "Bitmap Images (*.bmp)"}, Case{0, "All Image Files (*.bmp *.jpg *.jpeg)"},
+        Case{9, "All Image Files (*.bmp *.jpg *.jpeg)"}}) {
     OpenPictureDialog dialog;
     dialog.setFilter(kVehicleFilter);
     dialog.setFilterIndex(c.index);

@@ -51,10 +51,10 @@ TEST_F(PictureTest, LoaderChoosesTheTypeByExtensionAndKeepsTheFileBytes) {
     QByteArray bytes;
     Picture::Kind kind;
   };
-  for (const Case& c : {Case{"a.JPG", jpeg, Picture::Kind::Jpeg},
-                        Case{"b.jpeg", jpeg, Picture::Kind::Jpeg},
-                        Case{"c.Bmp", bmp, Picture::Kind::Bitmap},
-                        Case{"d.ico", encoded(sample(), "ICO"), Picture::Kind::Icon}}) {
+  for (const Case& c :
+       {Case{"a.JPG", jpeg, Picture::Kind::Jpeg}, Case{"b.jpeg", jpeg, Picture::Kind::Jpeg},
+        Case{"c.Bmp", bmp, Picture::Kind::Bitmap},
+        Case{"d.ico", encoded(sample(), "ICO"), Picture::Kind::Icon}}) {
     SCOPED_TRACE(c.name.toStdString());
     const Picture picture = Picture::loadFromFile(write(c.name, c.bytes));
     EXPECT_EQ(picture.kind(), c.kind);

@@ -17,11 +17,11 @@ TEST(TextCodec, EncodesIntoWindows1252) {
       {u"", ""},
       {u"Ford Fiesta 1.2", "Ford Fiesta 1.2"},
       {u"Citro\u00EBn caf\u00E9", "Citro\xEBn caf\xE9"},
-      {u"\u20AC 12,50", "\x80 12,50"},                   // euro sign sits at 0x80
+      {u"\u20AC 12,50", "\x80 12,50"},  // euro sign sits at 0x80
       {u"\u201Cquoted\u201D \u2013 \u0160koda", "\x93quoted\x94 \x96 \x8Akoda"},
       {u"\u00FF\u00A0", "\xFF\xA0"},
-      {u"\u03A9hm \u65E5\u672C", "?hm ??"},             // outside the code page
-      {u"car \U0001F697!", "car ?!"},                    // one "?" per character, not per unit
+      {u"\u03A9hm \u65E5\u672C", "?hm ??"},  // outside the code page
+      {u"car \U0001F697!", "car ?!"},        // one "?" per character, not per unit
       {u"lone \xD800 half", "lone ? half"},
   };
   for (const CodecCase& c : cases) {

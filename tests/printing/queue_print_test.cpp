@@ -16,15 +16,15 @@
 #include "reports/frm_service_detail_rep.h"
 #include "reports/rep_printer.h"
 #include "reports/rep_standard_preview.h"
-#include "reports/report_printer_sink.h"
 #include "reports/report.h"
+#include "reports/report_printer_sink.h"
 #include "support/private_print_daemon.h"
 #include "tests/reports/layout_test_fixtures.h"
 
 namespace wf {
 namespace {
 
-const QString kOffice = QStringLiteral("wf-office");      // the daemon's default queue
+const QString kOffice = QStringLiteral("wf-office");  // the daemon's default queue
 const QString kWorkshop = QStringLiteral("wf-workshop");
 
 class QueuePrint : public test::ReportLayoutTest {
@@ -44,7 +44,8 @@ class QueuePrint : public test::ReportLayoutTest {
     addVehicle("Volvo 245 GL", "AB12 CDE");
     // Page 1 holds the title and 21 rows; the last rows and the summary go to page 2.
     for (int i = 1; i <= 25; ++i)
-      addService(QStringLiteral("Service %1").arg(i, 2, 10, QLatin1Char('0')).toStdString(), 45000 + i);
+      addService(QStringLiteral("Service %1").arg(i, 2, 10, QLatin1Char('0')).toStdString(),
+                 45000 + i);
     form = std::make_unique<TfrmServiceDetailRep>(*module);
     form->Report1->ReportTitle = QStringLiteral("Service history AB12 CDE");
   }
@@ -107,19 +108,35 @@ TEST_F(QueuePrint, PrintReachesTheQueueWithTitleCopiesOrientationAndPageRange) {
   };
   const QStringList everyService = [] {
     QStringList all;
-    for (int i = 1; i <= 25; ++i) all << QStringLiteral("Service %1").arg(i, 2, 10, QLatin1Char('0'));
+    for (int i = 1; i <= 25; ++i)
+      all << QStringLiteral("Service %1").arg(i, 2, 10, QLatin1Char('0'));
     return all;
   }();
   const std::vector<Case> cases{
-      {QString(), Orientation::poPortrait, 1, 0, 0, kOffice, 2, QStringLiteral("595 x 842 pts (A4)"),
+      {QString(),
+       Orientation::poPortrait,
+       1,
+       0,
+       0,
+       kOffice,
+       2,
+       QStringLiteral("595 x 842 pts (A4)"),
        everyService + QStringList{QStringLiteral("Vehicle Make:"), QStringLiteral("Volvo 245 GL"),
                                   QStringLiteral("AB12 CDE"), QStringLiteral("Service No.")},
        {}},
       // Landscape pages hold 13 rows below the title, so page 2 begins with service 14 under a
       // repeated column header; the title box is on page 1 only.
-      {kWorkshop, Orientation::poLandscape, 2, 2, 2, kWorkshop, 1, QStringLiteral("842 x 595 pts (A4)"),
+      {kWorkshop,
+       Orientation::poLandscape,
+       2,
+       2,
+       2,
+       kWorkshop,
+       1,
+       QStringLiteral("842 x 595 pts (A4)"),
        {QStringLiteral("Service No."), QStringLiteral("Service 14"), QStringLiteral("Service 25")},
-       {QStringLiteral("Vehicle Make:"), QStringLiteral("Service 13"), QStringLiteral("Service 01")}},
+       {QStringLiteral("Vehicle Make:"), QStringLiteral("Service 13"),
+        QStringLiteral("Service 01")}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.queue.toStdString());
@@ -138,8 +155,10 @@ TEST_F(QueuePrint, PrintReachesTheQueueWithTitleCopiesOrientationAndPageRange) {
     const test::PdfFacts pdf = test::readPdf(job->document);
     EXPECT_EQ(pdf.pages, c.pages);
     EXPECT_EQ(pdf.pageSize, c.pageSize);
-    for (const QString& text : c.present) EXPECT_TRUE(pdf.text.contains(text)) << text.toStdString();
-    for (const QString& text : c.absent) EXPECT_FALSE(pdf.text.contains(text)) << text.toStdString();
+    for (const QString& text : c.present)
+      EXPECT_TRUE(pdf.text.contains(text)) << text.toStdString();
+    for (const QString& text : c.absent)
+      EXPECT_FALSE(pdf.text.contains(text)) << text.toStdString();
   }
 }
 
@@ -181,9 +200,11 @@ TEST_F(QueuePrint, AGoneOrRefusingPrinterGivesAnErrorBoxAndThePreviewStaysUsable
     QString printer;
     QString expected;
   };
-  for (const Case& c : {Case{QStringLiteral("wf-gone"), QStringLiteral("The printer \"wf-gone\" is no longer available")},
-                        Case{QStringLiteral("wf-refusing"),
-                             QStringLiteral("The printer \"wf-refusing\" did not accept the print job")}}) {
+  for (const Case& c :
+       {Case{QStringLiteral("wf-gone"),
+             QStringLiteral("The printer \"wf-gone\" is no longer available")},
+        Case{QStringLiteral("wf-refusing"),
+             QStringLiteral("The printer \"wf-refusing\" did not accept the print job")}}) {
     SCOPED_TRACE(c.printer.toStdString());
     MessageBoxRecorder boxes;
     form->Report1->PrinterSettings.PrinterName = c.printer;

@@ -1,8 +1,8 @@
 // The EMF player: recorded pages parse back, replay exactly like direct drawing, scale, and
 // damaged recordings are refused before anything is drawn.
+#include <gtest/gtest.h>
 #include <QImage>
 #include <QPainter>
-#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -108,8 +108,8 @@ TEST(EmfPlayer, DamagedRecordingsAreRefusedBeforeDrawing) {
       {"truncated", [](QByteArray& d) { d.chop(30); }, "header says"},
       {"no signature", [](QByteArray& d) { d[40] = 'X'; }, "no EMF signature"},
       {"not a header first", [](QByteArray& d) { putU32(d, 0, 2); }, "no header record"},
-      {"record runs past the end",
-       [](QByteArray& d) { putU32(d, 108 + 4, uint32_t(d.size())); }, "does not fit"},
+      {"record runs past the end", [](QByteArray& d) { putU32(d, 108 + 4, uint32_t(d.size())); },
+       "does not fit"},
       {"record size not a multiple of 4", [](QByteArray& d) { putU32(d, 108 + 4, 14); },
        "does not fit"},
       {"record size zero", [](QByteArray& d) { putU32(d, 108 + 4, 0); }, "does not fit"},

@@ -1,6 +1,7 @@
 // The EMF page recorder: header fields, text records with real advances, every record accepted
 // by libUEMF's checks, and a page read by an independent reader (emf2svg-conv + rsvg-convert)
 // shows its marks where they were drawn.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
@@ -8,7 +9,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -147,8 +147,8 @@ QImage renderIndependently(const QByteArray& page, QTemporaryDir& dir) {
   QFile file(emfPath);
   if (!file.open(QIODevice::WriteOnly) || file.write(page) != page.size()) return QImage();
   file.close();
-  if (QProcess::execute(QStringLiteral("emf2svg-conv"), {QStringLiteral("-i"), emfPath,
-                                                          QStringLiteral("-o"), svgPath}) != 0) {
+  if (QProcess::execute(QStringLiteral("emf2svg-conv"),
+                        {QStringLiteral("-i"), emfPath, QStringLiteral("-o"), svgPath}) != 0) {
     return QImage();
   }
   if (QProcess::execute(QStringLiteral("rsvg-convert"),

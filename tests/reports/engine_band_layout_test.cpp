@@ -47,19 +47,27 @@ struct Case {
 TEST(BandLayout, PlacesBandsAndBreaksPages) {
   const Case cases[] = {
       {"heights round to whole units",
-       {{'a', BandType::rbDetail, 388.94}, {'b', BandType::rbDetail, 105.5}, {'c', BandType::rbDetail, 1}},
+       {{'a', BandType::rbDetail, 388.94},
+        {'b', BandType::rbDetail, 105.5},
+        {'c', BandType::rbDetail, 1}},
        "p1 a100 b489 c595 /"},
       {"a disabled band takes no room",
-       {{'a', BandType::rbDetail, 100}, {'x', BandType::rbDetail, 500, false}, {'b', BandType::rbDetail, 100}},
+       {{'a', BandType::rbDetail, 100},
+        {'x', BandType::rbDetail, 500, false},
+        {'b', BandType::rbDetail, 100}},
        "p1 a100 b200 /"},
       {"a band that does not fit starts the next page",
-       {{'a', BandType::rbDetail, 2700}, {'b', BandType::rbDetail, 71}, {'c', BandType::rbDetail, 1}},
+       {{'a', BandType::rbDetail, 2700},
+        {'b', BandType::rbDetail, 71},
+        {'c', BandType::rbDetail, 1}},
        "p1 a100 / p2 b100 c171 /"},
       {"exactly the space left still fits",
        {{'a', BandType::rbDetail, 2700}, {'b', BandType::rbDetail, 70}},
        "p1 a100 b2800 /"},
       {"a band taller than the band area is printed where it is",
-       {{'a', BandType::rbDetail, 500}, {'b', BandType::rbDetail, 2771}, {'c', BandType::rbDetail, 10}},
+       {{'a', BandType::rbDetail, 500},
+        {'b', BandType::rbDetail, 2771},
+        {'c', BandType::rbDetail, 10}},
        "p1 a100 b600 / p2 c100 /"},
       {"a page footer never moves to a new page",
        {{'a', BandType::rbDetail, 2700}, {'f', BandType::rbPageFooter, 200}},
@@ -97,7 +105,8 @@ TEST(BandLayout, ColumnHeaderRepeatsOnLaterPagesAndColumnTopFollowsTheTitle) {
   layout.finish(true);
   EXPECT_TRUE(layout.LastPage());
   // A cancelled run leaves its last page unfinished.
-  EXPECT_EQ(recorder.events.join(QLatin1Char(' ')), QStringLiteral("p1 t100 r489 / p2 h100 r206 r1506"));
+  EXPECT_EQ(recorder.events.join(QLatin1Char(' ')),
+            QStringLiteral("p1 t100 r489 / p2 h100 r206 r1506"));
   EXPECT_EQ(layout.PageCount(), 2);
 }
 

@@ -48,7 +48,8 @@ TEST(LineFormat, BreaksAndCuts) {
     LineFormatOptions options;
     options.widthPx = c.widthPx;
     options.autoSize = c.autoSize;
-    const FormattedLines result = formatLines(QString::fromLatin1(c.text), options, tenPerCharacter);
+    const FormattedLines result =
+        formatLines(QString::fromLatin1(c.text), options, tenPerCharacter);
     EXPECT_EQ(result.lines, c.lines) << c.text;
     EXPECT_EQ(result.widthPx, c.resultWidth) << c.text;
   }
@@ -129,8 +130,8 @@ TEST_F(TextControlTest, AutoSizeTakesTheWidthOfTheText) {
   // At 254 dpi the filled box is the new width in native units, and the text is not broken.
   ASSERT_EQ(canvas->texts.size(), 1u);
   EXPECT_EQ(canvas->texts[0].text, left.Caption);
-  EXPECT_EQ(canvas->fills[0].rect.width(),
-            static_cast<int>(std::lround(550.33 + expected)) - static_cast<int>(std::lround(550.33)));
+  EXPECT_EQ(canvas->fills[0].rect.width(), static_cast<int>(std::lround(550.33 + expected)) -
+                                               static_cast<int>(std::lround(550.33)));
 
   TRepLabel right(QStringLiteral("Right"));
   right.Size = {44.98, 1000, 0, 400};

@@ -88,7 +88,8 @@ TEST_F(ExpressionTest, SumAddsEveryRecordTakenIn) {
       {"Sum( servicelinetotal )", ExprValue::real(12.75)},
       {"sum(ServiceLineQuantity)", ExprValue::integer(5)},
       {"SUM(ServiceLineProduct)", ExprValue::error("SUM of a value that is not a number")},
-      {"SUM(ServiceLineTotal, ServiceLineQuantity)", ExprValue::error("SUM needs exactly one argument")},
+      {"SUM(ServiceLineTotal, ServiceLineQuantity)",
+       ExprValue::error("SUM needs exactly one argument")},
       {"SUM()", ExprValue::error("SUM needs exactly one argument")},
   };
   for (const auto& c : cases) EXPECT_EQ(aggregate(c.expression), c.expected) << c.expression;
@@ -126,7 +127,8 @@ TEST(ExpressionValue, PrintedForms) {
   EXPECT_EQ(ExprValue::integer(-4).toText(), QStringLiteral("-4"));
   EXPECT_EQ(ExprValue::boolean(true).toText(), QStringLiteral("True"));
   EXPECT_EQ(ExprValue::boolean(false).toText(), QStringLiteral("False"));
-  EXPECT_EQ(ExprValue::error("Unknown function : X").toText(), QStringLiteral("Unknown function : X"));
+  EXPECT_EQ(ExprValue::error("Unknown function : X").toText(),
+            QStringLiteral("Unknown function : X"));
 }
 
 }  // namespace

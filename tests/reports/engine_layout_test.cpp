@@ -50,16 +50,22 @@ QString describePage(const test::RecordingCanvas& page) {
   int detailRun = 0;
   for (const auto& fill : page.fills) {
     QChar letter;
-    if (fill.color == kTitle) letter = QLatin1Char('T');
-    else if (fill.color == kHeader) letter = QLatin1Char('C');
-    else if (fill.color == kDetail) letter = QLatin1Char('D');
-    else if (fill.color == kSummary) letter = QLatin1Char('S');
-    else continue;
+    if (fill.color == kTitle)
+      letter = QLatin1Char('T');
+    else if (fill.color == kHeader)
+      letter = QLatin1Char('C');
+    else if (fill.color == kDetail)
+      letter = QLatin1Char('D');
+    else if (fill.color == kSummary)
+      letter = QLatin1Char('S');
+    else
+      continue;
     EXPECT_EQ(fill.rect.left(), 100);
     EXPECT_EQ(fill.rect.width(), 1900);
     if (letter == QLatin1Char('D') && detailRun > 0) {
       ++detailRun;
-      parts.back() = parts.back().section(QLatin1Char('x'), 0, 0) + QStringLiteral("x%1").arg(detailRun);
+      parts.back() =
+          parts.back().section(QLatin1Char('x'), 0, 0) + QStringLiteral("x%1").arg(detailRun);
       continue;
     }
     detailRun = letter == QLatin1Char('D') ? 1 : 0;
@@ -97,8 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
     ListReports, EngineLayoutTest,
     ::testing::Values(
         // No record: title, one empty detail band and the summary, but no column header.
-        LayoutCase{0, {"T100 D489x1 S595"}},
-        LayoutCase{1, {"T100 C489 D595x1 S701"}},
+        LayoutCase{0, {"T100 D489x1 S595"}}, LayoutCase{1, {"T100 C489 D595x1 S701"}},
         // 20 rows end at 2715: 155 units are left, the summary fits.
         LayoutCase{20, {"T100 C489 D595x20 S2715"}},
         // The 21st row ends at 2821, leaving 49: the summary moves under a repeated header.

@@ -4,13 +4,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTimer>
 
 #include "report_test_fixtures.h"
 #include "reports/rep_db_text.h"

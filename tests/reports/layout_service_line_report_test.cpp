@@ -56,11 +56,10 @@ TEST_F(ServiceLineReportTest, TitleBoxShowsTheServiceAndTheRegistration) {
   RecordingSink sink(96);
   form->Report1->GenerateReport(sink);
   const QStringList texts = textsOf(sink.page(1));
-  for (const char* expected : {"Vehicle Registration No.:", "AB12 CDE", "Service Number:", "1",
-                               "Technician Name:", "Sam", "Service Description:",
-                               "Brakes and oil", "Service Date:", "3/15/2023",
-                               "Service Distance:", "120000 km", "Line No.",
-                               "Service Line Description", "Line Quantity", "Amount", "Total"})
+  for (const char* expected :
+       {"Vehicle Registration No.:", "AB12 CDE", "Service Number:", "1", "Technician Name:", "Sam",
+        "Service Description:", "Brakes and oil", "Service Date:", "3/15/2023", "Service Distance:",
+        "120000 km", "Line No.", "Service Line Description", "Line Quantity", "Amount", "Total"})
     EXPECT_TRUE(texts.contains(QString::fromLatin1(expected))) << expected;
   // Registration caption at (100 + 529.17, 100 + 42.33) native units.
   const test::DrawnText* reg = findText(sink.page(1), QStringLiteral("Vehicle Registration No.:"));
@@ -84,7 +83,9 @@ TEST_F(ServiceLineReportTest, FortySixLinesFillTwoPagesAndTheTotalAThird) {
   RecordingSink sink(96);
   form->Report1->GenerateReport(sink);
   ASSERT_EQ(sink.pages.size(), 3u);
-  const auto parts = [&](int page) { return textsOf(sink.page(page)).filter(QStringLiteral("Item ")); };
+  const auto parts = [&](int page) {
+    return textsOf(sink.page(page)).filter(QStringLiteral("Item "));
+  };
   EXPECT_EQ(parts(1).size(), 21);
   EXPECT_EQ(parts(1).front(), QStringLiteral("Item 1"));
   EXPECT_EQ(parts(2).size(), 25);

@@ -27,13 +27,13 @@ TEST_F(ServiceReportTest, TitleBoxRowsAndClosingLine) {
   ASSERT_EQ(sink.pages.size(), 1u);
   const auto& page = sink.page(1);
   const QStringList texts = textsOf(page);
-  for (const char* expected : {"Vehicle Number:", "Vehicle Make:", "Vehicle Model:", "Estate",
-                               "Vehicle Year:", "1998", "Registration No.:", "AB12 CDE",
-                               "Service No.", "Service Description", "Service Date",
-                               "Technician Name", "Service Distance", "Oil change", "3/15/2023",
-                               "No date yet", "Sam", "120000 km"})
+  for (const char* expected :
+       {"Vehicle Number:", "Vehicle Make:", "Vehicle Model:", "Estate", "Vehicle Year:", "1998",
+        "Registration No.:", "AB12 CDE", "Service No.", "Service Description", "Service Date",
+        "Technician Name", "Service Distance", "Oil change", "3/15/2023", "No date yet", "Sam",
+        "120000 km"})
     EXPECT_TRUE(texts.contains(QString::fromLatin1(expected))) << expected << "\n"
-                                                                 << texts.join('|').toStdString();
+                                                               << texts.join('|').toStdString();
   // A long make is printed whole: the title's field texts size themselves to their text.
   EXPECT_TRUE(texts.contains(QStringLiteral("Mercedes-Benz Sprinter CD")));
   // The undated service (sorted first) prints no date: two rows, one date.
@@ -60,11 +60,11 @@ TEST_F(ServiceReportTest, TitleAndHeaderFramesJoinTheRowsSideLines) {
     if (fill.color == QColor(Qt::black)) black.push_back(fill.rect);
   // Title (all four sides, down to 490 native = 185 px), header (bottom, left, right), row
   // (left, right), summary (top).
-  const std::vector<QRect> expected{
-      QRect(38, 38, 718, 1),  QRect(38, 184, 718, 1), QRect(38, 38, 1, 147),
-      QRect(755, 38, 1, 147), QRect(38, 224, 718, 1), QRect(38, 185, 1, 40),
-      QRect(755, 185, 1, 40), QRect(38, 225, 1, 40),  QRect(755, 225, 1, 40),
-      QRect(38, 265, 718, 1)};
+  const std::vector<QRect> expected{QRect(38, 38, 718, 1),  QRect(38, 184, 718, 1),
+                                    QRect(38, 38, 1, 147),  QRect(755, 38, 1, 147),
+                                    QRect(38, 224, 718, 1), QRect(38, 185, 1, 40),
+                                    QRect(755, 185, 1, 40), QRect(38, 225, 1, 40),
+                                    QRect(755, 225, 1, 40), QRect(38, 265, 718, 1)};
   EXPECT_EQ(black, expected);
 }
 

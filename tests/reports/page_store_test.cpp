@@ -1,8 +1,8 @@
 // The page store keeps pages in memory up to 100000 bytes, then in a temporary "PRP" file in
 // the system temporary folder that goes away with the store.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFileInfo>
-#include <gtest/gtest.h>
 
 #include <thread>
 

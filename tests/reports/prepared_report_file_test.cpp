@@ -1,10 +1,10 @@
 // Prepared-report files: header fields, page record offsets, save and load round trips, the
 // older 124-byte header, and damaged files refused with a clear message.
+#include <gtest/gtest.h>
 #include <QBuffer>
 #include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
@@ -166,7 +166,8 @@ TEST_F(PreparedReportFile, DamagedFilesAreRefusedWithAClearMessage) {
        "cannot fit"},
       {"forward offset past the end", [](QByteArray& d) { putU32(d, 132, uint32_t(d.size() + 8)); },
        "next page offset"},
-      {"forward offset pointing back", [](QByteArray& d) { putU32(d, 132, 130); }, "next page offset"},
+      {"forward offset pointing back", [](QByteArray& d) { putU32(d, 132, 130); },
+       "next page offset"},
       {"backward offset wrong", [second](QByteArray& d) { putU32(d, second - 4, 7); },
        "backward offset"},
       {"page numbers out of order", [second](QByteArray& d) { putU32(d, second, 5); },

@@ -1,12 +1,12 @@
 // The page sink: page and progress notifications posted to its client, the page store
 // document, printing to a PDF file within a page range, loading a file over a running
 // generation, and cancelling through the preview.
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "reports/page_store.h"
 #include "reports/rep_printer.h"
@@ -81,9 +81,11 @@ TEST(RepPrinter, PageStoreDocumentPostsPagesAndProgress) {
   sink->endDocument();
   QCoreApplication::processEvents();
 
-  const std::vector<std::pair<Kind, int>> expected = {
-      {Kind::PageAvailable, 1}, {Kind::Progress, 50}, {Kind::PageAvailable, 2},
-      {Kind::Progress, 100}, {Kind::PageAvailable, 2}};
+  const std::vector<std::pair<Kind, int>> expected = {{Kind::PageAvailable, 1},
+                                                      {Kind::Progress, 50},
+                                                      {Kind::PageAvailable, 2},
+                                                      {Kind::Progress, 100},
+                                                      {Kind::PageAvailable, 2}};
   EXPECT_EQ(client.events, expected);
   EXPECT_EQ(sink->status(), TRepPrinter::Status::Finished);
   EXPECT_EQ(sink->availablePages(), 2);

@@ -1,19 +1,19 @@
 // The preview window: tool bar, zoom values and resize rules, page image, navigation and keys,
 // status texts, Save and Load, and the printing progress window.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QPainter>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 #include "framework/message_box.h"
 #include "reports/page_store.h"
@@ -87,13 +87,17 @@ TEST_F(PreviewWindow, OpensWithItsToolBarAndStatusBar) {
     int left;
     const char* hint;
   };
-  const std::vector<Button> buttons = {
-      {window_->ZoomFit, 8, "Zoom to fit"},          {window_->Zoom100, 31, "100%"},
-      {window_->ZoomToWidth, 54, "Zoom to width"},   {window_->FirstPage, 85, "First page"},
-      {window_->PreviousPage, 108, "Previous page"}, {window_->ToolButton2, 131, "Next page"},
-      {window_->LastPage, 154, "Last page"},         {window_->PrintSetup, 185, "Printer setup"},
-      {window_->Print, 208, "Print"},                {window_->SaveReport, 239, "Save Report"},
-      {window_->LoadReport, 262, "Load Report"}};
+  const std::vector<Button> buttons = {{window_->ZoomFit, 8, "Zoom to fit"},
+                                       {window_->Zoom100, 31, "100%"},
+                                       {window_->ZoomToWidth, 54, "Zoom to width"},
+                                       {window_->FirstPage, 85, "First page"},
+                                       {window_->PreviousPage, 108, "Previous page"},
+                                       {window_->ToolButton2, 131, "Next page"},
+                                       {window_->LastPage, 154, "Last page"},
+                                       {window_->PrintSetup, 185, "Printer setup"},
+                                       {window_->Print, 208, "Print"},
+                                       {window_->SaveReport, 239, "Save Report"},
+                                       {window_->LoadReport, 262, "Load Report"}};
   for (const Button& b : buttons) {
     SCOPED_TRACE(b.hint);
     EXPECT_EQ(b.button->geometry().left(), b.left);
@@ -145,7 +149,8 @@ TEST_F(PreviewWindow, NavigationAndKeys) {
       {"Next page on the last page", [&] { window_->NextPageClick(); }, 5},
       {"Ctrl+Page Up", [&] { key(Qt::Key_PageUp, Qt::ControlModifier); }, 1},
       {"Previous page on the first page", [&] { window_->PrevPageClick(); }, 1},
-      {"Shift+Page Down is a plain Page Down", [&] { key(Qt::Key_PageDown, Qt::ShiftModifier); }, 2},
+      {"Shift+Page Down is a plain Page Down", [&] { key(Qt::Key_PageDown, Qt::ShiftModifier); },
+       2},
       {"End", [&] { key(Qt::Key_End); }, 5},
       {"Home", [&] { key(Qt::Key_Home); }, 1},
       {"Last page", [&] { window_->LastPageClick(); }, 5},
@@ -336,15 +341,15 @@ TEST_F(PageView, PageImageHasBorderShadowAndThePage) {
   QPainter painter(&image);
   TRepPreview::paintPageImage(painter, size, recordFilledPage(QRect(100, 100, 50, 50), Qt::red));
   painter.end();
-  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));              // border
-  EXPECT_EQ(image.pixelColor(795, 400), QColor(Qt::black));          // border, right
-  EXPECT_EQ(image.pixelColor(400, 1124), QColor(Qt::black));         // border, bottom
-  EXPECT_EQ(image.pixelColor(797, 1), QColor(1, 2, 3));              // shadow starts at y 2
-  EXPECT_EQ(image.pixelColor(797, 2), QColor(Qt::black));            // shadow
-  EXPECT_EQ(image.pixelColor(1, 1126), QColor(1, 2, 3));             // shadow starts at x 2
+  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));       // border
+  EXPECT_EQ(image.pixelColor(795, 400), QColor(Qt::black));   // border, right
+  EXPECT_EQ(image.pixelColor(400, 1124), QColor(Qt::black));  // border, bottom
+  EXPECT_EQ(image.pixelColor(797, 1), QColor(1, 2, 3));       // shadow starts at y 2
+  EXPECT_EQ(image.pixelColor(797, 2), QColor(Qt::black));     // shadow
+  EXPECT_EQ(image.pixelColor(1, 1126), QColor(1, 2, 3));      // shadow starts at x 2
   EXPECT_EQ(image.pixelColor(2, 1126), QColor(Qt::black));
-  EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white));              // paper
-  EXPECT_EQ(image.pixelColor(125, 125), QColor(Qt::red));            // the page's own drawing
+  EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white));    // paper
+  EXPECT_EQ(image.pixelColor(125, 125), QColor(Qt::red));  // the page's own drawing
 }
 
 TEST(ProgressForm, ShowsStepsOfFiveAndCancels) {

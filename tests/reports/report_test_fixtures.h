@@ -4,13 +4,13 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QRect>
 #include <QImage>
+#include <QRect>
 #include <QVariant>
 #include <functional>
-#include <ostream>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 #include "reports/page_canvas.h"
@@ -18,7 +18,9 @@
 #include "reports/report_page_sink.h"
 
 // Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
 
 inline void PrintTo(const QRect& r, std::ostream* os) {
   *os << "QRect(" << r.x() << ", " << r.y() << ", " << r.width() << ", " << r.height() << ")";

@@ -14,8 +14,8 @@
 
 #include "store/change_journal.h"
 #include "store/crc32c.h"
-#include "store/data_module.h"
 #include "store/data_folder_lock.h"
+#include "store/data_module.h"
 #include "store/journal_format.h"
 #include "store/table_error.h"
 #include "table_fixture.h"
@@ -31,7 +31,8 @@ TEST(Crc32c, KnownValueAndContinuation) {
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 37 + 11);
   const std::uint32_t whole = crc32c(bytes.data(), bytes.size());
   for (std::size_t cut = 0; cut <= bytes.size(); ++cut)
-    EXPECT_EQ(crc32c(bytes.data() + cut, bytes.size() - cut, crc32c(bytes.data(), cut)), whole) << cut;
+    EXPECT_EQ(crc32c(bytes.data() + cut, bytes.size() - cut, crc32c(bytes.data(), cut)), whole)
+        << cut;
 }
 
 JournalHeader sampleHeader() {
@@ -45,11 +46,12 @@ JournalHeader sampleHeader() {
 std::vector<std::uint8_t> sampleJournal(std::vector<std::size_t>& recordEnds) {
   std::vector<std::uint8_t> bytes = encodeJournalHeader(sampleHeader());
   encodeJournalRecord(bytes, JournalOp::Insert, 7,
-                      {Value::fromInt(7), Value::fromBytes("Volvo"), Value::fromBytes(std::string(300, '\xFF')),
-                       Value::fromDouble(12.5)});
+                      {Value::fromInt(7), Value::fromBytes("Volvo"),
+                       Value::fromBytes(std::string(300, '\xFF')), Value::fromDouble(12.5)});
   recordEnds.push_back(bytes.size());
-  encodeJournalRecord(bytes, JournalOp::Edit, 7,
-                      {Value::fromInt(7), Value::null(), Value::unassigned(), Value::fromDouble(-0.25)});
+  encodeJournalRecord(
+      bytes, JournalOp::Edit, 7,
+      {Value::fromInt(7), Value::null(), Value::unassigned(), Value::fromDouble(-0.25)});
   recordEnds.push_back(bytes.size());
   encodeJournalRecord(bytes, JournalOp::Delete, 3, {});
   recordEnds.push_back(bytes.size());
@@ -91,7 +93,8 @@ TEST(JournalFormat, EveryCutKeepsTheWholeRecordsBeforeIt) {
       continue;
     }
     JournalContents contents = decodeJournal(part);
-    std::size_t whole = std::count_if(ends.begin(), ends.end(), [&](std::size_t end) { return end <= cut; });
+    std::size_t whole =
+        std::count_if(ends.begin(), ends.end(), [&](std::size_t end) { return end <= cut; });
     EXPECT_EQ(contents.records.size(), whole) << "cut at " << cut;
     EXPECT_EQ(contents.validLength, whole == 0 ? headerSize : ends[whole - 1]) << cut;
   }
@@ -105,11 +108,11 @@ TEST(JournalFormat, DamagedBytesEndTheRecordsOrRefuseTheHeader) {
     std::size_t recordsLeft;
     bool headerRefused;
   } cases[] = {
-      {0, 0, true},                 // magic
-      {20, 0, true},                // header field, caught by the header checksum
-      {ends[0] + 6, 1, false},      // inside the second record's payload
-      {ends[0] + 1, 1, false},      // the second record's length
-      {ends[2] - 1, 2, false},      // the last record's checksum
+      {0, 0, true},             // magic
+      {20, 0, true},            // header field, caught by the header checksum
+      {ends[0] + 6, 1, false},  // inside the second record's payload
+      {ends[0] + 1, 1, false},  // the second record's length
+      {ends[2] - 1, 2, false},  // the last record's checksum
   };
   for (const Case& c : cases) {
     std::vector<std::uint8_t> damaged = bytes;
@@ -201,10 +204,10 @@ TEST_F(TableJournalTest, ChangesOfADeadSessionComeBackWithTheirKeysAndCounter) {
   runAndDie([&] {
     auto v = openVehicles();
     addVehicle(*v, "Volvo", std::string(100000, '\x01'));  // 3
-    addVehicle(*v, "Audi", "a");                         // 4
-    v->table.first();                                     // Audi
+    addVehicle(*v, "Audi", "a");                           // 4
+    v->table.first();                                      // Audi
     v->table.deleteRecord();
-    v->table.first();                                     // Ford
+    v->table.first();  // Ford
     v->table.edit();
     v->make.setAsString("Fiat");
     v->table.post();
@@ -338,7 +341,9 @@ TEST_F(TableJournalTest, AJournalThatCannotBeWrittenRefusesThePost) {
   if (pid == 0) {
     // A file size limit that the header fits under but a photo does not.
     std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit {4096, 4096};
+    struct rlimit limit {
+      4096, 4096
+    };
     ::setrlimit(RLIMIT_FSIZE, &limit);
     auto v = openVehicles();
     addVehicle(*v, "Volvo", "small");
@@ -351,20 +356,23 @@ TEST_F(TableJournalTest, AJournalThatCannotBeWrittenRefusesThePost) {
     } catch (const TableError& failure) {
       message = failure.what();
     }
-    bool refused = message.find("tblVehicle: Cannot write the change journal " + journalFile) == 0 &&
-                   message.find("File too large") != std::string::npos;
+    bool refused =
+        message.find("tblVehicle: Cannot write the change journal " + journalFile) == 0 &&
+        message.find("File too large") != std::string::npos;
     bool unchanged = v->table.State() == DataSetState::Insert && v->table.autoIncValue() == 4 &&
                      v->table.changeCount() == 1;
     v->table.cancel();
     bool journalIntact = decodeJournal(*readJournalFile(journalFile)).records.size() == 1 &&
-                         readJournalFile(journalFile)->size() == decodeJournal(*readJournalFile(journalFile)).validLength;
+                         readJournalFile(journalFile)->size() ==
+                             decodeJournal(*readJournalFile(journalFile)).validLength;
     ::_exit(refused ? (unchanged ? (journalIntact ? 0 : 12) : 11) : 10);
   }
   int status = 0;
   ::waitpid(pid, &status, 0);
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "10: not refused with the journal's message, 11: table changed, "
-                                       "12: journal holds a partial record";
+  EXPECT_EQ(WEXITSTATUS(status), 0)
+      << "10: not refused with the journal's message, 11: table changed, "
+         "12: journal holds a partial record";
 }
 
 TEST_F(TableJournalTest, AJournalThatCannotBeCreatedRefusesTheFirstPost) {
@@ -383,7 +391,8 @@ TEST_F(TableJournalTest, AJournalThatCannotBeCreatedRefusesTheFirstPost) {
 TEST_F(TableJournalTest, MastersAndDetailsComeBackLinked) {
   auto openModule = [&] {
     auto* dm = new TDataModule1();
-    for (auto [table, name] : {std::pair{&dm->tblVehicle, "Vehicle"}, std::pair{&dm->tblService, "Service"}}) {
+    for (auto [table, name] :
+         {std::pair{&dm->tblVehicle, "Vehicle"}, std::pair{&dm->tblService, "Service"}}) {
       table->setFileName(folder.file(std::string(name) + ".cds"));
       table->setJournalFileName(folder.file(std::string(name) + ".journal"));
       table->createDataSet();
@@ -434,7 +443,8 @@ bool setReadOnly(const std::filesystem::path& folder, bool readOnly) {
 TEST_F(TableJournalTest, AReadOnlyFolderRefusesThePostAndLeavesTheTableAsItWas) {
   writeTwoVehicles();
   auto v = openVehicles();
-  if (!setReadOnly(folder.path(), true)) GTEST_SKIP() << "this file system cannot make a folder read-only";
+  if (!setReadOnly(folder.path(), true))
+    GTEST_SKIP() << "this file system cannot make a folder read-only";
   v->table.insert();
   v->make.setAsString("Volvo");
   std::string message;
@@ -444,7 +454,9 @@ TEST_F(TableJournalTest, AReadOnlyFolderRefusesThePostAndLeavesTheTableAsItWas) 
     message = failure.what();
   }
   setReadOnly(folder.path(), false);
-  EXPECT_EQ(message.rfind("tblVehicle: Cannot write the change journal " + journalFile + ": ", 0), 0u) << message;
+  EXPECT_EQ(message.rfind("tblVehicle: Cannot write the change journal " + journalFile + ": ", 0),
+            0u)
+      << message;
   EXPECT_EQ(v->table.State(), DataSetState::Insert);
   EXPECT_EQ(v->table.autoIncValue(), 3);
   EXPECT_EQ(v->table.changeCount(), 0);

@@ -149,16 +149,22 @@ TEST_F(ClientTableTest, FailureMessages) {
   };
   v.table.setFileName(file());
   const std::vector<Case> closed = {
-      {"insert", [&] { v.table.insert(); }, "tblVehicle: Cannot perform this operation on a closed dataset"},
-      {"edit", [&] { v.table.edit(); }, "tblVehicle: Cannot perform this operation on a closed dataset"},
-      {"next", [&] { v.table.next(); }, "tblVehicle: Cannot perform this operation on a closed dataset"},
-      {"first", [&] { v.table.first(); }, "tblVehicle: Cannot perform this operation on a closed dataset"},
+      {"insert", [&] { v.table.insert(); },
+       "tblVehicle: Cannot perform this operation on a closed dataset"},
+      {"edit", [&] { v.table.edit(); },
+       "tblVehicle: Cannot perform this operation on a closed dataset"},
+      {"next", [&] { v.table.next(); },
+       "tblVehicle: Cannot perform this operation on a closed dataset"},
+      {"first", [&] { v.table.first(); },
+       "tblVehicle: Cannot perform this operation on a closed dataset"},
       {"log off", [&] { v.table.setLogChanges(false); },
        "tblVehicle: Cannot perform this operation on a closed dataset"},
-      {"set field", [&] { v.make.setAsString("x"); }, "tblVehicle: Dataset not in edit or insert mode"},
+      {"set field", [&] { v.make.setAsString("x"); },
+       "tblVehicle: Dataset not in edit or insert mode"},
       {"set read-only field", [&] { v.number.setAsInteger(5); },
        "tblVehicle: Dataset not in edit or insert mode"},
-      {"open without file", [&] { v.table.open(); }, "tblVehicle: Missing data provider or data packet"},
+      {"open without file", [&] { v.table.open(); },
+       "tblVehicle: Missing data provider or data packet"},
   };
   for (const Case& c : closed) EXPECT_EQ(failureOf(c.op), c.message) << c.what;
   EXPECT_TRUE(v.table.isEmpty());  // never fails
@@ -169,13 +175,20 @@ TEST_F(ClientTableTest, FailureMessages) {
        "tblVehicle: Cannot perform this operation on an open dataset"},
       {"delete empty", [&] { v.table.deleteRecord(); },
        "tblVehicle: Cannot perform this operation on an empty dataset"},
-      {"set in browse", [&] { v.make.setAsString("x"); }, "tblVehicle: Dataset not in edit or insert mode"},
-      {"clear in browse", [&] { v.photo.Clear(); }, "tblVehicle: Dataset not in edit or insert mode"},
+      {"set in browse", [&] { v.make.setAsString("x"); },
+       "tblVehicle: Dataset not in edit or insert mode"},
+      {"clear in browse", [&] { v.photo.Clear(); },
+       "tblVehicle: Dataset not in edit or insert mode"},
       {"read-only field in browse", [&] { v.number.Clear(); },
        "tblVehicle: Dataset not in edit or insert mode"},
-      {"auto-increment", [&] { v.table.insert(); v.number.setAsInteger(5); },
+      {"auto-increment",
+       [&] {
+         v.table.insert();
+         v.number.setAsInteger(5);
+       },
        "Field 'VehicleNumber' cannot be modified"},
-      {"unknown field", [&] { v.table.fieldByName("Colour"); }, "tblVehicle: Field 'Colour' not found"},
+      {"unknown field", [&] { v.table.fieldByName("Colour"); },
+       "tblVehicle: Field 'Colour' not found"},
   };
   for (const Case& c : open) EXPECT_EQ(failureOf(c.op), c.message) << c.what;
   EXPECT_EQ(v.table.State(), DataSetState::Insert);  // the failed set left the insert as it was
@@ -187,7 +200,8 @@ TEST_F(ClientTableTest, CreateEmptyChecksTheFieldDefinitions) {
   EXPECT_EQ(failureOf([&] { table.createDataSet(); }), "No fields defined.  Cannot create dataset");
   std::string longName(32, 'N');
   table.FieldDefs() = {{"Id", ftAutoInc, 0, faReadonly}, {longName, ftInteger, 0, 0}};
-  EXPECT_EQ(failureOf([&] { table.createDataSet(); }), "Fieldname " + longName + " exceeds 31 chars");
+  EXPECT_EQ(failureOf([&] { table.createDataSet(); }),
+            "Fieldname " + longName + " exceeds 31 chars");
   EXPECT_FALSE(table.Active());
   table.FieldDefs()[1].name.pop_back();  // 31 characters are fine
   table.createDataSet();
@@ -203,9 +217,11 @@ TEST_F(ClientTableTest, OpenFailuresLeaveTheTableClosed) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {"empty file", [&] { writeBytes(file(), ""); }, "tblVehicle: Missing data provider or data packet"},
+      {"empty file", [&] { writeBytes(file(), ""); },
+       "tblVehicle: Missing data provider or data packet"},
       {"damaged file", [&] { writeBytes(file(), "not a datapacket at all, just text"); }, ""},
-      {"folder at the name", [&] { std::filesystem::create_directory(file()); }, "Cannot open file " + file()},
+      {"folder at the name", [&] { std::filesystem::create_directory(file()); },
+       "Cannot open file " + file()},
       {"missing column",
        [&] {
          DataPacket p;
@@ -397,11 +413,12 @@ TEST_F(ClientTableTest, EditCancelRestoresTheStoredValues) {
 
 TEST_F(ClientTableTest, LocaleAwareCaseSensitiveOrder) {
   v.table.createDataSet();
-  for (const char* make : {"zeta", "Beta", "alpha", "Alpha", "\xC4pfel", "Apfel", "beta", "10", "9", "a-b", "ab"})
+  for (const char* make :
+       {"zeta", "Beta", "alpha", "Alpha", "\xC4pfel", "Apfel", "beta", "10", "9", "a-b", "ab"})
     v.add(make);
   // Not byte order: letters of either case together, lower case first, accents after.
-  EXPECT_EQ(v.makes(), (std::vector<std::string>{"10", "9", "a-b", "ab", "alpha", "Alpha", "Apfel", "\xC4pfel",
-                                                 "beta", "Beta", "zeta"}));
+  EXPECT_EQ(v.makes(), (std::vector<std::string>{"10", "9", "a-b", "ab", "alpha", "Alpha", "Apfel",
+                                                 "\xC4pfel", "beta", "Beta", "zeta"}));
 }
 
 TEST_F(ClientTableTest, AValidLocaleInTheFileSelectsItsOrder) {
@@ -417,7 +434,8 @@ TEST_F(ClientTableTest, AValidLocaleInTheFileSelectsItsOrder) {
     p.otherParameters.push_back(param);
     for (const char* make : {"\xD6sten", "Zebra", "Ost"}) {
       Row row;
-      row.values = {Value::fromInt(static_cast<int>(p.rows.size()) + 1), Value::fromBytes(make), Value()};
+      row.values = {Value::fromInt(static_cast<int>(p.rows.size()) + 1), Value::fromBytes(make),
+                    Value()};
       p.rows.push_back(row);
     }
     p.autoIncValue = 4;
@@ -441,7 +459,8 @@ TEST_F(ClientTableTest, AValidLocaleInTheFileSelectsItsOrder) {
 
 TEST_F(ClientTableTest, AReadOnlyFileRefusesChanges) {
   DataPacket p;
-  p.columns = {makeColumn("VehicleNumber", ColumnKind::AutoInc), makeColumn("VehicleMake", ColumnKind::String, 25),
+  p.columns = {makeColumn("VehicleNumber", ColumnKind::AutoInc),
+               makeColumn("VehicleMake", ColumnKind::String, 25),
                makeColumn("VehiclePhoto", ColumnKind::Blob)};
   p.otherParameters.push_back(Parameter{"READONLY", dpformat::kCodeInt32, {1, 0, 0, 0}});
   writePacket(file(), p);
@@ -481,7 +500,8 @@ TEST_F(ClientTableTest, EachDisableFlagForbidsOnlyItsOperation) {
     };
     EXPECT_EQ(outcome([&] { v.table.insert(); }), c.insertAllowed ? allowed : refused) << c.flag;
     EXPECT_EQ(outcome([&] { v.table.edit(); }), c.editAllowed ? allowed : refused) << c.flag;
-    EXPECT_EQ(outcome([&] { v.table.deleteRecord(); }), c.deleteAllowed ? allowed : refused) << c.flag;
+    EXPECT_EQ(outcome([&] { v.table.deleteRecord(); }), c.deleteAllowed ? allowed : refused)
+        << c.flag;
     v.table.close();
     std::remove(file().c_str());
   }
@@ -495,7 +515,8 @@ TEST_F(ClientTableTest, ChangingTheOrderOfAnOpenTableKeepsTheCurrentRecord) {
   EXPECT_EQ(v.makes(), (std::vector<std::string>{"C", "A", "B"}));
   EXPECT_EQ(v.number.AsInteger(), 3);
   EXPECT_EQ(v.table.recNo(), 2);
-  EXPECT_EQ(failureOf([&] { v.table.setIndexFieldNames("Colour"); }), "tblVehicle: Field 'Colour' not found");
+  EXPECT_EQ(failureOf([&] { v.table.setIndexFieldNames("Colour"); }),
+            "tblVehicle: Field 'Colour' not found");
   EXPECT_EQ(v.table.IndexFieldNames(), "VehicleNumber");
 }
 
@@ -524,7 +545,9 @@ struct Recorder : DataSourceObserver {
   void stateChanged(TDataSource&) override { events.push_back("state"); }
   void dataSetChanged(TDataSource&) override { events.push_back("dataset"); }
   void recordMoved(TDataSource&) override { events.push_back("moved"); }
-  void fieldChanged(TDataSource&, TField* f) override { events.push_back("field " + (f ? f->FieldName() : "*")); }
+  void fieldChanged(TDataSource&, TField* f) override {
+    events.push_back("field " + (f ? f->FieldName() : "*"));
+  }
   void updateData(TDataSource&) override { events.push_back("update"); }
 };
 
@@ -539,8 +562,8 @@ TEST_F(ClientTableTest, DataSourcesHearOfEveryChange) {
   v.table.insert();
   v.make.setAsString("A");
   v.table.post();
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"state", "dataset", "field VehicleMake", "update",
-                                                       "state", "dataset"}));
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"state", "dataset", "field VehicleMake",
+                                                       "update", "state", "dataset"}));
   v.add("B");
   v.table.first();
   recorder.events.clear();
@@ -581,7 +604,10 @@ TEST_F(ClientTableTest, CalculatedFieldsForTheCurrentRecordAndForGridRows) {
   v.make.setAsString("Lada");
   EXPECT_EQ(calls, 1);  // recomputed after every change of a value
   EXPECT_EQ(initial.AsString(), "L");
-  EXPECT_EQ(failureOf([&] { v.table.post(); initial.setAsString("X"); }),
+  EXPECT_EQ(failureOf([&] {
+              v.table.post();
+              initial.setAsString("X");
+            }),
             "tblVehicle: Dataset not in edit or insert mode");
 }
 

@@ -27,9 +27,9 @@ class Reference {
   int compare(const std::string& a, const std::string& b) const {
     std::u16string ua = toUtf16(a);
     std::u16string ub = toUtf16(b);
-    UCollationResult r = ucol_strcoll(collator_, reinterpret_cast<const UChar*>(ua.data()),
-                                      static_cast<int32_t>(ua.size()), reinterpret_cast<const UChar*>(ub.data()),
-                                      static_cast<int32_t>(ub.size()));
+    UCollationResult r = ucol_strcoll(
+        collator_, reinterpret_cast<const UChar*>(ua.data()), static_cast<int32_t>(ua.size()),
+        reinterpret_cast<const UChar*>(ub.data()), static_cast<int32_t>(ub.size()));
     return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
   }
 
@@ -37,8 +37,9 @@ class Reference {
   std::u16string toUtf16(const std::string& s) const {
     std::u16string out(s.size() * 2 + 2, u'\0');
     UErrorCode status = U_ZERO_ERROR;
-    int32_t n = ucnv_toUChars(converter_, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                              s.data(), static_cast<int32_t>(s.size()), &status);
+    int32_t n = ucnv_toUChars(converter_, reinterpret_cast<UChar*>(out.data()),
+                              static_cast<int32_t>(out.size()), s.data(),
+                              static_cast<int32_t>(s.size()), &status);
     out.resize(static_cast<std::size_t>(n));
     return out;
   }
@@ -51,7 +52,8 @@ int sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 // Short strings from a small alphabet, so that equal prefixes, case pairs, accents and
 // punctuation meet often.
 std::string randomText(std::mt19937& random) {
-  static const std::string alphabet = std::string("aAbBeE -.'0\xE9\xC9\xE6\xB7lL") + '\x8A' + "ss\xDF";
+  static const std::string alphabet =
+      std::string("aAbBeE -.'0\xE9\xC9\xE6\xB7lL") + '\x8A' + "ss\xDF";
   std::uniform_int_distribution<int> length(0, 10);
   std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
   std::string s;
@@ -68,7 +70,8 @@ TEST(CollationTest, AgreesWithTheCollatorOnEveryPair) {
       std::string a = randomText(random);
       std::string b = randomText(random);
       int expected = reference.compare(a, b);
-      ASSERT_EQ(sign(collation->compare(a, b)), expected) << locale << ": '" << a << "' '" << b << "'";
+      ASSERT_EQ(sign(collation->compare(a, b)), expected)
+          << locale << ": '" << a << "' '" << b << "'";
       int byPrefix = Collation::comparePrefixes(collation->prefix(a), collation->prefix(b));
       if (byPrefix != 0) {
         ASSERT_EQ(byPrefix, expected) << locale << " prefix: '" << a << "' '" << b << "'";

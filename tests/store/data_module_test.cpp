@@ -29,8 +29,8 @@ class DataModuleTest : public ::testing::Test {
     for (TClientTable* t : tables()) t->setFileName(folder.file(fileOf(t)));
   }
   std::vector<TClientTable*> tables() {
-    return {&module->tblVehicle, &module->tblService, &module->tblServiceLine, &module->tblServiceInvoice,
-            &module->tblExpenses};
+    return {&module->tblVehicle, &module->tblService, &module->tblServiceLine,
+            &module->tblServiceInvoice, &module->tblExpenses};
   }
   std::string fileOf(TClientTable* t) {
     if (t == &module->tblVehicle) return "Vehicle.cds";
@@ -95,7 +95,8 @@ TEST_F(DataModuleTest, EmptyTableFilesAfterAnInsertAndADelete) {
   addVehicle("Audi");
   module->tblService.insert();
   module->tblService.post();
-  for (TClientTable* t : {&module->tblServiceLine, &module->tblServiceInvoice, &module->tblExpenses}) {
+  for (TClientTable* t :
+       {&module->tblServiceLine, &module->tblServiceInvoice, &module->tblExpenses}) {
     t->insert();
     t->post();
   }
@@ -104,19 +105,25 @@ TEST_F(DataModuleTest, EmptyTableFilesAfterAnInsertAndADelete) {
     t->deleteRecord();
     t->close();
   }
-  const std::vector<std::pair<std::string, std::size_t>> sizes = {
-      {"Vehicle.cds", 261}, {"Service.cds", 283}, {"ServiceLine.cds", 230}, {"ServiceInvoice.cds", 214},
-      {"Expense.cds", 279}};
+  const std::vector<std::pair<std::string, std::size_t>> sizes = {{"Vehicle.cds", 261},
+                                                                  {"Service.cds", 283},
+                                                                  {"ServiceLine.cds", 230},
+                                                                  {"ServiceInvoice.cds", 214},
+                                                                  {"Expense.cds", 279}};
   for (const auto& [name, size] : sizes) {
     std::string bytes = readBytes(folder.file(name));
     EXPECT_EQ(bytes.size(), size) << name;
     ASSERT_GE(bytes.size(), 24u);
-    EXPECT_EQ(static_cast<unsigned char>(bytes[22]) | (static_cast<unsigned char>(bytes[23]) << 8), size) << name;
+    EXPECT_EQ(static_cast<unsigned char>(bytes[22]) | (static_cast<unsigned char>(bytes[23]) << 8),
+              size)
+        << name;
   }
   std::string invoice = readBytes(folder.file("ServiceInvoice.cds"));
-  EXPECT_EQ(hexOf(invoice.substr(0, 24)), "96 19 E0 BD 01 00 00 00 18 00 00 00 04 00 00 00 00 00 03 00 00 00 D6 00");
-  EXPECT_EQ(hexOf(invoice.substr(191)),
-            "01 00 0C 41 55 54 4F 49 4E 43 56 41 4C 55 45 04 00 01 00 02 00 00 00");  // AUTOINCVALUE 2
+  EXPECT_EQ(hexOf(invoice.substr(0, 24)),
+            "96 19 E0 BD 01 00 00 00 18 00 00 00 04 00 00 00 00 00 03 00 00 00 D6 00");
+  EXPECT_EQ(
+      hexOf(invoice.substr(191)),
+      "01 00 0C 41 55 54 4F 49 4E 43 56 41 4C 55 45 04 00 01 00 02 00 00 00");  // AUTOINCVALUE 2
 }
 
 TEST_F(DataModuleTest, RowsAsTheFilesHoldThem) {
@@ -133,7 +140,8 @@ TEST_F(DataModuleTest, RowsAsTheFilesHoldThem) {
   std::string expense = readBytes(folder.file("Expense.cds"));
   ASSERT_EQ(expense.size(), 279u + 31u);
   EXPECT_EQ(hexOf(expense.substr(279)),
-            "00 00 22 01 00 00 00 02 00 00 00 03 4F 69 6C 00 00 00 00 00 00 29 40 00 00 18 DF 10 08 CD 42");
+            "00 00 22 01 00 00 00 02 00 00 00 03 4F 69 6C 00 00 00 00 00 00 29 40 00 00 18 DF 10 "
+            "08 CD 42");
 
   for (int i = 0; i < 3; ++i) {  // service 3 of vehicle 2
     module->tblService.insert();
@@ -166,17 +174,20 @@ TEST_F(DataModuleTest, LineTotals) {
       {"-2", "10", "-20", "($20.00)"},
       {"1", "1.03125", "1.0312", "$1.03"},  // half of 1/10000 goes to the even unit
       {"1", "1.09375", "1.0938", "$1.09"},
-      {"", "7", "0", "$0.00"},              // no quantity counts as 0
-      {"4", "", "0", "$0.00"},              // the amount starts at its default 0
+      {"", "7", "0", "$0.00"},  // no quantity counts as 0
+      {"4", "", "0", "$0.00"},  // the amount starts at its default 0
   };
   for (const Case& c : cases) {
     addLine(c.quantity, c.amount);
-    EXPECT_EQ(module->tblServiceLineServiceLineTotal->AsString(), c.total) << c.quantity << " x " << c.amount;
-    EXPECT_EQ(module->tblServiceLineServiceLineTotal->DisplayText(), c.display) << c.quantity << " x " << c.amount;
+    EXPECT_EQ(module->tblServiceLineServiceLineTotal->AsString(), c.total)
+        << c.quantity << " x " << c.amount;
+    EXPECT_EQ(module->tblServiceLineServiceLineTotal->DisplayText(), c.display)
+        << c.quantity << " x " << c.amount;
   }
   // Saved without an amount: 0, not null.
   EXPECT_FALSE(module->tblServiceLine.fieldByName("ServiceLineAmount").IsNull());
-  EXPECT_EQ(module->tblServiceLine.displayTextAt(0, *module->tblServiceLineServiceLineTotal), "$37.04");
+  EXPECT_EQ(module->tblServiceLine.displayTextAt(0, *module->tblServiceLineServiceLineTotal),
+            "$37.04");
   EXPECT_DOUBLE_EQ(serviceLineTotal(3, 12.34567), 37.0371);
   EXPECT_DOUBLE_EQ(serviceLineTotal(0, 99.0), 0.0);
 }
@@ -197,7 +208,8 @@ TEST_F(DataModuleTest, QuantityRangeAndAmountText) {
   };
   TField& amount = module->tblServiceLine.fieldByName("ServiceLineAmount");
   EXPECT_EQ(messageOf([&] { module->tblServiceLineServiceLineQuantity->setAsString("40000"); }),
-            "40000 is not a valid value for field 'ServiceLineQuantity'. The allowed range is -32768 to 32767");
+            "40000 is not a valid value for field 'ServiceLineQuantity'. The allowed range is "
+            "-32768 to 32767");
   EXPECT_EQ(messageOf([&] { module->tblServiceLineServiceLineQuantity->setAsString("two"); }),
             "'two' is not a valid integer value for field 'ServiceLineQuantity'");
   EXPECT_EQ(messageOf([&] { amount.setAsString("1,5"); }),

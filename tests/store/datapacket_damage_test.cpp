@@ -1,8 +1,8 @@
 // Damaged packets: each is refused with a DataPacketError that says what is wrong and where, and
 // no damage makes the reader touch a byte outside its input.
+#include "datapacket_test_tables.h"
 #include "store/datapacket.h"
 #include "store/date_time.h"
-#include "datapacket_test_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -22,12 +22,12 @@ using namespace wf::testing;
 //   294 description length, 295 "Oil change", 305 date, 313 tech length, 314 "Sam",
 //   317 note length (4 bytes), 321 "Drained", 328 distance length, 329 "9 km"
 class DataPacketDamage : public ::testing::Test {
-public:
+ public:
   void SetUp() override {
     DataPacket packet = emptyPacketOf("Service.cds");
     packet.rows.push_back(row({integer(1), integer(1), text("Oil change"),
-                               number(dateTimeFromCalendar({2024, 1, 15})), text("Sam"), text("Drained"),
-                               text("9 km")}));
+                               number(dateTimeFromCalendar({2024, 1, 15})), text("Sam"),
+                               text("Drained"), text("9 km")}));
     bytes_ = encodeDataPacket(packet);
     ASSERT_EQ(bytes_.size(), 333u);
   }
@@ -81,18 +81,27 @@ TEST_F(DataPacketDamage, IsRefusedWithWhatAndWhere) {
       {"no metadata flag", [](auto& d) { d.setU32(18, 2); }, "no column descriptors", 18},
       {"array column", [](auto& d) { d.setU32(38, 0x00810004); }, "type code 0x00810004", 38},
       {"nested-table column", [](auto& d) { d.setU32(38, 0x040E0004); }, "cannot be read", 38},
-      {"string column with 4-byte prefix", [](auto& d) { d.setU32(109, 0x00490004); }, "column 2 ('ServiceDescription')", 109},
-      {"column name past the end", [](auto& d) { d.truncate(30); }, "column name runs past the end", 25},
-      {"parameter prefix of 3 bytes", [](auto& d) { d.setU32(54, 0x00490003); }, "length prefix of 3", 54},
-      {"parameter past the end", [](auto& d) { d.setU16(58, 0xFFFF); }, "parameter value runs past", 60},
-      {"AUTOINCVALUE that is a text", [](auto& d) { d.setU32(275, 0x00490001); }, "AUTOINCVALUE", 262},
+      {"string column with 4-byte prefix", [](auto& d) { d.setU32(109, 0x00490004); },
+       "column 2 ('ServiceDescription')", 109},
+      {"column name past the end", [](auto& d) { d.truncate(30); }, "column name runs past the end",
+       25},
+      {"parameter prefix of 3 bytes", [](auto& d) { d.setU32(54, 0x00490003); },
+       "length prefix of 3", 54},
+      {"parameter past the end", [](auto& d) { d.setU16(58, 0xFFFF); }, "parameter value runs past",
+       60},
+      {"AUTOINCVALUE that is a text", [](auto& d) { d.setU32(275, 0x00490001); }, "AUTOINCVALUE",
+       262},
       {"row count past the end", [](auto& d) { d.setU32(14, 2); }, "runs past the end", 333},
       {"huge row count", [](auto& d) { d.setU32(14, 0xFFFFFFFF); }, "row count 4294967295", 283},
-      {"string length past the end", [](auto& d) { d.setU8(328, 200); }, "string value runs past", 329},
-      {"memo length past the end", [](auto& d) { d.setU32(317, 0xFFFFFFF0); }, "blob value runs past", 321},
+      {"string length past the end", [](auto& d) { d.setU8(328, 200); }, "string value runs past",
+       329},
+      {"memo length past the end", [](auto& d) { d.setU32(317, 0xFFFFFFF0); },
+       "blob value runs past", 321},
       {"row cut in a date", [](auto& d) { d.truncate(309); }, "date-time value runs past", 305},
-      {"date-time not a number", [](auto& d) { d.setDouble(305, NAN); }, "date-time value out of range", 305},
-      {"date-time too large", [](auto& d) { d.setDouble(305, 1e300); }, "date-time value out of range", 305},
+      {"date-time not a number", [](auto& d) { d.setDouble(305, NAN); },
+       "date-time value out of range", 305},
+      {"date-time too large", [](auto& d) { d.setDouble(305, 1e300); },
+       "date-time value out of range", 305},
   };
   const std::vector<uint8_t> original = bytes_;
   for (const Case& c : cases) {
@@ -102,7 +111,8 @@ TEST_F(DataPacketDamage, IsRefusedWithWhatAndWhere) {
     const DataPacketError e = decodeError();
     EXPECT_NE(std::string(e.what()).find(c.problem), std::string::npos) << e.what();
     EXPECT_EQ(e.offset(), c.offset) << e.what();
-    EXPECT_NE(std::string(e.what()).find("at offset " + std::to_string(c.offset)), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("at offset " + std::to_string(c.offset)),
+              std::string::npos);
   }
 }
 
@@ -124,8 +134,7 @@ TEST_F(DataPacketDamage, AnyChangedByteIsDecodedOrRefusedButNeverReadPastTheEnd)
       exact[offset] = v;
       try {
         decodeDataPacket(exact);
-      } catch (const DataPacketError&) {
-      }
+      } catch (const DataPacketError&) {}
     }
   }
 }

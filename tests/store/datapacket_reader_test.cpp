@@ -1,9 +1,9 @@
 // The reader: the worked examples, round trips through the writer, the rules for cutting strings
 // and names, parameters it keeps for writing back, change logs and the value buffer limit.
+#include "datapacket_test_tables.h"
 #include "store/datapacket.h"
 #include "store/datapacket_format.h"
 #include "store/date_time.h"
-#include "datapacket_test_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,8 @@ TEST(DataPacketReader, EmptyServiceInvoiceFile) {
   EXPECT_EQ(p.columns[0].name, "ServiceInvoiceNumber");
   EXPECT_EQ(p.columns[0].attributes, dpformat::kColumnReadOnly);
   EXPECT_EQ(p.columns[3].width, 50);
-  const ColumnKind kinds[] = {ColumnKind::AutoInc, ColumnKind::Integer, ColumnKind::Blob, ColumnKind::String};
+  const ColumnKind kinds[] = {ColumnKind::AutoInc, ColumnKind::Integer, ColumnKind::Blob,
+                              ColumnKind::String};
   for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(columnKind(p.columns[i]), kinds[i]);
   EXPECT_EQ(p.autoIncValue, 1);
   EXPECT_EQ(p.autoIncColumn(), 0u);
@@ -37,7 +38,8 @@ TEST(DataPacketReader, EmptyServiceInvoiceFile) {
 
 TEST(DataPacketReader, WorkedRowsReadBackWithTheirBlankStates) {
   std::vector<uint8_t> invoice = encodeDataPacket(emptyPacketOf("ServiceInvoice.cds"));
-  for (uint8_t b : hexBytes("00 20 01 00 00 00 03 00 00 00 05 54 79 72 65 73")) invoice.push_back(b);
+  for (uint8_t b : hexBytes("00 20 01 00 00 00 03 00 00 00 05 54 79 72 65 73"))
+    invoice.push_back(b);
   invoice[14] = 1;
   const DataPacket p = decodeDataPacket(invoice);
   ASSERT_EQ(p.rows.size(), 1u);
@@ -61,12 +63,15 @@ std::vector<Row> sampleRows(const std::string& file) {
   const double when = dateTimeFromCalendar({2024, 1, 15, 14, 30});
   const std::string jpeg("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\xFF\xD9", 14);
   if (file == "Vehicle.cds")
-    return {row({integer(1), text("Ford"), text("Focus"), text("2011"), text("AB12 CDE"), Value::fromBytes(jpeg)}),
-            row({integer(2), text(""), Value::null(), Value::unassigned(), text("\xE9t\xE9"), Value::null()})};
+    return {row({integer(1), text("Ford"), text("Focus"), text("2011"), text("AB12 CDE"),
+                 Value::fromBytes(jpeg)}),
+            row({integer(2), text(""), Value::null(), Value::unassigned(), text("\xE9t\xE9"),
+                 Value::null()})};
   if (file == "Service.cds")
     return {row({integer(1), integer(1), text("Oil change"), number(when), text("Sam"),
                  text("Line one\r\nLine two"), text("120,000 km")}),
-            row({integer(2), integer(-1), Value::null(), number(-1.25), Value::unassigned(), Value::null(), text("")})};
+            row({integer(2), integer(-1), Value::null(), number(-1.25), Value::unassigned(),
+                 Value::null(), text("")})};
   if (file == "ServiceLine.cds")
     return {row({integer(1), integer(2), text("Filter"), integer(-32768), number(12.34567)}),
             row({integer(2), integer(2), text("Labour"), integer(32767), number(-0.5)})};
@@ -75,8 +80,9 @@ std::vector<Row> sampleRows(const std::string& file) {
             row({integer(2), integer(2147483647), Value::fromBytes(jpeg), Value::null()})};
   return {row({integer(1), integer(2), text("Oil"), number(12.5), Value::unassigned(),
                number(dateTimeFromCalendar({2024, 1, 15})), Value::unassigned()}),
-          row({integer(2), integer(-2147483648LL), text(std::string(50, 'x').c_str()), number(1e300),
-               integer(-1), number(dateTimeFromCalendar({1, 1, 1})), Value::fromBytes(std::string(1, '\0'))})};
+          row({integer(2), integer(-2147483648LL), text(std::string(50, 'x').c_str()),
+               number(1e300), integer(-1), number(dateTimeFromCalendar({1, 1, 1})),
+               Value::fromBytes(std::string(1, '\0'))})};
 }
 
 TEST(DataPacketReader, RoundTripsEveryTableByteForByte) {
@@ -97,8 +103,10 @@ TEST(DataPacketReader, StringsAreCutAtTheirWidthAndNamesAt31) {
   const std::string name40(40, 'N');
   RawPacket raw;
   raw.header(2, 2)
-      .column(name40, 0x00490002, 0, 1).u16Parameter("WIDTH", 5)
-      .column("Fixed", 0x00090006, 0, 1).u16Parameter("width", 4)
+      .column(name40, 0x00490002, 0, 1)
+      .u16Parameter("WIDTH", 5)
+      .column("Fixed", 0x00090006, 0, 1)
+      .u16Parameter("width", 4)
       .u16(0);
   const std::string long200(200, 'a');
   raw.u8(0).u8(0).u16(200).text(long200).text("ab\0cde", 6);
@@ -123,8 +131,11 @@ TEST(DataPacketReader, ValueBufferLimit) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.width) + "/" + std::to_string(c.length));
     RawPacket raw;
-    raw.header(2, 1).column("S", 0x00490002, 0, 1).u16Parameter("WIDTH", c.width)
-        .column("B", 0x004B0004, 0, 0).u16(0);
+    raw.header(2, 1)
+        .column("S", 0x00490002, 0, 1)
+        .u16Parameter("WIDTH", c.width)
+        .column("B", 0x004B0004, 0, 0)
+        .u16(0);
     raw.u8(0).u8(0).u16(uint16_t(c.length)).text(std::string(c.length, 's'));
     raw.u32(100000).text(std::string(100000, 'b'));  // blobs are exempt
     if (c.accepted) {
@@ -146,17 +157,37 @@ TEST(DataPacketReader, ValueBufferLimit) {
 TEST(DataPacketReader, KeepsParametersItDoesNotApplyAndWritesThemBack) {
   RawPacket raw;
   raw.header(2, 1)
-      .column("Id", 0x00010004, 0, 2).textParameter("subtype", "autoinc").i32Parameter("MINVALUE", 0)
-      .column("Kind", 0x00490001, 0, 3).textParameter("SUBTYPE", "Fancy").u16Parameter("WIDTH", 9)
-      .name("TYPENAME").u32(0x00490001).u8(3).text("abc");
+      .column("Id", 0x00010004, 0, 2)
+      .textParameter("subtype", "autoinc")
+      .i32Parameter("MINVALUE", 0)
+      .column("Kind", 0x00490001, 0, 3)
+      .textParameter("SUBTYPE", "Fancy")
+      .u16Parameter("WIDTH", 9)
+      .name("TYPENAME")
+      .u32(0x00490001)
+      .u8(3)
+      .text("abc");
   const std::size_t tableParameters = raw.bytes.size();
   raw.u16(6)
-      .name("DEFAULT_ORDER").u32(0x00820002).u32(2).u16(1).u16(0)
+      .name("DEFAULT_ORDER")
+      .u32(0x00820002)
+      .u32(2)
+      .u16(1)
+      .u16(0)
       .i32Parameter("AUTOINCVALUE", 42)
-      .name("LCID").u32(0x00010004).u32(1033)
-      .name("READONLY").u32(0x00030001).u8(1)
-      .name("DISABLE_DELETES").u32(0x00030001).u8(0)
-      .name("MD_SEMANTICS").u32(0x80490001).u8(2).text("xy");
+      .name("LCID")
+      .u32(0x00010004)
+      .u32(1033)
+      .name("READONLY")
+      .u32(0x00030001)
+      .u8(1)
+      .name("DISABLE_DELETES")
+      .u32(0x00030001)
+      .u8(0)
+      .name("MD_SEMANTICS")
+      .u32(0x80490001)
+      .u8(2)
+      .text("xy");
   raw.u8(0).u8(0).u32(7).u8(4).text("kind");
   const DataPacket p = decodeDataPacket(raw.bytes);
 
@@ -211,12 +242,34 @@ TEST(DataPacketReader, ChangeLogRowsKeepTheirStatusAndTheLogIsDropped) {
 TEST(DataPacketReader, OtherLogicalTypesReadAndWriteBack) {
   RawPacket raw;
   raw.header(10, 1)
-      .column("I8", 0x00010001, 0, 0).column("I64", 0x00010008, 0, 0).column("U16", 0x00020002, 0, 0)
-      .column("U64", 0x00020008, 0, 0).column("B", 0x00030002, 0, 0).column("D", 0x00060004, 0, 0)
-      .column("T", 0x00070004, 0, 0).column("X", 0x0004000A, 0, 0).column("W", 0x004A0002, 0, 0)
-      .column("V", 0x004B0001, 0, 0).u16(0);
-  raw.u8(0).u16(0).u8(0).u8(0xFE).u32(0).u32(0x80000000).u16(65535).u32(0xFFFFFFFF).u32(0xFFFFFFFF)
-      .u16(1).u32(738900).u32(52200000).text("0123456789").u16(4).text("a\0b\0", 4).u8(2).text("\0\1", 2);
+      .column("I8", 0x00010001, 0, 0)
+      .column("I64", 0x00010008, 0, 0)
+      .column("U16", 0x00020002, 0, 0)
+      .column("U64", 0x00020008, 0, 0)
+      .column("B", 0x00030002, 0, 0)
+      .column("D", 0x00060004, 0, 0)
+      .column("T", 0x00070004, 0, 0)
+      .column("X", 0x0004000A, 0, 0)
+      .column("W", 0x004A0002, 0, 0)
+      .column("V", 0x004B0001, 0, 0)
+      .u16(0);
+  raw.u8(0)
+      .u16(0)
+      .u8(0)
+      .u8(0xFE)
+      .u32(0)
+      .u32(0x80000000)
+      .u16(65535)
+      .u32(0xFFFFFFFF)
+      .u32(0xFFFFFFFF)
+      .u16(1)
+      .u32(738900)
+      .u32(52200000)
+      .text("0123456789")
+      .u16(4)
+      .text("a\0b\0", 4)
+      .u8(2)
+      .text("\0\1", 2);
   const DataPacket p = decodeDataPacket(raw.bytes);
   const Row& r = p.rows[0];
   EXPECT_EQ(r.values[0], integer(-2));
@@ -255,10 +308,11 @@ TEST(DataPacketReader, RowByRowDecodingGivesTheSameRows) {
     // Values, blanks and strings of different lengths take turns in each column, so the reused
     // row has to drop what the previous one held.
     const std::string longText(std::size_t(10 + 17 * i), char('a' + i));
-    packet.rows.push_back(row({integer(i + 1), i % 3 ? integer(i) : Value::null(),
-                               i % 2 ? text(longText.substr(0, 50).c_str()) : Value::unassigned(),
-                               i % 2 ? Value::null() : number(i * 100.25), text(i % 3 ? "" : "Sam"),
-                               i == 4 ? Value::null() : text(longText.c_str()), text(std::to_string(i).c_str())}));
+    packet.rows.push_back(
+        row({integer(i + 1), i % 3 ? integer(i) : Value::null(),
+             i % 2 ? text(longText.substr(0, 50).c_str()) : Value::unassigned(),
+             i % 2 ? Value::null() : number(i * 100.25), text(i % 3 ? "" : "Sam"),
+             i == 4 ? Value::null() : text(longText.c_str()), text(std::to_string(i).c_str())}));
   }
   const std::vector<uint8_t> file = encodeDataPacket(packet);
   std::vector<Row> streamed;

@@ -30,11 +30,13 @@ inline std::vector<TableSchema> storeSchemas() {
         makeColumn("ServiceDistance", K::String, 20)}},
       {"ServiceLine.cds",
        {makeColumn("ServiceLineNumber", K::AutoInc), makeColumn("ServiceNumber", K::Integer),
-        makeColumn("ServiceLineProduct", K::String, 50), makeColumn("ServiceLineQuantity", K::SmallInt),
+        makeColumn("ServiceLineProduct", K::String, 50),
+        makeColumn("ServiceLineQuantity", K::SmallInt),
         makeColumn("ServiceLineAmount", K::Currency)}},
       {"ServiceInvoice.cds",
        {makeColumn("ServiceInvoiceNumber", K::AutoInc), makeColumn("ServiceNumber", K::Integer),
-        makeColumn("ServiceInvoiceBlob", K::Blob), makeColumn("ServiceInvoiceDescription", K::String, 50)}},
+        makeColumn("ServiceInvoiceBlob", K::Blob),
+        makeColumn("ServiceInvoiceDescription", K::String, 50)}},
       {"Expense.cds",
        {makeColumn("ExpenseNumber", K::AutoInc), makeColumn("VehicleNumber", K::Integer),
         makeColumn("ExpenseDescription", K::String, 50), makeColumn("ExpenseAmount", K::Currency),
@@ -67,7 +69,9 @@ inline std::vector<uint8_t> hexBytes(const std::string& hex) {
   return out;
 }
 
-inline std::vector<uint8_t> textBytes(const std::string& text) { return {text.begin(), text.end()}; }
+inline std::vector<uint8_t> textBytes(const std::string& text) {
+  return {text.begin(), text.end()};
+}
 
 inline Value text(const char* s) { return Value::fromBytes(s); }
 inline Value integer(int64_t v) { return Value::fromInt(v); }
@@ -86,21 +90,32 @@ namespace wf::testing {
 
 // Writes packet bytes item by item, for files the writer would never produce.
 class RawPacket {
-public:
-  RawPacket& u8(uint8_t v) { bytes.push_back(v); return *this; }
+ public:
+  RawPacket& u8(uint8_t v) {
+    bytes.push_back(v);
+    return *this;
+  }
   RawPacket& u16(uint16_t v) { return u8(uint8_t(v)).u8(uint8_t(v >> 8)); }
   RawPacket& u32(uint32_t v) { return u16(uint16_t(v)).u16(uint16_t(v >> 16)); }
-  RawPacket& text(const std::string& s) { bytes.insert(bytes.end(), s.begin(), s.end()); return *this; }
+  RawPacket& text(const std::string& s) {
+    bytes.insert(bytes.end(), s.begin(), s.end());
+    return *this;
+  }
   RawPacket& text(const char* s, std::size_t n) { return text(std::string(s, n)); }
   RawPacket& name(const std::string& s) { return u8(uint8_t(s.size())).text(s); }
   RawPacket& header(uint16_t columns, uint32_t rows) {
     return u32(0xBDE01996).u16(1).u16(0).u32(24).u16(columns).u32(rows).u32(1).u16(0);
   }
-  RawPacket& column(const std::string& n, uint32_t typeCode, uint16_t attributes, uint16_t parameters) {
+  RawPacket& column(const std::string& n, uint32_t typeCode, uint16_t attributes,
+                    uint16_t parameters) {
     return name(n).u32(typeCode).u16(attributes).u16(parameters);
   }
-  RawPacket& u16Parameter(const std::string& n, uint16_t v) { return name(n).u32(0x00020002).u16(v); }
-  RawPacket& i32Parameter(const std::string& n, int32_t v) { return name(n).u32(0x00010004).u32(uint32_t(v)); }
+  RawPacket& u16Parameter(const std::string& n, uint16_t v) {
+    return name(n).u32(0x00020002).u16(v);
+  }
+  RawPacket& i32Parameter(const std::string& n, int32_t v) {
+    return name(n).u32(0x00010004).u32(uint32_t(v));
+  }
   RawPacket& textParameter(const std::string& n, const std::string& v) {
     return name(n).u32(0x00490002).u16(uint16_t(v.size() + 1)).text(v).u8(0);
   }

@@ -1,8 +1,8 @@
 // The writer against the worked examples of the table files, byte for byte, and its rules for
 // strings, blank values, length prefixes and change-log rows.
+#include "datapacket_test_tables.h"
 #include "store/datapacket.h"
 #include "store/date_time.h"
-#include "datapacket_test_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,8 @@ const char* kEmptyServiceInvoice =
     "0D 53 65 72 76 69 63 65 4E 75 6D 62 65 72 04 00 01 00 00 00 00 00"
     "12 53 65 72 76 69 63 65 49 6E 76 6F 69 63 65 42 6C 6F 62 04 00 4B 00 00 00 01 00"
     "07 53 55 42 54 59 50 45 02 00 49 00 07 00 42 69 6E 61 72 79 00"
-    "19 53 65 72 76 69 63 65 49 6E 76 6F 69 63 65 44 65 73 63 72 69 70 74 69 6F 6E 01 00 49 00 00 00 01 00"
+    "19 53 65 72 76 69 63 65 49 6E 76 6F 69 63 65 44 65 73 63 72 69 70 74 69 6F 6E 01 00 49 00 00 "
+    "00 01 00"
     "05 57 49 44 54 48 02 00 02 00 32 00"
     "01 00 0C 41 55 54 4F 49 4E 43 56 41 4C 55 45 04 00 01 00 01 00 00 00";
 
@@ -37,9 +38,11 @@ TEST(DataPacketWriter, EmptyServiceInvoiceFileMatchesTheWorkedExample) {
 }
 
 TEST(DataPacketWriter, EmptyTablesStartTheirRowsWhereTheFileEnds) {
-  const std::pair<const char*, std::size_t> expected[] = {
-      {"Vehicle.cds", 261}, {"Service.cds", 283}, {"ServiceLine.cds", 230},
-      {"ServiceInvoice.cds", 214}, {"Expense.cds", 279}};
+  const std::pair<const char*, std::size_t> expected[] = {{"Vehicle.cds", 261},
+                                                          {"Service.cds", 283},
+                                                          {"ServiceLine.cds", 230},
+                                                          {"ServiceInvoice.cds", 214},
+                                                          {"Expense.cds", 279}};
   for (const auto& [file, offset] : expected) {
     SCOPED_TRACE(file);
     const std::vector<uint8_t> bytes = encodeDataPacket(emptyPacketOf(file));
@@ -56,11 +59,11 @@ TEST(DataPacketWriter, InvoiceRowWithUnassignedImageIsSixteenBytes) {
   packet.rows.push_back(row({integer(1), integer(3), Value::unassigned(), text("Tyres")}));
   const std::vector<uint8_t> file = encodeDataPacket(packet);
   EXPECT_EQ(rowBytes(file, 214), hexBytes("00 20 01 00 00 00 03 00 00 00 05 54 79 72 65 73"));
-  EXPECT_EQ(file[14], 1);                       // one row
-  EXPECT_EQ(file[22] | file[23] << 8, 214);     // rows still begin after the metadata
-  EXPECT_EQ(file[210], 2);                      // AUTOINCVALUE is the next number
+  EXPECT_EQ(file[14], 1);                    // one row
+  EXPECT_EQ(file[22] | file[23] << 8, 214);  // rows still begin after the metadata
+  EXPECT_EQ(file[210], 2);                   // AUTOINCVALUE is the next number
 
-  packet.rows[0].values[2] = Value::null();     // an image that was cleared
+  packet.rows[0].values[2] = Value::null();  // an image that was cleared
   EXPECT_EQ(encodeDataPacket(packet)[215], 0x10);
 }
 
@@ -90,7 +93,8 @@ TEST(DataPacketWriter, StringRules) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DataPacket packet = emptyPacket({makeColumn("Id", ColumnKind::AutoInc), makeColumn("S", ColumnKind::String, 5)});
+    DataPacket packet = emptyPacket(
+        {makeColumn("Id", ColumnKind::AutoInc), makeColumn("S", ColumnKind::String, 5)});
     packet.rows.push_back(row({integer(7), Value::fromBytes(c.value)}));
     const std::vector<uint8_t> file = encodeDataPacket(packet);
     const std::size_t rowArea = file[22] | file[23] << 8;
@@ -109,8 +113,9 @@ TEST(DataPacketWriter, StringWidthDecidesTheLengthPrefix) {
     packet.rows.push_back(row({text("ab")}));
     packet.rows.push_back(row({text("")}));
     const std::vector<uint8_t> file = encodeDataPacket(packet);
-    const std::vector<uint8_t> expected =
-        width == 253 ? hexBytes("00 00 02 61 62  00 00 01 00") : hexBytes("00 00 02 00 61 62  00 00 01 00 00");
+    const std::vector<uint8_t> expected = width == 253
+                                              ? hexBytes("00 00 02 61 62  00 00 01 00")
+                                              : hexBytes("00 00 02 00 61 62  00 00 01 00 00");
     EXPECT_EQ(rowBytes(file, file[22] | file[23] << 8), expected);
     // WIDTH travels with the column either way.
     EXPECT_EQ(decodeDataPacket(file).columns[0].width, width);
@@ -120,7 +125,8 @@ TEST(DataPacketWriter, StringWidthDecidesTheLengthPrefix) {
 TEST(DataPacketWriter, IndicatorBitsOfFiveColumns) {
   // ServiceLine has five columns: two indicator bytes, the second using only its lowest two bits.
   DataPacket packet = emptyPacketOf("ServiceLine.cds");
-  packet.rows.push_back(row({integer(1), Value::null(), Value::unassigned(), Value::null(), Value::unassigned()}));
+  packet.rows.push_back(
+      row({integer(1), Value::null(), Value::unassigned(), Value::null(), Value::unassigned()}));
   packet.rows.push_back(row({integer(2), integer(1), text("x"), integer(-2), Value::null()}));
   EXPECT_EQ(rowBytes(encodeDataPacket(packet), 230),
             hexBytes("00 64 02 01 00 00 00"
@@ -168,7 +174,7 @@ using namespace wf::testing;
 
 // Records the sink calls, so a test sees what went where and when.
 class ChunkSink : public VectorSink {
-public:
+ public:
   void append(const uint8_t* data, std::size_t size) override {
     chunks.push_back(size);
     VectorSink::append(data, size);
@@ -188,7 +194,8 @@ std::vector<uint8_t> encodeRowByRow(const DataPacket& packet, ChunkSink& sink) {
         EXPECT_EQ(r.status, 0);
         r.status = packet.rows[i].status;
         r.values.resize(packet.rows[i].values.size());
-        for (std::size_t j = 0; j < r.values.size(); ++j) r.values[j] = ValueView::of(packet.rows[i].values[j]);
+        for (std::size_t j = 0; j < r.values.size(); ++j)
+          r.values[j] = ValueView::of(packet.rows[i].values[j]);
       },
       sink);
   return sink.bytes;
@@ -199,14 +206,16 @@ TEST(DataPacketWriter, RowByRowEncodingGivesTheSameBytes) {
   packet.autoIncValue = 9;
   const std::string image(300, '\xD8');
   for (int i = 0; i < 8; ++i)
-    packet.rows.push_back(row({integer(i + 1), i % 3 ? integer(i) : Value::null(),
-                               i % 2 ? Value::fromBytes(image.substr(0, std::size_t(i * 40))) : Value::unassigned(),
-                               text(i % 4 ? "Tyres  " : "")},
-                              i == 5 ? 0x02 : 0));
+    packet.rows.push_back(
+        row({integer(i + 1), i % 3 ? integer(i) : Value::null(),
+             i % 2 ? Value::fromBytes(image.substr(0, std::size_t(i * 40))) : Value::unassigned(),
+             text(i % 4 ? "Tyres  " : "")},
+            i == 5 ? 0x02 : 0));
   const std::vector<uint8_t> whole = encodeDataPacket(packet);
   ChunkSink sink;
   EXPECT_EQ(encodeRowByRow(packet, sink), whole);
-  EXPECT_EQ(sink.overwrites, std::vector<std::size_t>{14});  // the row count, once the deleted row was skipped
+  EXPECT_EQ(sink.overwrites,
+            std::vector<std::size_t>{14});  // the row count, once the deleted row was skipped
   EXPECT_EQ(decodeDataPacket(whole).rows.size(), 7u);  // the deleted row is not written
 }
 
@@ -215,7 +224,8 @@ TEST(DataPacketWriter, RowByRowEncodingGivesTheSameBytes) {
 TEST(DataPacketWriter, LargePacketStreamsInChunks) {
   DataPacket packet = emptyPacketOf("ServiceInvoice.cds");
   const std::string image(1000, '\x5A');
-  for (int i = 0; i < 1500; ++i) packet.rows.push_back(row({integer(i + 1), integer(i), Value::fromBytes(image), text("x")}));
+  for (int i = 0; i < 1500; ++i)
+    packet.rows.push_back(row({integer(i + 1), integer(i), Value::fromBytes(image), text("x")}));
   const std::vector<uint8_t> whole = encodeDataPacket(packet);
   ASSERT_GT(whole.size(), 1'000'000u);
   ChunkSink sink;

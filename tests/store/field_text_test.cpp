@@ -21,10 +21,10 @@ TEST(FieldTextTest, CurrencyPatternsAndRounding) {
   const std::vector<Case> cases = {
       {1234.5, 0, 0, 2, "$1,234.50"},
       {1234567.891, 0, 0, 2, "$1,234,567.89"},
-      {0.125, 0, 0, 2, "$0.13"},       // halves away from zero
-      {1.005, 0, 0, 2, "$1.01"},       // after rounding to 15 significant digits
+      {0.125, 0, 0, 2, "$0.13"},  // halves away from zero
+      {1.005, 0, 0, 2, "$1.01"},  // after rounding to 15 significant digits
       {0.004, 0, 0, 2, "$0.00"},
-      {-0.004, 0, 0, 2, "$0.00"},      // rounds to zero: no sign
+      {-0.004, 0, 0, 2, "$0.00"},  // rounds to zero: no sign
       {999.995, 0, 0, 2, "$1,000.00"},
       {12.5, 1, 0, 2, "12.50$"},
       {12.5, 2, 0, 2, "$ 12.50"},
@@ -67,9 +67,15 @@ TEST(FieldTextTest, CurrencyPatternsAndRounding) {
 TEST(FieldTextTest, GeneralAndFixedNumbers) {
   FormatSettings fs = usSettings();
   const std::vector<std::pair<double, const char*>> general = {
-      {1234.5, "1234.5"}, {0.1, "0.1"},      {-2, "-2"},     {1e20, "1E20"},
-      {1.5e-6, "1.5E-6"}, {0.00001, "0.00001"}, {123456789012345.0, "123456789012345"},
-      {37.0371, "37.0371"}, {0, "0"}};
+      {1234.5, "1234.5"},
+      {0.1, "0.1"},
+      {-2, "-2"},
+      {1e20, "1E20"},
+      {1.5e-6, "1.5E-6"},
+      {0.00001, "0.00001"},
+      {123456789012345.0, "123456789012345"},
+      {37.0371, "37.0371"},
+      {0, "0"}};
   for (const auto& [value, text] : general) EXPECT_EQ(formatGeneral(value, fs), text) << value;
   EXPECT_EQ(formatFixed(2.5, 0, fs), "3");
   EXPECT_EQ(formatFixed(0.5, 2, fs), "0.50");
@@ -83,9 +89,10 @@ TEST(FieldTextTest, ReadingTypedNumbers) {
     double value;
   };
   const std::vector<Case> cases = {
-      {"12.5", true, 12.5}, {" -3 ", true, -3}, {"+.5", true, 0.5}, {"1e3", true, 1000}, {"7.", true, 7},
-      {"1,5", false, 0},    {"", false, 0},     {"abc", false, 0},  {"1e", false, 0},   {"$5", false, 0},
-      {"1 2", false, 0},    {".", false, 0},    {"--1", false, 0},
+      {"12.5", true, 12.5}, {" -3 ", true, -3}, {"+.5", true, 0.5}, {"1e3", true, 1000},
+      {"7.", true, 7},      {"1,5", false, 0},  {"", false, 0},     {"abc", false, 0},
+      {"1e", false, 0},     {"$5", false, 0},   {"1 2", false, 0},  {".", false, 0},
+      {"--1", false, 0},
   };
   for (const Case& c : cases) {
     double value = 0;
@@ -112,7 +119,7 @@ TEST(FieldTextTest, ReadingTypedNumbers) {
 
 TEST(FieldTextTest, DateFormats) {
   FormatSettings fs = usSettings();
-  const double jan15 = 45306;            // Monday 15 January 2024
+  const double jan15 = 45306;                      // Monday 15 January 2024
   const double jan15Afternoon = 45306.6041666667;  // 14:30
   EXPECT_EQ(formatDateTime("ddddd", jan15Afternoon, fs), "1/15/2024");
   EXPECT_EQ(formatDateTime("", jan15, fs), "1/15/2024");

@@ -36,11 +36,12 @@ constexpr int kDefaultRuns = 40;
 #endif
 
 constexpr int kTables = 5;
-const char* const kFiles[kTables] = {"Vehicle", "Service", "ServiceLine", "ServiceInvoice", "Expense"};
+const char* const kFiles[kTables] = {"Vehicle", "Service", "ServiceLine", "ServiceInvoice",
+                                     "Expense"};
 
 TClientTable& tableOf(TDataModule1& dm, int t) {
-  TClientTable* tables[kTables] = {&dm.tblVehicle, &dm.tblService, &dm.tblServiceLine, &dm.tblServiceInvoice,
-                                   &dm.tblExpenses};
+  TClientTable* tables[kTables] = {&dm.tblVehicle, &dm.tblService, &dm.tblServiceLine,
+                                   &dm.tblServiceInvoice, &dm.tblExpenses};
   return *tables[t];
 }
 
@@ -55,7 +56,8 @@ void putValue(std::string& out, const Value& v) {
     out += text;
   }
   if (v.isBytes()) {
-    out += std::to_string(v.bytes().size()) + ":" + std::to_string(crc32c(v.bytes().data(), v.bytes().size()));
+    out += std::to_string(v.bytes().size()) + ":" +
+           std::to_string(crc32c(v.bytes().data(), v.bytes().size()));
   }
   out += ',';
 }
@@ -169,7 +171,8 @@ void fillRandom(TClientTable& table, std::mt19937& rng) {
     if (kind < 5) {
       table.insert();
       fillRandom(table, rng);
-      say(fd, "P " + std::to_string(t) + " I " + std::to_string(table.autoIncValue()) + " " + fingerprintOfBuffer(table));
+      say(fd, "P " + std::to_string(t) + " I " + std::to_string(table.autoIncValue()) + " " +
+                  fingerprintOfBuffer(table));
       table.post();
     } else {
       table.moveTo(int(rng() % unsigned(table.recordCount())));
@@ -177,7 +180,8 @@ void fillRandom(TClientTable& table, std::mt19937& rng) {
       if (kind < 8) {
         table.edit();
         fillRandom(table, rng);
-        say(fd, "P " + std::to_string(t) + " E " + std::to_string(key) + " " + fingerprintOfBuffer(table));
+        say(fd, "P " + std::to_string(t) + " E " + std::to_string(key) + " " +
+                    fingerprintOfBuffer(table));
         table.post();
       } else {
         say(fd, "P " + std::to_string(t) + " D " + std::to_string(key) + " -");
@@ -221,7 +225,8 @@ void fillRandom(TClientTable& table, std::mt19937& rng) {
 }
 
 // Runs body in a child, kills it after `killAfter` (never when empty), and returns its lines.
-std::vector<std::string> runChild(const std::function<void(int)>& body, std::optional<std::chrono::microseconds> killAfter) {
+std::vector<std::string> runChild(const std::function<void(int)>& body,
+                                  std::optional<std::chrono::microseconds> killAfter) {
   int out[2];
   if (::pipe(out) != 0) return {};
   pid_t pid = ::fork();
@@ -232,13 +237,16 @@ std::vector<std::string> runChild(const std::function<void(int)>& body, std::opt
   }
   ::close(out[1]);
   if (killAfter) {
-    struct timespec pause {std::time_t(killAfter->count() / 1000000), long(killAfter->count() % 1000000) * 1000};
+    struct timespec pause {
+      std::time_t(killAfter->count() / 1000000), long(killAfter->count() % 1000000) * 1000
+    };
     ::nanosleep(&pause, nullptr);
     ::kill(pid, SIGKILL);
   }
   std::string text;
   char buffer[65536];
-  for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) text.append(buffer, std::size_t(n));
+  for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+    text.append(buffer, std::size_t(n));
   ::close(out[0]);
   ::waitpid(pid, nullptr, 0);
   std::vector<std::string> lines;
@@ -268,8 +276,10 @@ TEST(JournalCrash, KillsAtRandomMomentsLoseNoReturnedPost) {
   ScratchFolder folder;
   const std::string data = folder.file("Data") + "/";
   std::filesystem::create_directory(data);
-  const int runs = std::getenv("WF_CRASH_RUNS") ? std::atoi(std::getenv("WF_CRASH_RUNS")) : kDefaultRuns;
-  const unsigned firstSeed = std::getenv("WF_CRASH_SEED") ? unsigned(std::atoi(std::getenv("WF_CRASH_SEED"))) : 1;
+  const int runs =
+      std::getenv("WF_CRASH_RUNS") ? std::atoi(std::getenv("WF_CRASH_RUNS")) : kDefaultRuns;
+  const unsigned firstSeed =
+      std::getenv("WF_CRASH_SEED") ? unsigned(std::atoi(std::getenv("WF_CRASH_SEED"))) : 1;
   std::mt19937 timing(firstSeed);
 
   std::vector<Records> state(kTables);      // what a fresh start must show
@@ -283,13 +293,17 @@ TEST(JournalCrash, KillsAtRandomMomentsLoseNoReturnedPost) {
     // The first run is not killed: it measures how long a session takes; every session that
     // ends unkilled measures it again.
     std::optional<std::chrono::microseconds> killAfter;
-    if (run > 0) killAfter = std::chrono::microseconds(timing() % std::uint64_t(sessionLength.count() * 6 / 5 + 1));
+    if (run > 0)
+      killAfter =
+          std::chrono::microseconds(timing() % std::uint64_t(sessionLength.count() * 6 / 5 + 1));
     auto started = std::chrono::steady_clock::now();
     std::vector<std::string> lines = runChild([&](int fd) { session(data, seed, fd); }, killAfter);
     if (!lines.empty() && lines.back() == "E")
-      sessionLength = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+      sessionLength = std::chrono::duration_cast<std::chrono::microseconds>(
+          std::chrono::steady_clock::now() - started);
 
-    // What the session reported: the posts that returned, the one in flight, the tables Exit closed.
+    // What the session reported: the posts that returned, the one in flight, the tables Exit
+    // closed.
     std::vector<Records> expected = state;
     std::optional<Change> inFlight;
     std::vector<bool> closedByExit(kTables, false);
@@ -303,7 +317,8 @@ TEST(JournalCrash, KillsAtRandomMomentsLoseNoReturnedPost) {
         Change c;
         in >> c.table >> c.op >> c.key >> c.fingerprint;
         if (c.op == 'I') {
-          ASSERT_GT(c.key, highestKey[std::size_t(c.table)]) << "run " << run << ": number given twice";
+          ASSERT_GT(c.key, highestKey[std::size_t(c.table)])
+              << "run " << run << ": number given twice";
         }
         inFlight = c;
         phase = "inside a post (journal append)";
@@ -333,14 +348,16 @@ TEST(JournalCrash, KillsAtRandomMomentsLoseNoReturnedPost) {
       char tag = 0;
       int t = 0;
       in >> tag >> t;
-      ASSERT_NE(tag, 'F') << "run " << run << " (" << phase << "): a table file is damaged: " << line;
+      ASSERT_NE(tag, 'F') << "run " << run << " (" << phase
+                          << "): a table file is damaged: " << line;
       if (tag == 'R') {
         int outcome, changes;
         in >> outcome >> changes;
         if (outcome == int(TClientTable::JournalRecovery::Outcome::Replayed) && changes > 0) {
           ++replays;
           EXPECT_FALSE(closedByExit[std::size_t(t)])
-              << "run " << run << ": table " << kFiles[t] << " was written at Exit, yet its journal was applied again";
+              << "run " << run << ": table " << kFiles[t]
+              << " was written at Exit, yet its journal was applied again";
         }
         if (outcome == int(TClientTable::JournalRecovery::Outcome::SetAside)) ++setAside;
       }
@@ -349,15 +366,18 @@ TEST(JournalCrash, KillsAtRandomMomentsLoseNoReturnedPost) {
         int key;
         std::string fingerprint;
         in >> key >> fingerprint;
-        EXPECT_TRUE(found[std::size_t(t)].emplace(key, fingerprint).second) << "run " << run << ": key " << key << " twice";
+        EXPECT_TRUE(found[std::size_t(t)].emplace(key, fingerprint).second)
+            << "run " << run << ": key " << key << " twice";
       }
     }
     std::vector<Records> withInFlight = expected;
     if (inFlight) applyChange(withInFlight, *inFlight);
     const bool asReturned = found == expected;
     ASSERT_TRUE(asReturned || found == withInFlight)
-        << "run " << run << " (seed " << seed << ", killed " << phase << "): the records differ from the posts that returned";
-    if (!asReturned && inFlight->op == 'I') highestKey[std::size_t(inFlight->table)] = inFlight->key;
+        << "run " << run << " (seed " << seed << ", killed " << phase
+        << "): the records differ from the posts that returned";
+    if (!asReturned && inFlight->op == 'I')
+      highestKey[std::size_t(inFlight->table)] = inFlight->key;
     for (int t = 0; t < kTables; ++t) {
       ASSERT_GT(next[std::size_t(t)], highestKey[std::size_t(t)])
           << "run " << run << ": " << kFiles[t] << " would give a number again";
@@ -365,9 +385,11 @@ TEST(JournalCrash, KillsAtRandomMomentsLoseNoReturnedPost) {
     state = found;
   }
 
-  std::cout << "[ kills    ] " << runs - 1 << " kill attempts, sessions of about " << sessionLength.count() / 1000
-            << " ms; journals applied " << replays << " times, set aside " << setAside << " times\n";
-  for (const auto& [phase, count] : hits) std::cout << "[ kills    ]   " << count << " x " << phase << "\n";
+  std::cout << "[ kills    ] " << runs - 1 << " kill attempts, sessions of about "
+            << sessionLength.count() / 1000 << " ms; journals applied " << replays
+            << " times, set aside " << setAside << " times\n";
+  for (const auto& [phase, count] : hits)
+    std::cout << "[ kills    ]   " << count << " x " << phase << "\n";
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ class MasterDetailTest : public ::testing::Test {
     services.setIndexFieldNames("VehicleNumber;ServiceDate");
     services.setMasterSource(&datVehicle);
     services.setMasterFields("VehicleNumber");
-    lines.FieldDefs() = {{"LineNumber", ftAutoInc, 0, faReadonly}, {"ServiceNumber", ftInteger, 0, 0}};
+    lines.FieldDefs() = {{"LineNumber", ftAutoInc, 0, faReadonly},
+                         {"ServiceNumber", ftInteger, 0, 0}};
     lines.setIndexFieldNames("ServiceNumber;LineNumber");
     lines.setMasterSource(&datService);
     lines.setMasterFields("ServiceNumber");

@@ -32,21 +32,25 @@ TEST(RadixSortStable, MatchesAStableComparisonSort) {
       {"one item", 1, [](auto& r) { return r(); }, [](auto& r) { return r(); }},
       {"all keys equal", 500, [](auto&) { return 42; }, [](auto&) { return 7; }},
       {"full 64-bit keys", 5000, [](auto& r) { return r(); }, [](auto& r) { return r(); }},
-      {"few majors, many equal minors", 5000, [](auto& r) { return r() % 30; }, [](auto& r) { return r() % 4; }},
+      {"few majors, many equal minors", 5000, [](auto& r) { return r() % 30; },
+       [](auto& r) { return r() % 4; }},
       {"only the top bytes differ", 3000, [](auto& r) { return (r() % 5) << 56; },
        [](auto& r) { return (r() % 3) << 60 | 0xFFFF; }},
-      {"minor only", 3000, [](auto&) { return ~std::uint64_t{0}; }, [](auto& r) { return r() >> (r() % 64); }},
+      {"minor only", 3000, [](auto&) { return ~std::uint64_t{0}; },
+       [](auto& r) { return r() >> (r() % 64); }},
   };
   std::mt19937_64 random(20261210);
   for (const Distribution& d : cases) {
     SCOPED_TRACE(d.name);
     std::vector<Item> items;
-    for (std::uint32_t i = 0; i < d.count; ++i) items.push_back({d.major(random), d.minor(random), i});
+    for (std::uint32_t i = 0; i < d.count; ++i)
+      items.push_back({d.major(random), d.minor(random), i});
     std::vector<Item> expected = items;
     std::stable_sort(expected.begin(), expected.end(), [](const Item& a, const Item& b) {
       return a.major != b.major ? a.major < b.major : a.minor < b.minor;
     });
-    radixSortStable(items, [](const Item& i) { return i.major; }, [](const Item& i) { return i.minor; });
+    radixSortStable(
+        items, [](const Item& i) { return i.major; }, [](const Item& i) { return i.minor; });
     EXPECT_EQ(items, expected);
   }
 }

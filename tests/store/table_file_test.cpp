@@ -18,7 +18,8 @@ namespace {
 
 std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -93,7 +94,8 @@ TEST_F(TableFileTest, ReadOnlyFileStaysByteIdentical) {
   EXPECT_EQ(closeFailure(), "Cannot create file " + path);
   expectStillOpen(3, 1);
   EXPECT_EQ(readBytes(path), before);
-  EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"Vehicle.cds"});  // no temporary left
+  EXPECT_EQ(folderEntries(folder.path()),
+            std::vector<std::string>{"Vehicle.cds"});  // no temporary left
 
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   v.table.close();
@@ -185,10 +187,10 @@ TEST_F(TableFileTest, ProducerFailingPartwayLeavesNoTrace) {
   writeTableFile(path, {1, 2, 3});
   const std::vector<unsigned char> half(100'000, 7);
   EXPECT_THROW(streamTableFile(path,
-                              [&](ByteSink& sink) {
-                                sink.append(half.data(), half.size());
-                                throw std::runtime_error("encoding failed");
-                              }),
+                               [&](ByteSink& sink) {
+                                 sink.append(half.data(), half.size());
+                                 throw std::runtime_error("encoding failed");
+                               }),
                std::runtime_error);
   EXPECT_EQ(readTableFile(path), (std::vector<unsigned char>{1, 2, 3}));
   EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"t.cds"});
@@ -219,7 +221,8 @@ TEST_F(TableFileTest, MappedFileShowsTheContentAndOutlivesItsReplacement) {
   // A table written meanwhile replaces the file; the reader keeps the content it opened.
   writeTableFile(path, {1, 2, 3});
   EXPECT_TRUE(std::ranges::equal(mapped->bytes(), content));
-  EXPECT_TRUE(std::ranges::equal(MappedTableFile::open(path)->bytes(), std::vector<unsigned char>{1, 2, 3}));
+  EXPECT_TRUE(std::ranges::equal(MappedTableFile::open(path)->bytes(),
+                                 std::vector<unsigned char>{1, 2, 3}));
 
   writeTableFile(path, {});
   EXPECT_TRUE(MappedTableFile::open(path)->bytes().empty());

@@ -89,7 +89,8 @@ struct VehicleTable {
   }
   std::vector<std::string> makes() {
     std::vector<std::string> out;
-    for (int row = 0; row < table.recordCount(); ++row) out.push_back(table.displayTextAt(row, make));
+    for (int row = 0; row < table.recordCount(); ++row)
+      out.push_back(table.displayTextAt(row, make));
     return out;
   }
   std::vector<int> numbers() {

@@ -26,7 +26,7 @@ struct ToolRun {
 };
 
 class CdsTool : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() / ("cdstool_test_" + std::to_string(::getpid()));
     fs::create_directories(dir_);
@@ -35,16 +35,19 @@ protected:
 
   std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
     const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return path.string();
   }
 
   // `command` may carry options ("csv --file-order"); `locale` names the system locale the tool
   // runs in.
-  ToolRun run(const std::string& command, const std::string& file, const std::string& locale = "en_US.UTF-8") {
+  ToolRun run(const std::string& command, const std::string& file,
+              const std::string& locale = "en_US.UTF-8") {
     const fs::path errPath = dir_ / "stderr.txt";
-    const std::string line = "LC_ALL=" + locale + " LANG=" + locale + " " + std::string(WF_BINARY_DIR) +
-                             "/bin/cdstool " + command + " '" + file + "' 2>'" + errPath.string() + "'";
+    const std::string line = "LC_ALL=" + locale + " LANG=" + locale + " " +
+                             std::string(WF_BINARY_DIR) + "/bin/cdstool " + command + " '" + file +
+                             "' 2>'" + errPath.string() + "'";
     ToolRun result;
     FILE* pipe = ::popen(line.c_str(), "r");
     if (!pipe) return result;
@@ -63,7 +66,8 @@ protected:
     DataPacket packet = emptyPacketOf("ServiceInvoice.cds");
     packet.autoIncValue = 3;
     packet.rows.push_back(row({integer(1), integer(3), Value::unassigned(), text("Tyres")}));
-    packet.rows.push_back(row({integer(2), integer(3), Value::fromBytes("\xFF\xD8\xFF\xD9"), Value::null()}));
+    packet.rows.push_back(
+        row({integer(2), integer(3), Value::fromBytes("\xFF\xD8\xFF\xD9"), Value::null()}));
     return encodeDataPacket(packet);
   }
 
@@ -93,8 +97,11 @@ TEST_F(CdsTool, DumpPrintsTheWholePacket) {
 
 TEST_F(CdsTool, DumpShowsDatesTextAndForeignParameters) {
   RawPacket raw;
-  raw.header(3, 2).column("When", 0x00080008, 0, 0).column("Note", 0x004B0004, 0, 1)
-      .textParameter("SUBTYPE", "Text").column("D", 0x00060004, 0, 0);
+  raw.header(3, 2)
+      .column("When", 0x00080008, 0, 0)
+      .column("Note", 0x004B0004, 0, 1)
+      .textParameter("SUBTYPE", "Text")
+      .column("D", 0x00060004, 0, 0);
   raw.u16(1).name("LCID").u32(0x00010004).u32(1033);
   const double when = *dateTimeToStoredMs(dateTimeFromCalendar({2024, 1, 15, 14, 30}));
   raw.u8(0).u8(0);
@@ -103,21 +110,33 @@ TEST_F(CdsTool, DumpShowsDatesTextAndForeignParameters) {
   raw.u8(2).u8(0x2A);  // a deleted row of a change log, all blank
   const ToolRun r = run("dump", write("raw.cds", raw.bytes));
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.out.find(R"("values": [{"dateTime": "2024-01-15 14:30:00.000", "days": 45306.604166666664}, "\"Café\"\n€", 738900])"),
-            std::string::npos) << r.out;
-  EXPECT_NE(r.out.find(R"({"status": 2, "current": false, "values": [{"blank": "unassigned"}, {"blank": "unassigned"}, {"blank": "unassigned"}]})"),
-            std::string::npos) << r.out;
-  EXPECT_NE(r.out.find(R"("otherParameters": [{"name": "LCID", "typeCode": "0x00010004", "base64": "CQQAAA=="}])"),
-            std::string::npos) << r.out;
+  EXPECT_NE(
+      r.out.find(
+          R"("values": [{"dateTime": "2024-01-15 14:30:00.000", "days": 45306.604166666664}, "\"Café\"\n€", 738900])"),
+      std::string::npos)
+      << r.out;
+  EXPECT_NE(
+      r.out.find(
+          R"({"status": 2, "current": false, "values": [{"blank": "unassigned"}, {"blank": "unassigned"}, {"blank": "unassigned"}]})"),
+      std::string::npos)
+      << r.out;
+  EXPECT_NE(
+      r.out.find(
+          R"("otherParameters": [{"name": "LCID", "typeCode": "0x00010004", "base64": "CQQAAA=="}])"),
+      std::string::npos)
+      << r.out;
 }
 
 // Money and dates as the program shows them in the system locale; rows in the table's index
 // order (vehicle, then date) unless the file order is asked for.
 TEST_F(CdsTool, CsvPrintsVisibleRecordsAsTheProgramShowsThem) {
   DataPacket packet = emptyPacketOf("Expense.cds");
-  packet.rows.push_back(row({integer(1), integer(2), text("Oil, \"synthetic\""), number(12.5), Value::unassigned(),
-                             number(dateTimeFromCalendar({2024, 1, 15})), Value::unassigned()}));
-  packet.rows.push_back(row({integer(2), integer(2), text("Gone"), number(1), integer(1), number(0), Value::null()}, 0x02));
+  packet.rows.push_back(
+      row({integer(1), integer(2), text("Oil, \"synthetic\""), number(12.5), Value::unassigned(),
+           number(dateTimeFromCalendar({2024, 1, 15})), Value::unassigned()}));
+  packet.rows.push_back(
+      row({integer(2), integer(2), text("Gone"), number(1), integer(1), number(0), Value::null()},
+          0x02));
   packet.rows.push_back(row({integer(3), integer(2), text("Caf\xE9"), number(-3), integer(-4),
                              Value::null(), Value::fromBytes("JPEG")}));
   packet.rows.push_back(row({integer(4), integer(1), text("Tyres"), number(1234.5), integer(2),
@@ -125,7 +144,8 @@ TEST_F(CdsTool, CsvPrintsVisibleRecordsAsTheProgramShowsThem) {
   // The writer drops the deleted row; decode keeps what is written.
   const std::string file = write("Expense.cds", encodeDataPacket(packet));
   const std::string header =
-      "ExpenseNumber,VehicleNumber,ExpenseDescription,ExpenseAmount,ExpenseQuantity,ExpenseDate,ExpenseBlob\r\n";
+      "ExpenseNumber,VehicleNumber,ExpenseDescription,ExpenseAmount,ExpenseQuantity,ExpenseDate,"
+      "ExpenseBlob\r\n";
   struct Case {
     const char* command;
     const char* locale;
@@ -172,7 +192,9 @@ TEST_F(CdsTool, CheckSaysWhetherTheBytesSurviveARoundTrip) {
   trailing.push_back(0xAA);
   const ToolRun extra = run("check", write("trailing.cds", trailing));
   EXPECT_EQ(extra.exitCode, 1);
-  EXPECT_EQ(extra.out, "differs at offset 248: file has AA, encoded ends (file 249 bytes, encoded 248 bytes)\n");
+  EXPECT_EQ(
+      extra.out,
+      "differs at offset 248: file has AA, encoded ends (file 249 bytes, encoded 248 bytes)\n");
 
   DataPacket spaces = emptyPacketOf("ServiceInvoice.cds");
   spaces.rows.push_back(row({integer(1), integer(3), Value::unassigned(), text("Tyres")}));
@@ -181,7 +203,9 @@ TEST_F(CdsTool, CheckSaysWhetherTheBytesSurviveARoundTrip) {
   padded.back() = ' ';  // "Tyre " ends in a space, which the writer does not keep
   const ToolRun space = run("check", write("space.cds", padded));
   EXPECT_EQ(space.exitCode, 1);
-  EXPECT_EQ(space.out, "differs at offset 224: file has 05, encoded has 04 (file 230 bytes, encoded 229 bytes)\n");
+  EXPECT_EQ(
+      space.out,
+      "differs at offset 224: file has 05, encoded has 04 (file 230 bytes, encoded 229 bytes)\n");
 }
 
 TEST_F(CdsTool, MalformedOrMissingFilesGiveOneLineAndExitTwo) {
@@ -190,8 +214,11 @@ TEST_F(CdsTool, MalformedOrMissingFilesGiveOneLineAndExitTwo) {
   const std::string missing = (dir_ / "missing.cds").string();
   const std::pair<std::string, std::string> cases[] = {
       {write("truncated.cds", truncated),
-       ": not a valid datapacket: integer value runs past the end of the packet (needs 4 bytes, 0 left) at offset 220\n"},
-      {write("empty.cds", {}), ": not a valid datapacket: header runs past the end of the packet (needs 24 bytes, 0 left) at offset 0\n"},
+       ": not a valid datapacket: integer value runs past the end of the packet (needs 4 bytes, 0 "
+       "left) at offset 220\n"},
+      {write("empty.cds", {}),
+       ": not a valid datapacket: header runs past the end of the packet (needs 24 bytes, 0 left) "
+       "at offset 0\n"},
       {missing, ""},
   };
   for (const std::string command : {"dump", "check", "csv"}) {
@@ -218,7 +245,8 @@ TEST_F(CdsTool, JournalPrintsHeaderRecordsAndTheTornTail) {
   header.columnTypes = {ftAutoInc, ftInteger, ftBlob, ftString};
   std::vector<uint8_t> bytes = encodeJournalHeader(header);
   encodeJournalRecord(bytes, JournalOp::Insert, 3,
-                      {Value::fromInt(3), Value::fromInt(1), Value::fromBytes("\xFF\xD8"), Value::fromBytes("Caf\xE9")});
+                      {Value::fromInt(3), Value::fromInt(1), Value::fromBytes("\xFF\xD8"),
+                       Value::fromBytes("Caf\xE9")});
   encodeJournalRecord(bytes, JournalOp::Delete, 2, {});
   bytes.insert(bytes.end(), {1, 2, 3});  // the start of a record that was never finished
   const ToolRun r = run("journal", write("ServiceInvoice.journal", bytes));

@@ -133,8 +133,8 @@ bool writeGif(const char* path, const std::vector<Frame>& frames) {
     ok = ok &&
          EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) !=
              GIF_ERROR &&
-         EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height, false,
-                          nullptr) != GIF_ERROR;
+         EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height, false, nullptr) !=
+             GIF_ERROR;
     for (int row = 0; ok && row < frame.height; ++row) {
       auto* line = const_cast<GifPixelType*>(frame.pixels.data() + row * frame.width);
       ok = EGifPutLine(gif, line, frame.width) != GIF_ERROR;
@@ -155,7 +155,8 @@ int main(int argc, char** argv) {
   std::vector<Frame> frames;
   for (int head = 0; head < kFrames; ++head) {
     std::vector<bool> changed(kSpokes, head == 0);
-    for (int s = 0; head > 0 && s < kSpokes; ++s) changed[s] = shadeOf(s, head) != shadeOf(s, head - 1);
+    for (int s = 0; head > 0 && s < kSpokes; ++s)
+      changed[s] = shadeOf(s, head) != shadeOf(s, head - 1);
     frames.push_back(makeFrame(coverage, head, changed));
   }
   for (size_t i = 0; i < frames.size(); ++i)

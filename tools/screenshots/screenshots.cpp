@@ -48,7 +48,13 @@ std::string samplePhoto(QColor body) {
 
 void addSampleRecords() {
   using wf::DataModule1;
-  struct Vehicle { const char* make; const char* model; const char* year; const char* reg; QColor colour; };
+  struct Vehicle {
+    const char* make;
+    const char* model;
+    const char* year;
+    const char* reg;
+    QColor colour;
+  };
   const Vehicle vehicles[] = {
       {"Volvo", "240 GL", "1989", "ABC 123", QColor(170, 30, 30)},
       {"Toyota", "Hilux", "2004", "TRK 404", QColor(230, 230, 230)},
@@ -80,9 +86,15 @@ void addSampleRecords() {
     table.post();
   }
   // Lines of the last service, which stays the current one.
-  struct Line { const char* product; int quantity; double amount; };
-  const Line lines[] = {{"Timing belt kit", 1, 189.90}, {"Water pump", 1, 64.50},
-                        {"Coolant 1 l", 4, 7.25}, {"Labour (hours)", 3, 55.00}};
+  struct Line {
+    const char* product;
+    int quantity;
+    double amount;
+  };
+  const Line lines[] = {{"Timing belt kit", 1, 189.90},
+                        {"Water pump", 1, 64.50},
+                        {"Coolant 1 l", 4, 7.25},
+                        {"Labour (hours)", 3, 55.00}};
   for (const Line& l : lines) {
     wf::TClientTable& table = DataModule1->tblServiceLine;
     table.insert();
@@ -119,7 +131,8 @@ bool saveReportPreview(const QString& folder, const char* name) {
   QObject::connect(&watcher, &QTimer::timeout, [&] {
     for (QWidget* window : QApplication::topLevelWidgets()) {
       auto* preview = qobject_cast<wf::TRepStandardPreview*>(window);
-      if (preview == nullptr || !preview->isVisible() || preview->sink().availablePages() < 1) continue;
+      if (preview == nullptr || !preview->isVisible() || preview->sink().availablePages() < 1)
+        continue;
       watcher.stop();
       QApplication::processEvents();
       ok = preview->grab().save(folder + "/" + name);

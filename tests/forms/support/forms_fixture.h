@@ -5,9 +5,9 @@
 #include "framework/message_box.h"
 #include "store/data_module.h"
 
+#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>

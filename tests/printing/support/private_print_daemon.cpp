@@ -62,7 +62,8 @@ const char kPassThroughPpd[] = R"ppd(*PPD-Adobe: "4.3"
 
 }  // namespace
 
-PrivatePrintDaemon::PrivatePrintDaemon() : dir_(QDir::tempPath() + QStringLiteral("/wf-cups-XXXXXX")) {
+PrivatePrintDaemon::PrivatePrintDaemon()
+    : dir_(QDir::tempPath() + QStringLiteral("/wf-cups-XXXXXX")) {
   if (!dir_.isValid()) {
     error_ = QStringLiteral("no temporary folder");
     return;
@@ -72,26 +73,29 @@ PrivatePrintDaemon::PrivatePrintDaemon() : dir_(QDir::tempPath() + QStringLitera
     QDir(root).mkpath(QString::fromLatin1(sub));
   // The daemon's helpers run as another user when it is started by root: they must reach the
   // folder.
-  QFile::setPermissions(root, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                  QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+  QFile::setPermissions(root, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                  QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                                  QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                   QFileDevice::ExeOther);
   const QString socket = root + QStringLiteral("/cups.sock");
-  const QByteArray conf = QStringLiteral(
-                              "Listen %1\n"
-                              "Browsing Off\n"
-                              "WebInterface No\n"
-                              "LogLevel info\n"
-                              "DefaultAuthType None\n"
-                              "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                              "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
-                              .arg(socket)
-                              .toUtf8();
-  QByteArray files = QStringLiteral(
-                         "ServerRoot %1\nRequestRoot %1/spool\nTempDir %1/tmp\nCacheDir %1/cache\n"
-                         "StateDir %1/state\nAccessLog %1/log/access_log\nErrorLog %1/log/error_log\n"
-                         "PageLog %1/log/page_log\nFileDevice Yes\n")
-                         .arg(root)
-                         .toUtf8();
+  const QByteArray conf =
+      QStringLiteral(
+          "Listen %1\n"
+          "Browsing Off\n"
+          "WebInterface No\n"
+          "LogLevel info\n"
+          "DefaultAuthType None\n"
+          "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+          "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
+          .arg(socket)
+          .toUtf8();
+  QByteArray files =
+      QStringLiteral(
+          "ServerRoot %1\nRequestRoot %1/spool\nTempDir %1/tmp\nCacheDir %1/cache\n"
+          "StateDir %1/state\nAccessLog %1/log/access_log\nErrorLog %1/log/error_log\n"
+          "PageLog %1/log/page_log\nFileDevice Yes\n")
+          .arg(root)
+          .toUtf8();
   if (!writeFile(root + QStringLiteral("/cupsd.conf"), conf) ||
       !writeFile(root + QStringLiteral("/cups-files.conf"), files) ||
       !writeFile(root + QStringLiteral("/queue.ppd"), QByteArray(kPassThroughPpd))) {
@@ -119,7 +123,8 @@ PrivatePrintDaemon::PrivatePrintDaemon() : dir_(QDir::tempPath() + QStringLitera
   clock.start();
   while (!QFile::exists(socket) && clock.elapsed() < 15000 && running()) QThread::msleep(50);
   if (!QFile::exists(socket) || !running())
-    error_ = QStringLiteral("the daemon did not open its socket: ") + QString::fromLocal8Bit(daemon_.readAll());
+    error_ = QStringLiteral("the daemon did not open its socket: ") +
+             QString::fromLocal8Bit(daemon_.readAll());
 }
 
 PrivatePrintDaemon::~PrivatePrintDaemon() {
@@ -177,13 +182,15 @@ int PrivatePrintDaemon::newestJobId() const {
   return newest;
 }
 
-std::optional<FinishedJob> PrivatePrintDaemon::waitForJob(const QString& queue, int afterJob, int timeoutMs) {
+std::optional<FinishedJob> PrivatePrintDaemon::waitForJob(const QString& queue, int afterJob,
+                                                          int timeoutMs) {
   const QByteArray queueName = queue.toUtf8();
   QElapsedTimer clock;
   clock.start();
   while (clock.elapsed() < timeoutMs) {
     cups_job_t* jobs = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queueName.constData(), 0, CUPS_WHICHJOBS_ALL);
+    const int count =
+        cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queueName.constData(), 0, CUPS_WHICHJOBS_ALL);
     std::optional<FinishedJob> found;
     for (int i = 0; i < count; ++i) {
       if (jobs[i].id > afterJob && jobs[i].state == IPP_JSTATE_COMPLETED) {
@@ -221,14 +228,17 @@ PdfFacts readPdf(const QByteArray& document) {
   info.start(QStringLiteral(WF_PDFINFO), {file.fileName()});
   info.waitForFinished(20000);
   const QString infoText = QString::fromUtf8(info.readAllStandardOutput());
-  const auto pages = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
-                         .match(infoText);
+  const auto pages =
+      QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
+          .match(infoText);
   if (pages.hasMatch()) facts.pages = pages.captured(1).toInt();
-  const auto size = QRegularExpression(QStringLiteral("^Page size:\\s+(.*)$"), QRegularExpression::MultilineOption)
+  const auto size = QRegularExpression(QStringLiteral("^Page size:\\s+(.*)$"),
+                                       QRegularExpression::MultilineOption)
                         .match(infoText);
   if (size.hasMatch()) facts.pageSize = size.captured(1).trimmed();
   QProcess text;
-  text.start(QStringLiteral(WF_PDFTOTEXT), {QStringLiteral("-layout"), file.fileName(), QStringLiteral("-")});
+  text.start(QStringLiteral(WF_PDFTOTEXT),
+             {QStringLiteral("-layout"), file.fileName(), QStringLiteral("-")});
   text.waitForFinished(20000);
   facts.text = QString::fromUtf8(text.readAllStandardOutput());
   return facts;

@@ -12,11 +12,11 @@ class PageCanvas;
 
 // Where the sample page puts its marks, for tests that look for them.
 namespace sample {
-inline const QRect kFrame(100, 120, 300, 40);       // black outline, 1 pixel
-inline const QRect kBand(100, 200, 500, 60);        // light grey fill
-inline const QRect kPicture(420, 300, 120, 80);     // red/blue picture
-inline const QRect kClip(50, 420, 60, 30);          // a wide text cut to this box
-inline const QPoint kLeftText(110, 128);            // "Service Report" top-left
+inline const QRect kFrame(100, 120, 300, 40);    // black outline, 1 pixel
+inline const QRect kBand(100, 200, 500, 60);     // light grey fill
+inline const QRect kPicture(420, 300, 120, 80);  // red/blue picture
+inline const QRect kClip(50, 420, 60, 30);       // a wide text cut to this box
+inline const QPoint kLeftText(110, 128);         // "Service Report" top-left
 }  // namespace sample
 
 void drawSamplePage(PageCanvas& canvas);
