@@ -1,6 +1,7 @@
 #include "controls/gif_image.h"
 
 #include "controls/gif_lzw.h"
+#include "store/byte_coding.h"
 
 #include <QFile>
 
@@ -189,7 +190,7 @@ class GifDecoder {
     // block[0] is the sub-block length; a graphic control block carries 4 bytes.
     if (!block || block[0] < 4) return;
     int packed = block[1];
-    control_.delay = std::max(control_.delay, 10 * (block[2] | (block[3] << 8)));
+    control_.delay = std::max(control_.delay, 10 * int(coding::decodeFixed16(block + 2)));
     control_.disposal = (packed >> 2) & 7;
     control_.transparentIndex = (packed & 1) ? block[4] : -1;
   }
@@ -198,7 +199,8 @@ class GifDecoder {
     GifByteType* block = nullptr;
     do {
       if (DGifGetExtensionNext(gif_, &block) == GIF_ERROR) failWith(gif_->Error);
-      if (block && block[0] >= 3 && block[1] == 1) image_.repeatCount_ = block[2] | (block[3] << 8);
+      if (block && block[0] >= 3 && block[1] == 1)
+        image_.repeatCount_ = coding::decodeFixed16(block + 2);
     } while (block);
   }
 

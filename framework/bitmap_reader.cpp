@@ -7,6 +7,8 @@
 #include <bit>
 #include <vector>
 
+#include "store/byte_coding.h"
+
 namespace wf {
 namespace {
 
@@ -31,13 +33,8 @@ class Reader {
     if (!has(offset, 1)) throw BitmapError();
     return data_[offset];
   }
-  std::uint16_t u16(std::size_t offset) const {
-    return static_cast<std::uint16_t>(u8(offset) | (u8(offset + 1) << 8));
-  }
-  std::uint32_t u32(std::size_t offset) const {
-    return static_cast<std::uint32_t>(u16(offset)) |
-           (static_cast<std::uint32_t>(u16(offset + 2)) << 16);
-  }
+  std::uint16_t u16(std::size_t offset) const { return coding::decodeFixed16(at(offset, 2)); }
+  std::uint32_t u32(std::size_t offset) const { return coding::decodeFixed32(at(offset, 4)); }
   const std::uint8_t* at(std::size_t offset, std::size_t count) const {
     if (!has(offset, count)) throw BitmapError();
     return data_ + offset;
@@ -180,12 +177,8 @@ void decodeUncompressed(const Reader& in, std::size_t offset, const Header& h,
         case 24: out[x] = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]); break;
         case 16:
         case 32: {
-          const std::uint32_t pixel =
-              h.bitCount == 16 ? static_cast<std::uint32_t>(src[2 * x] | (src[2 * x + 1] << 8))
-                               : static_cast<std::uint32_t>(src[4 * x]) |
-                                     (static_cast<std::uint32_t>(src[4 * x + 1]) << 8) |
-                                     (static_cast<std::uint32_t>(src[4 * x + 2]) << 16) |
-                                     (static_cast<std::uint32_t>(src[4 * x + 3]) << 24);
+          const std::uint32_t pixel = h.bitCount == 16 ? coding::decodeFixed16(src + 2 * x)
+                                                       : coding::decodeFixed32(src + 4 * x);
           out[x] = qRgb(h.channels[0].value(pixel), h.channels[1].value(pixel),
                         h.channels[2].value(pixel));
           break;

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 namespace wf::coding {
 
@@ -49,6 +50,30 @@ inline int32_t decodeFixedI32(const void* p) { return int32_t(decodeFixed32(p));
 inline void encodeFixed16(void* p, uint16_t v) { detail::encodeFixed(p, v); }
 inline void encodeFixed32(void* p, uint32_t v) { detail::encodeFixed(p, v); }
 inline void encodeFixed64(void* p, uint64_t v) { detail::encodeFixed(p, v); }
+
+// Any integer or floating-point type by its own width: double as its IEEE-754 bits.
+template <typename T>
+inline T decodeAs(const void* p) {
+  static_assert(std::is_arithmetic_v<T>);
+  if constexpr (sizeof(T) == 1) {
+    return std::bit_cast<T>(*static_cast<const uint8_t*>(p));
+  } else {
+    using Bits = std::conditional_t<sizeof(T) == 2, uint16_t,
+                                    std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>;
+    return std::bit_cast<T>(detail::decodeFixed<Bits>(p));
+  }
+}
+template <typename T>
+inline void encodeAs(void* p, T v) {
+  static_assert(std::is_arithmetic_v<T>);
+  if constexpr (sizeof(T) == 1) {
+    *static_cast<uint8_t*>(p) = std::bit_cast<uint8_t>(v);
+  } else {
+    using Bits = std::conditional_t<sizeof(T) == 2, uint16_t,
+                                    std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>;
+    detail::encodeFixed(p, std::bit_cast<Bits>(v));
+  }
+}
 
 // Integers whose width is only known at run time (a column's declared size: 1 to 8 bytes).
 // Widths above 8 read as their first 8 bytes and write zeros past them.

@@ -17,6 +17,11 @@ class ByteSink {
   virtual void append(const uint8_t* data, std::size_t size) = 0;
   // Replaces bytes already appended, for a header field known only at the end.
   virtual void overwrite(std::size_t offset, const uint8_t* data, std::size_t size) = 0;
+  // Adds a producer's buffer's first `size` bytes at the end. A sink may keep the buffer and give
+  // another one back in its place, at least as large; the producer then carries on filling that.
+  virtual void handOver(std::vector<uint8_t>& buffer, std::size_t size) {
+    append(buffer.data(), size);
+  }
 };
 
 // Collects everything in memory.

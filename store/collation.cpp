@@ -71,10 +71,8 @@ bool& defaultLocaleSet() {
   return set;
 }
 
-// Bit layout of a prefix: bit 63 says the field has a value; bits 62..7 hold the primary ranks
-// of the first eight characters (7 bits each, 0 = end of string); bits 3..0 count how many of
-// those positions are known (a character outside the fast path ends the known part).
-constexpr int kPrefixChars = 8;
+// The prefix's bit layout is described beside kPrefixChars in the header.
+constexpr int kPrefixChars = Collation::kPrefixChars;
 constexpr int kRankBits = 7;
 constexpr std::uint64_t kHasValueBit = std::uint64_t{1} << 63;
 
@@ -185,7 +183,7 @@ std::uint64_t Collation::prefix(std::string_view s) const {
 }
 
 int Collation::comparePrefixes(std::uint64_t a, std::uint64_t b) {
-  int known = static_cast<int>(std::min(a & 0xF, b & 0xF));
+  int known = static_cast<int>(std::min(a & kKnownCountMask, b & kKnownCountMask));
   std::uint64_t mask = ~((std::uint64_t{1} << (63 - kRankBits * known)) - 1);
   std::uint64_t ma = a & mask;
   std::uint64_t mb = b & mask;

@@ -39,6 +39,16 @@ class Collation {
   static constexpr std::uint64_t kNoValuePrefix = 8;
   std::uint64_t prefix(std::string_view s) const;
   static int comparePrefixes(std::uint64_t a, std::uint64_t b);
+  // Whether every character position a prefix has room for is known (its low bits count them):
+  // such prefixes compare as plain unsigned integers.
+  static bool prefixFullyKnown(std::uint64_t prefix) {
+    return (prefix & kKnownCountMask) == kPrefixChars;
+  }
+  // Bit layout of a prefix: bit 63 says the field has a value; bits 62..7 hold the primary ranks
+  // of the first eight characters (7 bits each, 0 = end of string); bits 3..0 count how many of
+  // those positions are known (a character outside the fast path ends the known part).
+  static constexpr int kPrefixChars = 8;
+  static constexpr std::uint64_t kKnownCountMask = 0xF;
 
   // Whether the fast path is in use (for tests and benchmarks).
   bool hasFastPath() const { return fast_; }

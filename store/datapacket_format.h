@@ -3,62 +3,13 @@
 // All integers are little-endian, nothing is aligned or padded.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
+#include "store/byte_coding.h"
+
 namespace wf::dpformat {
-
-// Little-endian integers of 1 to 8 bytes. The common sizes are one load or store on a
-// little-endian host; other sizes and hosts go byte by byte.
-inline uint64_t loadLE(const uint8_t* p, std::size_t size) {
-  if constexpr (std::endian::native == std::endian::little) {
-    switch (size) {
-      case 1: return p[0];
-      case 2: {
-        uint16_t v;
-        std::memcpy(&v, p, 2);
-        return v;
-      }
-      case 4: {
-        uint32_t v;
-        std::memcpy(&v, p, 4);
-        return v;
-      }
-      case 8: {
-        uint64_t v;
-        std::memcpy(&v, p, 8);
-        return v;
-      }
-      default: break;
-    }
-  }
-  uint64_t v = 0;
-  for (std::size_t i = 0; i < size; ++i) v |= uint64_t(p[i]) << (8 * i);
-  return v;
-}
-
-inline void storeLE(uint8_t* p, uint64_t v, std::size_t size) {
-  if constexpr (std::endian::native == std::endian::little) {
-    switch (size) {
-      case 1: p[0] = uint8_t(v); return;
-      case 2: {
-        const uint16_t w = uint16_t(v);
-        std::memcpy(p, &w, 2);
-        return;
-      }
-      case 4: {
-        const uint32_t w = uint32_t(v);
-        std::memcpy(p, &w, 4);
-        return;
-      }
-      case 8: std::memcpy(p, &v, 8); return;
-      default: break;
-    }
-  }
-  for (std::size_t i = 0; i < size; ++i) p[i] = uint8_t(size > 8 && i >= 8 ? 0 : v >> (8 * i));
-}
 
 // ---- Header (24 bytes) -------------------------------------------------------------------------
 //  0  u32 signature        kSignature (bytes 96 19 E0 BD) or kAltSignature

@@ -45,7 +45,7 @@ class Cursor {
     return p;
   }
   uint64_t unsignedLE(std::size_t size, const char* what) {
-    return fmt::loadLE(take(size, what), size);
+    return coding::decodeVariable(take(size, what), size);
   }
   uint8_t u8(const char* what) { return *take(1, what); }
   uint16_t u16(const char* what) { return static_cast<uint16_t>(unsignedLE(2, what)); }
@@ -115,7 +115,7 @@ std::optional<int64_t> parameterNumber(const Parameter& p) {
   if (logical != fmt::kTypeInt && logical != fmt::kTypeUInt && logical != fmt::kTypeBool)
     return std::nullopt;
   if (p.value.empty() || p.value.size() > 8) return std::nullopt;
-  const uint64_t raw = fmt::loadLE(p.value.data(), p.value.size());
+  const uint64_t raw = coding::decodeVariable(p.value.data(), p.value.size());
   return logical == fmt::kTypeInt ? signExtend(raw, p.value.size()) : static_cast<int64_t>(raw);
 }
 
@@ -268,9 +268,7 @@ class RowReader {
 
   static double readDouble(Cursor& in, const char* what) {
     const uint8_t* p = in.take(8, what);
-    double d;
-    std::memcpy(&d, p, 8);
-    return d;
+    return coding::decodeAs<double>(p);
   }
 
   std::size_t readLength(Cursor& in, const ColumnReader& r, const char* what) const {

@@ -27,7 +27,7 @@ class Output {
 
   std::size_t offset() const { return flushed_ + pos_; }
   void u8(uint8_t v) { *reserve(1) = v; }
-  void unsignedLE(uint64_t v, std::size_t size) { fmt::storeLE(reserve(size), v, size); }
+  void unsignedLE(uint64_t v, std::size_t size) { coding::encodeVariable(reserve(size), v, size); }
   void u16(uint16_t v) { unsignedLE(v, 2); }
   void u32(uint32_t v) { unsignedLE(v, 4); }
   void raw(const void* p, std::size_t n) {
@@ -49,7 +49,7 @@ class Output {
     if (sink_ != nullptr && pos_ >= chunk) flush();
   }
   void flush() {
-    sink_->append(bytes_.data(), pos_);
+    sink_->handOver(bytes_, pos_);
     flushed_ += pos_;
     pos_ = 0;
   }
@@ -68,11 +68,11 @@ class Output {
 
   void patch(std::size_t offset, uint64_t v, std::size_t size) {
     if (offset >= flushed_) {
-      fmt::storeLE(bytes_.data() + (offset - flushed_), v, size);
+      coding::encodeVariable(bytes_.data() + (offset - flushed_), v, size);
       return;
     }
     uint8_t field[8];
-    fmt::storeLE(field, v, size);
+    coding::encodeVariable(field, v, size);
     sink_->overwrite(offset, field, size);
   }
 

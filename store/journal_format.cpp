@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "store/byte_coding.h"
 #include "store/crc32c.h"
 
 namespace wf {
@@ -28,7 +29,7 @@ class Writer {
   template <class T>
   void put(T value) {
     std::uint8_t bytes[sizeof(T)];
-    std::memcpy(bytes, &value, sizeof(T));  // little-endian hosts, as the table files
+    coding::encodeAs(bytes, value);
     out_.insert(out_.end(), bytes, bytes + sizeof(T));
   }
   void putBytes(const void* data, std::size_t size) {
@@ -47,9 +48,8 @@ class Reader {
       : bytes_(bytes), pos_(pos), end_(end) {}
   template <class T>
   T get() {
-    T value{};
-    if (!has(sizeof(T))) return value;
-    std::memcpy(&value, bytes_.data() + pos_, sizeof(T));
+    if (!has(sizeof(T))) return T{};
+    const T value = coding::decodeAs<T>(bytes_.data() + pos_);
     pos_ += sizeof(T);
     return value;
   }
@@ -165,7 +165,7 @@ void encodeJournalRecord(std::vector<std::uint8_t>& out, JournalOp op, std::int3
     for (const Value& v : values) putValue(w, v);
   }
   auto length = static_cast<std::uint32_t>(out.size() - start - 4);
-  std::memcpy(out.data() + start, &length, 4);
+  coding::encodeFixed32(out.data() + start, length);
   w.put<std::uint32_t>(crc32c(out.data() + start, out.size() - start));
 }
 
@@ -196,12 +196,10 @@ JournalContents decodeJournal(std::span<const std::uint8_t> bytes) {
   std::size_t pos = r.pos();
   contents.headerLength = contents.validLength = pos;
   while (bytes.size() - pos >= 8) {
-    std::uint32_t length;
-    std::memcpy(&length, bytes.data() + pos, 4);
+    const std::uint32_t length = coding::decodeFixed32(bytes.data() + pos);
     if (length > bytes.size() - pos - 8) break;
     const std::size_t end = pos + 4 + length;
-    std::uint32_t stored;
-    std::memcpy(&stored, bytes.data() + end, 4);
+    const std::uint32_t stored = coding::decodeFixed32(bytes.data() + end);
     if (stored != crc32c(bytes.data() + pos, 4 + std::size_t(length))) break;
     JournalRecord record;
     if (!parsePayload(bytes, pos + 4, end, record)) break;

@@ -6,6 +6,7 @@
 #include "store/datapacket_format.h"
 #include "store/datapacket_reader.h"
 #include "store/date_time.h"
+#include "store/row_pipeline.h"
 
 namespace wf {
 
@@ -26,8 +27,7 @@ class Bytes {
   }
   bool read(std::size_t size, std::uint64_t& value) {
     if (size > remaining()) return false;
-    value = 0;
-    for (std::size_t i = 0; i < size; ++i) value |= std::uint64_t(data_[pos_ + i]) << (8 * i);
+    value = coding::decodeVariable(data_.data() + pos_, size);
     pos_ += size;
     return true;
   }
@@ -117,8 +117,7 @@ bool readValue(Bytes& in, const ColumnCoding& c, std::size_t limit, ValueView& v
     case fmt::ValueCoding::DateTime: {
       const std::uint8_t* p = in.take(8);
       if (p == nullptr) return false;
-      double d;
-      std::memcpy(&d, p, 8);
+      double d = coding::decodeAs<double>(p);
       if (c.coding == fmt::ValueCoding::DateTime) {
         std::optional<double> days = storedMsToDateTime(d);
         if (!days) return false;
@@ -151,6 +150,9 @@ bool readValue(Bytes& in, const ColumnCoding& c, std::size_t limit, ValueView& v
 
 // The rows by the fast path; false when it cannot read them (the caller then decodes the
 // whole packet, which reports the fault or reads what the fast path does not know).
+// Tables of fewer rows load on one thread: a second one would cost more than it saves.
+constexpr std::uint32_t kPipelinedRows = 20000;
+
 bool readRowsFast(std::span<const std::uint8_t> bytes, std::size_t start, std::uint32_t rowCount,
                   const DataPacket& meta, RowConsumer& consumer) {
   std::vector<ColumnCoding> codings;
@@ -165,7 +167,10 @@ bool readRowsFast(std::span<const std::uint8_t> bytes, std::size_t start, std::u
   in.skip(start);
   if (std::uint64_t(rowCount) * (1 + indicatorCount) > in.remaining()) return false;
   consumer.begin(meta, rowCount);
-  // Strings and blobs are viewed in `bytes`, which outlives the consumer's use of them.
+  // Strings and blobs are viewed in `bytes`, which outlives the consumer's use of them. A large
+  // table is stored on a second thread while the next rows are read.
+  std::optional<RowPipeline> pipeline;
+  if (rowCount >= kPipelinedRows) pipeline.emplace(consumer);
   std::vector<ValueView> values(codings.size());
   for (std::uint32_t r = 0; r < rowCount; ++r) {
     std::uint64_t status = 0;
@@ -181,8 +186,13 @@ bool readRowsFast(std::span<const std::uint8_t> bytes, std::size_t start, std::u
       else if (!readValue(in, codings[j], limit, values[j]))
         return false;
     }
-    if ((status & fmt::kRowNotCurrent) == 0) consumer.row(values);
+    if ((status & fmt::kRowNotCurrent) != 0) continue;
+    if (pipeline)
+      pipeline->push(values);
+    else
+      consumer.row(values);
   }
+  if (pipeline) pipeline->finish();
   return true;
 }
 

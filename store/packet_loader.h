@@ -20,7 +20,8 @@ class RowConsumer {
   // over: drop any row received so far.
   virtual void begin(const DataPacket& meta, std::size_t expectedRows) = 0;
   // One current row (rows of a change log that are not current are skipped), in file order. The
-  // views are valid during the call only.
+  // views are valid during the call only. For a large table the rows arrive on a second thread
+  // (one call at a time, all before loadDataPacket returns); begin() always comes on the caller's.
   virtual void row(const std::vector<ValueView>& values) = 0;
 };
 

@@ -22,61 +22,10 @@ namespace wf {
 
 namespace {
 
-constexpr std::uint8_t kNullBit = 1;
-constexpr std::uint8_t kUnassignedBit = 2;
 constexpr std::uint64_t kHasValueBit = std::uint64_t{1} << 63;
-
-// Columns of a kind the table does not interpret keep their value with a tag byte.
-enum OtherTag : std::uint8_t { kTagInt, kTagDouble, kTagBool, kTagBytes };
-
-int fixedSize(TFieldType type) {
-  switch (type) {
-    case ftSmallint: return 2;
-    case ftInteger:
-    case ftAutoInc: return 4;
-    case ftFloat:
-    case ftCurrency:
-    case ftDateTime: return 8;
-    default: return 0;
-  }
-}
-
-template <class T>
-T load(const std::uint8_t* p) {
-  T v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
-// A viewed value as the image stores it; another kind than the column's gives 0 or empty, as
-// Value's accessors do.
-std::int64_t intOf(const ValueView& v) { return v.kind == ValueView::Kind::Int ? v.integer : 0; }
-double doubleOf(const ValueView& v) { return v.kind == ValueView::Kind::Double ? v.number : 0.0; }
-std::string_view bytesOf(const ValueView& v) {
-  return v.kind == ValueView::Kind::Bytes ? v.bytes : std::string_view();
-}
-
-// Reads a tagged value of a column the table does not interpret; returns the end of it.
-const std::uint8_t* viewOther(const std::uint8_t* p, ValueView& v) {
-  const std::uint8_t tag = *p++;
-  switch (tag) {
-    case kTagBytes: {
-      const std::size_t n = load<std::uint32_t>(p);
-      v.setBytes(std::string_view(reinterpret_cast<const char*>(p + 4), n));
-      return p + 4 + n;
-    }
-    case kTagDouble: v.setDouble(load<double>(p)); break;
-    case kTagBool: v.setBool(load<std::int64_t>(p) != 0); break;
-    default: v.setInt(load<std::int64_t>(p)); break;
-  }
-  return p + 8;
-}
-
-template <class T>
-std::uint8_t* store(std::uint8_t* p, T v) {
-  std::memcpy(p, &v, sizeof v);
-  return p + sizeof v;
-}
+// Integer keys are biased by this much so that negative ones sort below positive ones as
+// unsigned numbers; every integer a column holds (at most 41 bits with its sign) stays positive.
+constexpr std::int64_t kIntegerKeyBias = std::int64_t{1} << 40;
 
 // Maps a double to an unsigned key whose order is the numeric order; never 0 (the key of no
 // value), as every NaN maps to the one positive quiet NaN.
@@ -90,7 +39,7 @@ std::uint64_t orderedBits(double v) {
 
 }  // namespace
 
-// Record images live in 1 MiB chunks; large images (pictures) get an allocation of their own
+// Record images live in 2 MiB chunks; large images (pictures) get an allocation of their own
 // so that they are released as soon as their record goes. A record is known by a 32-bit
 // handle: chunk number and offset for a small image, the large bit and an index otherwise.
 class RecordStore::Arena {
@@ -192,15 +141,9 @@ class RecordStore::Arena {
 
 RecordStore::RecordStore(std::vector<TFieldType> types, std::vector<int> widths,
                          std::shared_ptr<const Collation> collation)
-    : types_(std::move(types)),
-      widths_(std::move(widths)),
-      indicatorBytes_((types_.size() + 3) / 4),
+    : layout_(std::move(types), std::move(widths)),
       collation_(std::move(collation)),
-      arena_(std::make_unique<Arena>()) {
-  prefixBytes_.resize(types_.size(), 0);
-  for (std::size_t i = 0; i < types_.size(); ++i)
-    if (types_[i] == ftString) prefixBytes_[i] = widths_[i] > 0 && widths_[i] <= 255 ? 1 : 2;
-}
+      arena_(std::make_unique<Arena>()) {}
 
 RecordStore::~RecordStore() = default;
 
@@ -217,230 +160,31 @@ std::uint32_t RecordStore::encode(const std::vector<Value>& values) {
 }
 
 std::uint32_t RecordStore::encode(const std::vector<ValueView>& values) {
-  if (values.size() != types_.size()) throw EngineError(kEngineErrorDamagedPacket);
-  std::size_t size = indicatorBytes_;
-  for (std::size_t i = 0; i < types_.size(); ++i) {
-    const ValueView& v = values[i];
-    if (!v.hasValue()) continue;
-    switch (types_[i]) {
-      case ftString: {
-        std::size_t limit = prefixBytes_[i] == 1 ? 255 : 65535;
-        if (widths_[i] > 0)
-          limit = std::min<std::size_t>(limit, static_cast<std::size_t>(widths_[i]));
-        size += static_cast<std::size_t>(prefixBytes_[i]) + std::min(bytesOf(v).size(), limit);
-        break;
-      }
-      case ftBlob:
-      case ftMemo: size += 4 + bytesOf(v).size(); break;
-      case ftUnknown:
-        size += 1 + (v.kind == ValueView::Kind::Bytes ? 4 + bytesOf(v).size() : 8);
-        break;
-      default: size += static_cast<std::size_t>(fixedSize(types_[i])); break;
-    }
-  }
+  if (values.size() != layout_.columnCount()) throw EngineError(kEngineErrorDamagedPacket);
+  const std::size_t size = layout_.encodedSize(values);
   if (size > std::numeric_limits<std::uint32_t>::max())
     throw EngineError(kEngineErrorRecordTooLarge);
-
   std::uint8_t* image = nullptr;
-  std::uint32_t handle = arena_->allocate(size, image);
-  std::memset(image, 0, indicatorBytes_);
-  std::uint8_t* p = image + indicatorBytes_;
-  for (std::size_t i = 0; i < types_.size(); ++i) {
-    const ValueView& v = values[i];
-    if (!v.hasValue()) {
-      std::uint8_t bit = v.kind == ValueView::Kind::Null ? kNullBit : kUnassignedBit;
-      image[i / 4] = static_cast<std::uint8_t>(image[i / 4] | (bit << (2 * (i % 4))));
-      continue;
-    }
-    switch (types_[i]) {
-      case ftSmallint: p = store(p, static_cast<std::int16_t>(intOf(v))); break;
-      case ftInteger:
-      case ftAutoInc: p = store(p, static_cast<std::int32_t>(intOf(v))); break;
-      case ftFloat:
-      case ftCurrency:
-      case ftDateTime: p = store(p, doubleOf(v)); break;
-      case ftString: {
-        std::size_t limit = prefixBytes_[i] == 1 ? 255 : 65535;
-        if (widths_[i] > 0)
-          limit = std::min<std::size_t>(limit, static_cast<std::size_t>(widths_[i]));
-        std::size_t n = std::min(bytesOf(v).size(), limit);
-        if (prefixBytes_[i] == 1)
-          *p++ = static_cast<std::uint8_t>(n);
-        else
-          p = store(p, static_cast<std::uint16_t>(n));
-        std::memcpy(p, bytesOf(v).data(), n);
-        p += n;
-        break;
-      }
-      case ftBlob:
-      case ftMemo: {
-        p = store(p, static_cast<std::uint32_t>(bytesOf(v).size()));
-        std::memcpy(p, bytesOf(v).data(), bytesOf(v).size());
-        p += bytesOf(v).size();
-        break;
-      }
-      case ftUnknown: {
-        if (v.kind == ValueView::Kind::Bytes) {
-          *p++ = kTagBytes;
-          p = store(p, static_cast<std::uint32_t>(bytesOf(v).size()));
-          std::memcpy(p, bytesOf(v).data(), bytesOf(v).size());
-          p += bytesOf(v).size();
-        } else if (v.kind == ValueView::Kind::Double) {
-          *p++ = kTagDouble;
-          p = store(p, doubleOf(v));
-        } else if (v.kind == ValueView::Kind::Bool) {
-          *p++ = kTagBool;
-          p = store(p, static_cast<std::int64_t>(v.integer != 0));
-        } else {
-          *p++ = kTagInt;
-          p = store(p, intOf(v));
-        }
-        break;
-      }
-    }
-  }
+  const std::uint32_t handle = arena_->allocate(size, image);
+  layout_.write(values, image);
   liveBytes_ += size;
   return handle;
 }
 
-RecordStore::FieldRef RecordStore::field(const std::uint8_t* image, int column) const {
-  FieldRef ref;
-  const std::uint8_t* p = image + indicatorBytes_;
-  for (int i = 0;; ++i) {
-    std::uint8_t bits = static_cast<std::uint8_t>((image[i / 4] >> (2 * (i % 4))) & 3);
-    if (bits != 0) {
-      if (i == column) {
-        ref.state = (bits & kNullBit) ? BlankState::Null : BlankState::Unassigned;
-        return ref;
-      }
-      continue;
-    }
-    TFieldType type = types_[static_cast<std::size_t>(i)];
-    if (i == column) {
-      ref.state = BlankState::HasValue;
-      switch (type) {
-        case ftSmallint: ref.integer = load<std::int16_t>(p); break;
-        case ftInteger:
-        case ftAutoInc: ref.integer = load<std::int32_t>(p); break;
-        case ftFloat:
-        case ftCurrency:
-        case ftDateTime: ref.number = load<double>(p); break;
-        case ftString: {
-          std::size_t n =
-              prefixBytes_[static_cast<std::size_t>(i)] == 1 ? *p : load<std::uint16_t>(p);
-          ref.bytes = std::string_view(
-              reinterpret_cast<const char*>(p + prefixBytes_[static_cast<std::size_t>(i)]), n);
-          break;
-        }
-        case ftBlob:
-        case ftMemo:
-          ref.bytes =
-              std::string_view(reinterpret_cast<const char*>(p + 4), load<std::uint32_t>(p));
-          break;
-        case ftUnknown:
-          ref.integer = *p;  // the tag; value() decodes the rest
-          ref.bytes = std::string_view(reinterpret_cast<const char*>(p), 1);
-          break;
-      }
-      return ref;
-    }
-    switch (type) {
-      case ftString:
-        p += prefixBytes_[static_cast<std::size_t>(i)] == 1 ? 1u + *p : 2u + load<std::uint16_t>(p);
-        break;
-      case ftBlob:
-      case ftMemo: p += 4 + load<std::uint32_t>(p); break;
-      case ftUnknown: p += *p == kTagBytes ? 5 + load<std::uint32_t>(p + 1) : 9; break;
-      default: p += fixedSize(type); break;
-    }
-  }
+FieldRef RecordStore::field(const std::uint8_t* image, int column) const {
+  return layout_.field(image, static_cast<std::size_t>(column));
 }
 
 std::size_t RecordStore::imageSize(const std::uint8_t* image) const {
-  const std::uint8_t* p = image + indicatorBytes_;
-  for (std::size_t i = 0; i < types_.size(); ++i) {
-    if ((image[i / 4] >> (2 * (i % 4))) & 3) continue;
-    switch (types_[i]) {
-      case ftString: p += prefixBytes_[i] == 1 ? 1u + *p : 2u + load<std::uint16_t>(p); break;
-      case ftBlob:
-      case ftMemo: p += 4 + load<std::uint32_t>(p); break;
-      case ftUnknown: p += *p == kTagBytes ? 5 + load<std::uint32_t>(p + 1) : 9; break;
-      default: p += fixedSize(types_[i]); break;
-    }
-  }
-  return static_cast<std::size_t>(p - image);
+  return layout_.imageSize(image);
 }
 
 Value RecordStore::value(const std::uint8_t* image, int column) const {
-  FieldRef ref = field(image, column);
-  if (ref.state == BlankState::Null) return nullValue();
-  if (ref.state == BlankState::Unassigned) return Value::unassigned();
-  switch (types_[static_cast<std::size_t>(column)]) {
-    case ftSmallint:
-    case ftInteger:
-    case ftAutoInc: return Value::fromInt(ref.integer);
-    case ftFloat:
-    case ftCurrency:
-    case ftDateTime: return Value::fromDouble(ref.number);
-    case ftString:
-    case ftBlob:
-    case ftMemo: return Value::fromBytes(std::string(ref.bytes));
-    case ftUnknown: {
-      ValueView view;
-      viewOther(reinterpret_cast<const std::uint8_t*>(ref.bytes.data()), view);
-      Value out;
-      view.assignTo(out);
-      return out;
-    }
-  }
-  return Value::unassigned();
+  return layout_.value(image, static_cast<std::size_t>(column));
 }
 
-// One walk over the image (value() walks from the start for every column), viewing strings and
-// bytes where they lie.
 void RecordStore::views(const std::uint8_t* image, std::vector<ValueView>& out) const {
-  out.resize(types_.size());
-  const std::uint8_t* p = image + indicatorBytes_;
-  for (std::size_t i = 0; i < types_.size(); ++i) {
-    ValueView& v = out[i];
-    const unsigned bits = (image[i / 4] >> (2 * (i % 4))) & 3u;
-    if (bits != 0) {
-      v.kind = (bits & kNullBit) ? ValueView::Kind::Null : ValueView::Kind::Unassigned;
-      continue;
-    }
-    switch (types_[i]) {
-      case ftSmallint:
-        v.setInt(load<std::int16_t>(p));
-        p += 2;
-        break;
-      case ftInteger:
-      case ftAutoInc:
-        v.setInt(load<std::int32_t>(p));
-        p += 4;
-        break;
-      case ftFloat:
-      case ftCurrency:
-      case ftDateTime:
-        v.setDouble(load<double>(p));
-        p += 8;
-        break;
-      case ftString: {
-        const std::size_t prefix = static_cast<std::size_t>(prefixBytes_[i]);
-        const std::size_t n = prefix == 1 ? *p : load<std::uint16_t>(p);
-        v.setBytes(std::string_view(reinterpret_cast<const char*>(p + prefix), n));
-        p += prefix + n;
-        break;
-      }
-      case ftBlob:
-      case ftMemo: {
-        const std::size_t n = load<std::uint32_t>(p);
-        v.setBytes(std::string_view(reinterpret_cast<const char*>(p + 4), n));
-        p += 4 + n;
-        break;
-      }
-      case ftUnknown: p = viewOther(p, v); break;
-    }
-  }
+  layout_.views(image, out);
 }
 
 void RecordStore::values(const std::uint8_t* image, std::vector<Value>& out) const {
@@ -516,19 +260,19 @@ void RecordStore::maybeCompact() {
 }
 
 std::uint64_t RecordStore::prefixOf(int column, const FieldRef& ref) const {
-  TFieldType type = types_[static_cast<std::size_t>(column)];
+  TFieldType type = layout_.type(static_cast<std::size_t>(column));
   if (type == ftString)
     return ref.hasValue() ? collation_->prefix(ref.bytes) : Collation::kNoValuePrefix;
   if (!ref.hasValue()) return 0;
   if (isIntegerType(type))
-    return kHasValueBit | static_cast<std::uint64_t>(ref.integer + (std::int64_t{1} << 40));
+    return kHasValueBit | static_cast<std::uint64_t>(ref.integer + kIntegerKeyBias);
   if (isFloatType(type)) return orderedBits(ref.number);
   return kHasValueBit;
 }
 
 // Integer and floating-point prefixes hold the whole value: equal prefixes mean equal fields.
 bool RecordStore::exactPrefix(int column) const {
-  TFieldType type = types_[static_cast<std::size_t>(column)];
+  TFieldType type = layout_.type(static_cast<std::size_t>(column));
   return isIntegerType(type) || isFloatType(type);
 }
 
@@ -553,7 +297,7 @@ int threeWay(T a, T b) {
 
 int RecordStore::compareRefs(int column, const FieldRef& a, const FieldRef& b) const {
   if (!a.hasValue() || !b.hasValue()) return threeWay(a.hasValue(), b.hasValue());
-  TFieldType type = types_[static_cast<std::size_t>(column)];
+  TFieldType type = layout_.type(static_cast<std::size_t>(column));
   if (isIntegerType(type)) return threeWay(a.integer, b.integer);
   if (isFloatType(type)) return threeWay(a.number, b.number);
   if (type == ftString) return collation_->compare(a.bytes, b.bytes);
@@ -584,11 +328,11 @@ int RecordStore::compareKey(const FieldRef& key, std::uint64_t keyPrefix,
 
 void RecordStore::setOrderColumns(std::vector<int> columns) {
   orderColumns_ = std::move(columns);
-  firstIsString_ =
-      !orderColumns_.empty() && types_[static_cast<std::size_t>(orderColumns_[0])] == ftString;
+  firstIsString_ = !orderColumns_.empty() &&
+                   layout_.type(static_cast<std::size_t>(orderColumns_[0])) == ftString;
   useSecondPrefix_ = orderColumns_.size() >= 2 && exactPrefix(orderColumns_[0]);
   secondIsString_ =
-      useSecondPrefix_ && types_[static_cast<std::size_t>(orderColumns_[1])] == ftString;
+      useSecondPrefix_ && layout_.type(static_cast<std::size_t>(orderColumns_[1])) == ftString;
   sortAll();
 }
 
@@ -620,7 +364,7 @@ void RecordStore::sortAll() {
   // When every string prefix is complete, prefixes compare as plain integers; when they also
   // hold every order field whole, equal prefixes are equal keys.
   auto complete = [](bool isString, std::uint64_t prefix) {
-    return !isString || (prefix & 0xF) == 8;
+    return !isString || Collation::prefixFullyKnown(prefix);
   };
   bool allComplete = true;
   for (const Entry& e : entries)
@@ -697,7 +441,7 @@ bool RecordStore::sameKey(const std::uint8_t* image, const std::vector<Value>& v
     const Value& b = values[static_cast<std::size_t>(column)];
     if (a.hasValue() != b.hasValue()) return false;
     if (!a.hasValue()) continue;
-    TFieldType type = types_[static_cast<std::size_t>(column)];
+    TFieldType type = layout_.type(static_cast<std::size_t>(column));
     if (isIntegerType(type) && a.integer != b.toInt()) return false;
     if (isFloatType(type) && !(a.number == b.toDouble())) return false;
     if (isBytesType(type) && a.bytes != b.bytes()) return false;

@@ -1,12 +1,8 @@
-// The records of an open client table: a compact byte image per record in a chunked arena,
-// the storage order (the order records were first added, which is the file's row order), and
-// the index order kept sorted by the table's index fields. Internal to the client table.
-//
-// A record image is: ceil(columns / 4) indicator bytes (two bits per column: bit 0 null,
-// bit 1 unassigned), then the values of the columns that have one, in column order: 2, 4 or 8
-// bytes for numbers, a 1- or 2-byte length and the characters for strings, a 4-byte length
-// and the bytes for blobs and memos. Images never move while their record lives, except in
-// compact(), which the store runs itself on mutation when dead images dominate.
+// The records of an open client table: a compact byte image per record (record_image.h) in a
+// chunked arena, the storage order (the order records were first added, which is the file's row
+// order), and the index order kept sorted by the table's index fields. Internal to the client
+// table. Images never move while their record lives, except in maybeCompact(), which the store
+// runs itself on mutation when dead images dominate.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +12,7 @@
 
 #include "store/datapacket.h"
 #include "store/field_def.h"
+#include "store/record_image.h"
 
 namespace wf {
 
@@ -23,23 +20,16 @@ class Collation;
 
 class RecordStore {
  public:
-  // A field of a record image, read without copying.
-  struct FieldRef {
-    BlankState state = BlankState::Unassigned;
-    std::int64_t integer = 0;
-    double number = 0;
-    std::string_view bytes;
-    bool hasValue() const { return state == BlankState::HasValue; }
-  };
+  using FieldRef = wf::FieldRef;
   using Slot = std::uint32_t;
 
   RecordStore(std::vector<TFieldType> types, std::vector<int> widths,
               std::shared_ptr<const Collation> collation);
   ~RecordStore();
 
-  std::size_t columnCount() const { return types_.size(); }
-  TFieldType type(int column) const { return types_[static_cast<std::size_t>(column)]; }
-  int width(int column) const { return widths_[static_cast<std::size_t>(column)]; }
+  std::size_t columnCount() const { return layout_.columnCount(); }
+  TFieldType type(int column) const { return layout_.type(static_cast<std::size_t>(column)); }
+  int width(int column) const { return layout_.width(static_cast<std::size_t>(column)); }
   const Collation& collation() const { return *collation_; }
 
   // ---- storage ----
@@ -92,10 +82,7 @@ class RecordStore {
   int compareKey(const FieldRef& key, std::uint64_t keyPrefix, std::size_t position) const;
   void maybeCompact();
 
-  std::vector<TFieldType> types_;
-  std::vector<int> widths_;
-  std::vector<int> prefixBytes_;  // length-prefix size of string columns
-  std::size_t indicatorBytes_;
+  RecordImageLayout layout_;
   std::shared_ptr<const Collation> collation_;
   std::unique_ptr<Arena> arena_;
   std::vector<std::uint32_t> slots_;  // arena handle per record; Arena::kNone once erased

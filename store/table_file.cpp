@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "store/table_error.h"
+#include "store/write_behind_sink.h"
 
 namespace wf {
 
@@ -199,8 +200,10 @@ void streamTableFile(const std::string& path, const std::function<void(ByteSink&
   // From here on every failure removes the temporary file; the old file was never touched.
   try {
     if (::fchmod(temp.get(), modeForNewFile(exists ? &old : nullptr)) != 0) cannotCreate(path);
-    TempFileSink sink(temp.get());
+    TempFileSink file(temp.get());
+    WriteBehindSink sink(file);
     produce(sink);
+    sink.finish();
     if (::fsync(temp.get()) != 0) throw TableError(std::strerror(errno));
     if (::close(temp.release()) != 0) throw TableError(std::strerror(errno));
     if (::rename(tempPath.c_str(), path.c_str()) != 0) cannotCreate(path);
