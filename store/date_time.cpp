@@ -62,7 +62,11 @@ std::optional<double> dateTimeToStoredMs(double days) {
 
 std::optional<double> storedMsToDateTime(double storedMs) {
   if (!std::isfinite(storedMs)) return std::nullopt;
-  const double whole = std::round(storedMs);
+  // Stored values are whole milliseconds: only the rare one that is not needs the (slower)
+  // rounding. The range test first keeps the conversion to an integer defined.
+  const bool wholeAlready =
+      std::fabs(storedMs) < kMaxReadMs && double(static_cast<int64_t>(storedMs)) == storedMs;
+  const double whole = wholeAlready ? storedMs : std::round(storedMs);
   if (std::fabs(whole) >= kMaxReadMs) return std::nullopt;
   const int64_t s = static_cast<int64_t>(whole);
   // Floor division: for stored values below 0 (not dates at all) this keeps t in [0, kMsPerDay),

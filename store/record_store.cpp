@@ -1,5 +1,6 @@
 #include "store/record_store.h"
 
+#include "store/huge_page_allocator.h"
 #include "store/null_value.h"
 #include "store/radix_sort.h"
 
@@ -353,7 +354,7 @@ void RecordStore::sortAll() {
     Slot slot;
     std::uint32_t sequence;
   };
-  std::vector<Entry> entries;
+  std::vector<Entry, HugePageAllocator<Entry>> entries;
   entries.reserve(order_.size());
   for (std::size_t i = 0; i < order_.size(); ++i) {
     Slot slot = order_[i];

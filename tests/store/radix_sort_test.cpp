@@ -36,6 +36,10 @@ TEST(RadixSortStable, MatchesAStableComparisonSort) {
        [](auto& r) { return r() % 4; }},
       {"only the top bytes differ", 3000, [](auto& r) { return (r() % 5) << 56; },
        [](auto& r) { return (r() % 3) << 60 | 0xFFFF; }},
+      {"long runs of one major, sorted by byte passes", 30000, [](auto& r) { return r() % 3; },
+       [](auto& r) { return r() % 100000; }},
+      {"many short runs, sorted by comparisons", 30000, [](auto& r) { return r() % 1000; },
+       [](auto& r) { return r() >> 40; }},
       {"minor only", 3000, [](auto&) { return ~std::uint64_t{0}; },
        [](auto& r) { return r() >> (r() % 64); }},
   };
