@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Wrenfold and runs every test. Exit status is the verdict.
-#   1. installs the Debian packages that are missing,
+#   1. installs the Debian packages that are missing and checks that every source file is
+#      formatted as .clang-format says (clang-format -i FILE mends one),
 #   2. builds an optimised tree in build/ and runs all tests through CTest,
 #   3. builds the release program ./run.sh builds and starts it once under Xvfb,
 #   4. builds the store, tool and decoder tests again with AddressSanitizer and
@@ -11,6 +12,10 @@ cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 
 jobs=$(nproc)
+
+echo "== formatting =="
+find app bench controls desktop forms framework fuzz reports store tests tools \
+  \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format --dry-run --Werror
 
 echo "== build (RelWithDebInfo) =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWRENFOLD_WERROR=ON >/dev/null

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev
   libjpeg62-turbo-dev libgif-dev libicu-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   libuemf-dev emf2svg librsvg2-bin
   xvfb xauth xdotool x11-utils x11-apps openbox imagemagick wmctrl
   cups cups-client libcups2-dev poppler-utils
