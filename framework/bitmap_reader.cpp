@@ -19,7 +19,7 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeader = 12;
 constexpr std::uint32_t kInfoHeader = 40;
 
-enum Compression : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
+enum class Compression : std::uint32_t { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
 
 // Bounds-checked little-endian reads; every access goes through here.
 class Reader {
@@ -67,7 +67,7 @@ struct Header {
   std::int64_t height = 0;  // rows, always positive here
   bool topDown = false;
   int bitCount = 0;
-  std::uint32_t compression = kRgb;
+  Compression compression = Compression::Rgb;
   std::uint32_t colorsUsed = 0;
   std::size_t paletteOffset = 0;
   int paletteEntrySize = 4;
@@ -94,7 +94,7 @@ Header readHeader(const Reader& in) {
     h.height = h.topDown ? -static_cast<std::int64_t>(height) : height;
     planes = in.u16(info + 12);
     h.bitCount = in.u16(info + 14);
-    h.compression = in.u32(info + 16);
+    h.compression = Compression(in.u32(info + 16));
     h.colorsUsed = in.u32(info + 32);
   } else {
     throw BitmapError();
@@ -112,20 +112,20 @@ Header readHeader(const Reader& in) {
     default: throw BitmapError();
   }
   switch (h.compression) {
-    case kRgb: break;
-    case kRle8:
+    case Compression::Rgb: break;
+    case Compression::Rle8:
       if (h.bitCount != 8 || h.topDown) throw BitmapError();
       break;
-    case kRle4:
+    case Compression::Rle4:
       if (h.bitCount != 4 || h.topDown) throw BitmapError();
       break;
-    case kBitFields:
+    case Compression::BitFields:
       if (h.bitCount != 16 && h.bitCount != 32) throw BitmapError();
       break;
     default: throw BitmapError();
   }
 
-  if (h.compression == kBitFields) {
+  if (h.compression == Compression::BitFields) {
     // The three masks follow a plain info header, and are part of the larger headers.
     const std::size_t masks = infoSize == kInfoHeader ? h.paletteOffset : info + 40;
     for (int c = 0; c < 3; ++c) h.channels[c] = Channel(in.u32(masks + 4 * c));
@@ -194,7 +194,7 @@ void decodeUncompressed(const Reader& in, std::size_t offset, const Header& h,
 // bitmap where it stops.
 void decodeRunLength(const Reader& in, std::size_t offset, const Header& h,
                      const std::vector<QRgb>& palette, QImage& image) {
-  const bool four = h.compression == kRle4;
+  const bool four = h.compression == Compression::Rle4;
   std::int64_t x = 0;
   std::int64_t row = 0;
   std::size_t pos = offset;
@@ -251,7 +251,7 @@ QImage readBitmap(const std::uint8_t* data, std::size_t size, std::uint64_t maxP
 
   QImage image(static_cast<int>(h.width), static_cast<int>(h.height), QImage::Format_RGB32);
   if (image.isNull()) throw BitmapError();
-  if (h.compression == kRle8 || h.compression == kRle4) {
+  if (h.compression == Compression::Rle8 || h.compression == Compression::Rle4) {
     image.fill(qRgb(0, 0, 0));
     decodeRunLength(in, offset, h, palette, image);
   } else {

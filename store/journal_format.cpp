@@ -14,18 +14,19 @@ constexpr char kMagic[8] = {'W', 'F', 'J', 'O', 'U', 'R', 'N', 'L'};
 constexpr std::uint16_t kVersion = 1;
 
 // Value tags of a record: the blank state, or which kind of value follows.
-enum ValueTag : std::uint8_t {
-  kUnassigned = 0,
-  kNull = 1,
-  kInt = 2,
-  kDouble = 3,
-  kBool = 4,
-  kBytes = 5
+enum class ValueTag : std::uint8_t {
+  Unassigned = 0,
+  Null = 1,
+  Int = 2,
+  Double = 3,
+  Bool = 4,
+  Bytes = 5
 };
 
 class Writer {
  public:
   explicit Writer(std::vector<std::uint8_t>& out) : out_(out) {}
+  void put(ValueTag tag) { put(static_cast<std::uint8_t>(tag)); }
   template <class T>
   void put(T value) {
     std::uint8_t bytes[sizeof(T)];
@@ -78,31 +79,31 @@ class Reader {
 
 void putValue(Writer& w, const Value& v) {
   if (v.isInt()) {
-    w.put<std::uint8_t>(kInt);
+    w.put(ValueTag::Int);
     w.put<std::int64_t>(v.toInt());
   } else if (v.isDouble()) {
-    w.put<std::uint8_t>(kDouble);
+    w.put(ValueTag::Double);
     w.put<double>(v.toDouble());
   } else if (v.isBool()) {
-    w.put<std::uint8_t>(kBool);
+    w.put(ValueTag::Bool);
     w.put<std::uint8_t>(v.toBool() ? 1 : 0);
   } else if (v.isBytes()) {
-    w.put<std::uint8_t>(kBytes);
+    w.put(ValueTag::Bytes);
     w.put<std::uint32_t>(static_cast<std::uint32_t>(v.bytes().size()));
     w.putBytes(v.bytes().data(), v.bytes().size());
   } else {
-    w.put<std::uint8_t>(v.blankState() == BlankState::Null ? kNull : kUnassigned);
+    w.put(v.blankState() == BlankState::Null ? ValueTag::Null : ValueTag::Unassigned);
   }
 }
 
 bool getValue(Reader& r, Value& out) {
-  switch (r.get<std::uint8_t>()) {
-    case kUnassigned: out = Value::unassigned(); break;
-    case kNull: out = Value::null(); break;
-    case kInt: out = Value::fromInt(r.get<std::int64_t>()); break;
-    case kDouble: out = Value::fromDouble(r.get<double>()); break;
-    case kBool: out = Value::fromBool(r.get<std::uint8_t>() != 0); break;
-    case kBytes: {
+  switch (ValueTag(r.get<std::uint8_t>())) {
+    case ValueTag::Unassigned: out = Value::unassigned(); break;
+    case ValueTag::Null: out = Value::null(); break;
+    case ValueTag::Int: out = Value::fromInt(r.get<std::int64_t>()); break;
+    case ValueTag::Double: out = Value::fromDouble(r.get<double>()); break;
+    case ValueTag::Bool: out = Value::fromBool(r.get<std::uint8_t>() != 0); break;
+    case ValueTag::Bytes: {
       std::uint32_t size = r.get<std::uint32_t>();
       out = Value::fromBytes(r.getString(size));
       break;
