@@ -59,6 +59,8 @@ class TGIFAnimator : public QWidget {
   // 50 .. 10000 ms, or 0 (no ticking) when the picture has fewer than two frames.
   int frameDelay() const;
   const ThreadTimer& timer() const { return *timer_; }
+  // For tests that drive the frames through the timer's manual clock.
+  ThreadTimer& timer() { return *timer_; }
 
  signals:
   void OnChange();
