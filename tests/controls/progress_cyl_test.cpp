@@ -52,13 +52,13 @@ TEST(ProgressCylTest, ClosingWindowBarEndsAndPercentages) {
 
 TEST(ProgressCylTest, ClosingWindowRowColours) {
   auto bar = closingBar();
-  EXPECT_EQ(bar->partColor(TProgressCyl::FilledPart, 5), qRgb(255, 159, 63));
-  EXPECT_EQ(bar->partColor(TProgressCyl::FilledPart, 0), qRgb(255, 206, 82));
-  EXPECT_EQ(bar->partColor(TProgressCyl::EmptyPart, 5), qRgb(207, 207, 207));
-  EXPECT_EQ(bar->partColor(TProgressCyl::LeadingLine, 5), qRgb(159, 63, 63));
+  EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::Filled, 5), qRgb(255, 159, 63));
+  EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::Filled, 0), qRgb(255, 206, 82));
+  EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::Empty, 5), qRgb(207, 207, 207));
+  EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::LeadingLine, 5), qRgb(159, 63, 63));
   for (int row : {0, 1, 9, 10, 16})
-    EXPECT_EQ(bar->partColor(TProgressCyl::EmptyPart, row), kWhite) << "row " << row;
-  EXPECT_EQ(bar->partColor(TProgressCyl::EmptyPart, 2), qRgb(244, 244, 244));
+    EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::Empty, row), kWhite) << "row " << row;
+  EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::Empty, 2), qRgb(244, 244, 244));
 }
 
 TEST(ProgressCylTest, ClosingWindowPicture) {
