@@ -4,6 +4,7 @@
 #include "controls/button_scheme.h"
 #include "controls/grad_panel.h"
 #include "framework/form_base.h"
+#include "pixel_probe.h"
 #include "text_ink.h"
 
 #include <gtest/gtest.h>
@@ -16,22 +17,14 @@
 #include <QTimer>
 #include <functional>
 #include <stdexcept>
-#include <tuple>
 #include <vector>
 
 namespace wf {
 namespace {
 
-using Rgb = std::tuple<int, int, int>;
-
-Rgb rgbAt(const QImage& image, int x, int y) {
-  const QRgb p = image.pixel(x, y);
-  return {qRed(p), qGreen(p), qBlue(p)};
-}
-
-QImage rendered(QWidget& widget) {
-  return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
+using test::rendered;
+using test::Rgb;
+using test::rgbAt;
 
 // Counts renders of the gradient buffers; the look levels can be pinned for pixel checks.
 class ProbeButton : public TGradButton {
@@ -322,12 +315,21 @@ TEST(GradButtonFade, AFailingStepStaysInsideTheTick) {
   EXPECT_NO_THROW(button.fadeTick());
 }
 
-TEST(GradButtonMouse, PressAndReleaseInsideClicksOnce) {
+// A button with its clicks counted, the mouse inside and the over look complete.
+struct HoveredButton {
   TGradButton button;
   int clicks = 0;
-  QObject::connect(&button, &TGradButton::clicked, [&] { ++clicks; });
-  enter(button);
-  overLevelsOverTicks(button, 10);
+  HoveredButton() {
+    QObject::connect(&button, &TGradButton::clicked, [this] { ++clicks; });
+    enter(button);
+    overLevelsOverTicks(button, 10);
+  }
+};
+
+TEST(GradButtonMouse, PressAndReleaseInsideClicksOnce) {
+  HoveredButton hovered;
+  TGradButton& button = hovered.button;
+  const int& clicks = hovered.clicks;
   press(button);
   EXPECT_TRUE(button.pressed());
   button.fadeTick();
@@ -385,11 +387,9 @@ TEST(GradButtonMouse, APressOnAButtonNeverReachesThePanelBehindIt) {
 }
 
 TEST(GradButtonMouse, DraggingOutsideBeforeReleaseDoesNotClick) {
-  TGradButton button;
-  int clicks = 0;
-  QObject::connect(&button, &TGradButton::clicked, [&] { ++clicks; });
-  enter(button);
-  overLevelsOverTicks(button, 10);
+  HoveredButton hovered;
+  TGradButton& button = hovered.button;
+  const int& clicks = hovered.clicks;
   press(button);
   button.fadeTick();
   ASSERT_EQ(button.clickLevel(), 100);

@@ -1,28 +1,23 @@
 // The shared drawing routines, checked pixel by pixel on small images.
 #include "controls/gradient_draw.h"
+#include "pixel_probe.h"
 #include "text_ink.h"
 
 #include <gtest/gtest.h>
 #include <QFont>
 #include <QPainter>
 
-#include <tuple>
-
 namespace wf {
 namespace {
+
+using test::Rgb;
+using test::rgbAt;
 
 QImage blank(int width, int height, QRgb color = qRgb(1, 2, 3)) {
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(color);
   return image;
 }
-
-std::tuple<int, int, int> rgbAt(const QImage& image, int x, int y) {
-  const QRgb p = image.pixel(x, y);
-  return {qRed(p), qGreen(p), qBlue(p)};
-}
-
-using Rgb = std::tuple<int, int, int>;
 
 TEST(DrawGradient, DoubleVerticalTitleBarRows) {
   // The title bar preset at its usual height: n = 22, darkest on the middle row.
