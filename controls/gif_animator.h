@@ -75,6 +75,8 @@ class TGIFAnimator : public QWidget {
 
  private:
   int frameDelayLocked() const;
+  // Center or Stretch: stored under the lock, then the size and the picture follow.
+  void setPlacement(bool& field, bool value);
   void pictureChanged();
   void adjustToPicture();
   void animationStep();

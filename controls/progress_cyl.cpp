@@ -1,5 +1,7 @@
 #include "controls/progress_cyl.h"
 
+#include "controls/store_changed.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -330,22 +332,12 @@ void TProgressCyl::setColor(StyleColor value) {
 
 // The four colours of the look take every assignment, an equal value included: setting one is a
 // choice of colour, which leaves the preset for peCustom.
-void TProgressCyl::setForeColor(StyleColor value) {
-  foreColor_ = value;
-  computeFactors();
-  switchToCustom();
-  update();
-}
+void TProgressCyl::setForeColor(StyleColor value) { setShadedColor(foreColor_, value); }
+void TProgressCyl::setBackColor(StyleColor value) { setShadedColor(backColor_, value); }
+void TProgressCyl::setForeLineColor(StyleColor value) { setShadedColor(foreLineColor_, value); }
 
-void TProgressCyl::setBackColor(StyleColor value) {
-  backColor_ = value;
-  computeFactors();
-  switchToCustom();
-  update();
-}
-
-void TProgressCyl::setForeLineColor(StyleColor value) {
-  foreLineColor_ = value;
+void TProgressCyl::setShadedColor(StyleColor& field, StyleColor value) {
+  field = value;
   computeFactors();
   switchToCustom();
   update();
@@ -358,26 +350,16 @@ void TProgressCyl::setBevelColor(StyleColor value) {
   update();
 }
 
-void TProgressCyl::setBackBorderColor(StyleColor value) {
-  if (backBorderColor_ == value) return;
-  backBorderColor_ = value;
+template <class Value>
+void TProgressCyl::setLookValue(Value& field, Value value) {
+  if (!storeChanged(field, value)) return;
   switchToCustom();
   update();
 }
 
-void TProgressCyl::setFontShadowColor(StyleColor value) {
-  if (fontShadowColor_ == value) return;
-  fontShadowColor_ = value;
-  switchToCustom();
-  update();
-}
-
-void TProgressCyl::setFontColor(StyleColor value) {
-  if (fontColor_ == value) return;
-  fontColor_ = value;
-  switchToCustom();
-  update();
-}
+void TProgressCyl::setBackBorderColor(StyleColor value) { setLookValue(backBorderColor_, value); }
+void TProgressCyl::setFontShadowColor(StyleColor value) { setLookValue(fontShadowColor_, value); }
+void TProgressCyl::setFontColor(StyleColor value) { setLookValue(fontColor_, value); }
 
 void TProgressCyl::computeFactors() {
   auto factors = [](StyleColor color, const CylStyleValues& s) {
@@ -503,34 +485,21 @@ void TProgressCyl::setOrientation(TProgressOrientation value) {
 // ---- text ----
 
 void TProgressCyl::setShowText(bool value) {
-  if (showText_ == value) return;
-  showText_ = value;
-  update();
+  if (storeChanged(showText_, value)) update();
 }
 
 void TProgressCyl::setText(const QString& value) {
-  if (text_ == value) return;
-  text_ = value;
-  update();
+  if (storeChanged(text_, value)) update();
 }
 
 void TProgressCyl::setTextDone(const QString& value) {
-  if (textDone_ == value) return;
-  textDone_ = value;
-  update();
+  if (storeChanged(textDone_, value)) update();
 }
 
-void TProgressCyl::setFontEffect(TFontEffect value) {
-  if (fontEffect_ == value) return;
-  fontEffect_ = value;
-  switchToCustom();
-  update();
-}
+void TProgressCyl::setFontEffect(TFontEffect value) { setLookValue(fontEffect_, value); }
 
 void TProgressCyl::setFontOrientation(TFontOrientation value) {
-  if (fontOrientation_ == value) return;
-  fontOrientation_ = value;
-  update();
+  if (storeChanged(fontOrientation_, value)) update();
 }
 
 QString TProgressCyl::displayText() const {

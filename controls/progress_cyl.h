@@ -232,6 +232,11 @@ class TProgressCyl : public QWidget {
   friend class TPCColorStyle;
   void styleChanged();
   void switchToCustom();
+  // A colour of the shading: recomputes the channel factors and leaves the preset.
+  void setShadedColor(StyleColor& field, StyleColor value);
+  // A plain value of the look: when it changed, leaves the preset and repaints.
+  template <class Value>
+  void setLookValue(Value& field, Value value);
   void computeFactors();
   void computeBevelColors();
   void computeGeometry();
