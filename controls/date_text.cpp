@@ -1,5 +1,7 @@
 #include "controls/date_text.h"
 
+#include <array>
+
 namespace wf {
 namespace {
 
@@ -130,50 +132,52 @@ class FreeScanner {
   qsizetype pos_ = 0;
 };
 
+// A number as read, with the count of digits it was written with.
+struct ReadNumber {
+  int value = 0;
+  int digits = 0;
+};
+
+// Where the day, the month and the year stand among three numbers written in an order.
+struct FieldPlaces {
+  int day, month, year;
+};
+
+FieldPlaces fieldPlaces(DateOrder order) {
+  switch (order) {
+    case DateOrder::MonthDayYear: return {1, 0, 2};
+    case DateOrder::DayMonthYear: return {0, 1, 2};
+    case DateOrder::YearMonthDay: return {2, 1, 0};
+  }
+  return {0, 1, 2};
+}
+
 // Reading freely: two or three numbers separated by the date separator, in the locale's order.
 std::optional<QDate> readFreely(QStringView text, const DateTextRules& rules, QDate today) {
   FreeScanner scan(text, rules.blank);
-  int n1 = 0, n2 = 0, n3 = 0, l1 = 0, l2 = 0, l3 = 0;
-  if (!scan.number(n1, l1) || !scan.character(rules.separator) || !scan.number(n2, l2)) {
-    return std::nullopt;
-  }
+  std::array<ReadNumber, 3> n{};
+  auto number = [&](ReadNumber& read) { return scan.number(read.value, read.digits); };
+  if (!number(n[0]) || !scan.character(rules.separator) || !number(n[1])) return std::nullopt;
   if (scan.character(rules.separator)) {
-    if (!scan.number(n3, l3)) return std::nullopt;
+    if (!number(n[2])) return std::nullopt;
   }
   if (!scan.atEnd()) return std::nullopt;
 
   int year = today.year();
   int month = 0;
   int day = 0;
-  if (l3 > 0) {
-    int yearDigits = 0;
-    switch (rules.order) {
-      case DateOrder::MonthDayYear:
-        month = n1;
-        day = n2;
-        year = n3;
-        yearDigits = l3;
-        break;
-      case DateOrder::DayMonthYear:
-        day = n1;
-        month = n2;
-        year = n3;
-        yearDigits = l3;
-        break;
-      case DateOrder::YearMonthDay:
-        year = n1;
-        month = n2;
-        day = n3;
-        yearDigits = l1;
-        break;
-    }
-    if (yearDigits <= 2) year = expandTwoDigitYear(year, today.year(), rules.twoDigitYearWindow);
-  } else if (rules.order == DateOrder::DayMonthYear) {
-    day = n1;
-    month = n2;
+  if (n[2].digits > 0) {
+    const FieldPlaces at = fieldPlaces(rules.order);
+    day = n[at.day].value;
+    month = n[at.month].value;
+    year = n[at.year].value;
+    if (n[at.year].digits <= 2)
+      year = expandTwoDigitYear(year, today.year(), rules.twoDigitYearWindow);
   } else {
-    month = n1;
-    day = n2;
+    // Two numbers are the day and the month, the day first only in day-month-year order.
+    const bool dayFirst = rules.order == DateOrder::DayMonthYear;
+    day = n[dayFirst ? 0 : 1].value;
+    month = n[dayFirst ? 1 : 0].value;
   }
   return validDate(year, month, day);
 }

@@ -1,5 +1,7 @@
 #include "controls/gif_animator.h"
 
+#include "controls/store_changed.h"
+
 #include <QMetaObject>
 #include <QPainter>
 
@@ -105,21 +107,14 @@ void TGIFAnimator::setFrameIndex(int index) {
   update();
 }
 
-void TGIFAnimator::setCenter(bool value) {
-  {
-    std::lock_guard lock(lock_);
-    if (center_ == value) return;
-    center_ = value;
-  }
-  adjustToPicture();
-  update();
-}
+void TGIFAnimator::setCenter(bool value) { setPlacement(center_, value); }
 
-void TGIFAnimator::setStretch(bool value) {
+void TGIFAnimator::setStretch(bool value) { setPlacement(stretch_, value); }
+
+void TGIFAnimator::setPlacement(bool& field, bool value) {
   {
     std::lock_guard lock(lock_);
-    if (stretch_ == value) return;
-    stretch_ = value;
+    if (!storeChanged(field, value)) return;
   }
   adjustToPicture();
   update();
@@ -138,15 +133,11 @@ void TGIFAnimator::setTransparent(bool value) {
 }
 
 void TGIFAnimator::setAutoSize(bool value) {
-  if (autoSize_ == value) return;
-  autoSize_ = value;
-  adjustToPicture();
+  if (storeChanged(autoSize_, value)) adjustToPicture();
 }
 
 void TGIFAnimator::setAsyncDrawing(bool value) {
-  if (asyncDrawing_ == value) return;
-  asyncDrawing_ = value;
-  timer_->setRunInThread(value);
+  if (storeChanged(asyncDrawing_, value)) timer_->setRunInThread(value);
 }
 
 int TGIFAnimator::frameDelay() const {

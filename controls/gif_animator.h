@@ -59,6 +59,8 @@ class TGIFAnimator : public QWidget {
   // 50 .. 10000 ms, or 0 (no ticking) when the picture has fewer than two frames.
   int frameDelay() const;
   const ThreadTimer& timer() const { return *timer_; }
+  // For tests that drive the frames through the timer's manual clock.
+  ThreadTimer& timer() { return *timer_; }
 
  signals:
   void OnChange();
@@ -73,6 +75,8 @@ class TGIFAnimator : public QWidget {
 
  private:
   int frameDelayLocked() const;
+  // Center or Stretch: stored under the lock, then the size and the picture follow.
+  void setPlacement(bool& field, bool value);
   void pictureChanged();
   void adjustToPicture();
   void animationStep();

@@ -1,5 +1,7 @@
 #include "controls/grad_button.h"
 
+#include "controls/store_changed.h"
+
 #include <QDialog>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -93,39 +95,27 @@ void TGradButton::setGlyph(const QImage& glyph) {
 }
 
 void TGradButton::setLayout(TButtonLayout value) {
-  if (layout_ == value) return;
-  layout_ = value;
-  update();
+  if (storeChanged(layout_, value)) update();
 }
 
 void TGradButton::setShowFocusRect(bool value) {
-  if (showFocusRect_ == value) return;
-  showFocusRect_ = value;
-  update();
+  if (storeChanged(showFocusRect_, value)) update();
 }
 
 void TGradButton::setHotTrack(bool value) {
-  if (hotTrack_ == value) return;
-  hotTrack_ = value;
-  update();
+  if (storeChanged(hotTrack_, value)) update();
 }
 
 void TGradButton::setDefault(bool value) {
-  if (default_ == value) return;
-  default_ = value;
-  DoFocusChanged();
+  if (storeChanged(default_, value)) DoFocusChanged();
 }
 
 void TGradButton::setGradientBorder(bool value) {
-  if (gradientBorder_ == value) return;
-  gradientBorder_ = value;
-  update();
+  if (storeChanged(gradientBorder_, value)) update();
 }
 
 void TGradButton::setGradientType(TGradientType value) {
-  if (gradientType_ == value) return;
-  gradientType_ = value;
-  RebuildBuffers();
+  if (storeChanged(gradientType_, value)) RebuildBuffers();
 }
 
 QList<TGradButton*> TGradButton::groupMates() const {

@@ -1,20 +1,11 @@
 #include "controls/grad_colors.h"
 
 #include "controls/grad_custom_control.h"
+#include "controls/store_changed.h"
 
 #include <stdexcept>
 
 namespace wf {
-namespace {
-
-template <class Value>
-bool store(Value& field, Value value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
-}  // namespace
 
 QString persistentClassName(const QObject* object) {
   if (object == nullptr) return QStringLiteral("nil");
@@ -26,16 +17,16 @@ QString persistentClassName(const QObject* object) {
 TGradCustomColors::TGradCustomColors(TGradCustomControl* owner) : owner_(owner) {}
 
 void TGradCustomColors::setDefaultFrom(StyleColor value) {
-  if (store(defaultFrom_, value)) Changed();
+  if (storeChanged(defaultFrom_, value)) Changed();
 }
 void TGradCustomColors::setDefaultTo(StyleColor value) {
-  if (store(defaultTo_, value)) Changed();
+  if (storeChanged(defaultTo_, value)) Changed();
 }
 void TGradCustomColors::setOverFrom(StyleColor value) {
-  if (store(overFrom_, value)) Changed();
+  if (storeChanged(overFrom_, value)) Changed();
 }
 void TGradCustomColors::setOverTo(StyleColor value) {
-  if (store(overTo_, value)) Changed();
+  if (storeChanged(overTo_, value)) Changed();
 }
 
 void TGradCustomColors::refuseAssign(const QObject* source) const {
@@ -57,19 +48,19 @@ void TGradCustomColors::assign(const QObject* source) {
 TGradControlColors::TGradControlColors(TGradCustomControl* owner) : TGradCustomColors(owner) {}
 
 void TGradControlColors::setClickedFrom(StyleColor value) {
-  if (store(clickedFrom_, value)) Changed();
+  if (storeChanged(clickedFrom_, value)) Changed();
 }
 void TGradControlColors::setClickedTo(StyleColor value) {
-  if (store(clickedTo_, value)) Changed();
+  if (storeChanged(clickedTo_, value)) Changed();
 }
 void TGradControlColors::setBorderColor(StyleColor value) {
-  if (store(borderColor_, value)) Changed();
+  if (storeChanged(borderColor_, value)) Changed();
 }
 void TGradControlColors::setHotTrack(StyleColor value) {
-  if (store(hotTrack_, value)) repaintOwner();
+  if (storeChanged(hotTrack_, value)) repaintOwner();
 }
 void TGradControlColors::setTextShadow(StyleColor value) {
-  if (store(textShadow_, value)) repaintOwner();
+  if (storeChanged(textShadow_, value)) repaintOwner();
 }
 
 void TGradControlColors::assign(const QObject* source) {

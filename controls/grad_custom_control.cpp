@@ -1,5 +1,7 @@
 #include "controls/grad_custom_control.h"
 
+#include "controls/store_changed.h"
+
 #include "controls/grad_style_manager.h"
 
 #include <QApplication>
@@ -39,21 +41,15 @@ TGradCustomControl::~TGradCustomControl() {
 QString TGradCustomControl::About() const { return QStringLiteral("Wrenfold styled controls"); }
 
 void TGradCustomControl::setCaption(const QString& caption) {
-  if (caption_ == caption) return;
-  caption_ = caption;
-  DoTextChanged();
+  if (storeChanged(caption_, caption)) DoTextChanged();
 }
 
 void TGradCustomControl::setTextShadow(bool value) {
-  if (textShadow_ == value) return;
-  textShadow_ = value;
-  update();
+  if (storeChanged(textShadow_, value)) update();
 }
 
 void TGradCustomControl::setShowCaption(bool value) {
-  if (showCaption_ == value) return;
-  showCaption_ = value;
-  update();
+  if (storeChanged(showCaption_, value)) update();
 }
 
 void TGradCustomControl::setColor(StyleColor value) {
@@ -69,15 +65,12 @@ void TGradCustomControl::takeColor(StyleColor value) {
 }
 
 void TGradCustomControl::setParentColor(bool value) {
-  if (parentColor_ == value) return;
-  parentColor_ = value;
-  if (value) DoParentColorChanged();
+  if (storeChanged(parentColor_, value))
+    if (value) DoParentColorChanged();
 }
 
 void TGradCustomControl::setFontColor(StyleColor value) {
-  if (fontColor_ == value) return;
-  fontColor_ = value;
-  update();
+  if (storeChanged(fontColor_, value)) update();
 }
 
 void TGradCustomControl::setTabStop(bool value) {

@@ -1,5 +1,7 @@
 #include "controls/grad_panel.h"
 
+#include "controls/store_changed.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -24,9 +26,7 @@ TGradPanel::TGradPanel(QWidget* parent) : TGradCustomControl(parent) {
 
 template <class Value>
 void TGradPanel::setBodyProperty(Value& field, Value value) {
-  if (field == value) return;
-  field = value;
-  bodyChanged();
+  if (storeChanged(field, value)) bodyChanged();
 }
 
 void TGradPanel::bodyChanged() {
@@ -52,9 +52,7 @@ void TGradPanel::setDefaultTo(StyleColor value) { setBodyProperty(defaultTo_, va
 void TGradPanel::setGradientType(TGradientType value) { setBodyProperty(gradientType_, value); }
 
 void TGradPanel::setTextShadowColor(StyleColor value) {
-  if (textShadowColor_ == value) return;
-  textShadowColor_ = value;
-  update();
+  if (storeChanged(textShadowColor_, value)) update();
 }
 
 void TGradPanel::setAntialiased(bool value) {

@@ -96,10 +96,10 @@ void TPopupCalendar::createStrip() {
     button->setAutoRepeatInterval(kRepeatIntervalMs);
     buttons_[i] = button;
   }
-  connect(buttons_[PrevYear], &QToolButton::clicked, this, [this] { stepYears(-1); });
-  connect(buttons_[PrevMonth], &QToolButton::clicked, this, [this] { stepMonths(-1); });
-  connect(buttons_[NextMonth], &QToolButton::clicked, this, [this] { stepMonths(1); });
-  connect(buttons_[NextYear], &QToolButton::clicked, this, [this] { stepYears(1); });
+  connect(button(Button::PrevYear), &QToolButton::clicked, this, [this] { stepYears(-1); });
+  connect(button(Button::PrevMonth), &QToolButton::clicked, this, [this] { stepMonths(-1); });
+  connect(button(Button::NextMonth), &QToolButton::clicked, this, [this] { stepMonths(1); });
+  connect(button(Button::NextYear), &QToolButton::clicked, this, [this] { stepYears(1); });
   applyHints();
 
   label_ = new QLabel(this);
@@ -112,10 +112,10 @@ void TPopupCalendar::resizeEvent(QResizeEvent*) { layoutChildren(); }
 void TPopupCalendar::layoutChildren() {
   const int top = (kStripHeight - kArrowButtonSize) / 2;
   const int w = width();
-  buttons_[PrevYear]->move(1, top);
-  buttons_[PrevMonth]->move(1 + kArrowButtonSize, top);
-  buttons_[NextMonth]->move(w - 1 - 2 * kArrowButtonSize, top);
-  buttons_[NextYear]->move(w - 1 - kArrowButtonSize, top);
+  button(Button::PrevYear)->move(1, top);
+  button(Button::PrevMonth)->move(1 + kArrowButtonSize, top);
+  button(Button::NextMonth)->move(w - 1 - 2 * kArrowButtonSize, top);
+  button(Button::NextYear)->move(w - 1 - kArrowButtonSize, top);
   const int labelLeft = 1 + 2 * kArrowButtonSize;
   label_->setGeometry(labelLeft, 0, w - 2 * labelLeft, kStripHeight);
   grid_->setGeometry(0, kStripHeight, w, height() - kStripHeight);

@@ -30,7 +30,8 @@ class TPopupCalendar : public QWidget {
   static constexpr int kRepeatDelayMs = 500;
   static constexpr int kRepeatIntervalMs = 100;
 
-  enum Button { PrevYear = 0, PrevMonth = 1, NextMonth = 2, NextYear = 3 };
+  // The strip buttons, in their order from left to right.
+  enum class Button { PrevYear, PrevMonth, NextMonth, NextYear };
 
   explicit TPopupCalendar(QWidget* parent = nullptr);
 
@@ -63,7 +64,7 @@ class TPopupCalendar : public QWidget {
   void setHints(const QStringList& hints);
 
   // The four strip buttons, the month label and the grid (for the owner and for tests).
-  QToolButton* button(Button which) const { return buttons_[which]; }
+  QToolButton* button(Button which) const { return buttons_[static_cast<std::size_t>(which)]; }
   QLabel* monthLabel() const { return label_; }
   CalendarGrid* grid() const { return grid_; }
 

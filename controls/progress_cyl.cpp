@@ -1,5 +1,7 @@
 #include "controls/progress_cyl.h"
 
+#include "controls/store_changed.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -186,44 +188,44 @@ int cylinderAmplitude(TCylinderEffect effect) {
 // ---- TPCColorStyle ----
 
 void TPCColorStyle::setIntensityRGB(int value) {
-  if (v_.intensityRGB == value) return;
-  v_.intensityRGB = value;
+  if (values_.intensityRGB == value) return;
+  values_.intensityRGB = value;
   changed();
 }
 
 void TPCColorStyle::setIntensity(float value) {
-  if (v_.intensity == value || value == 0) return;
-  v_.intensity = value;
+  if (values_.intensity == value || value == 0) return;
+  values_.intensity = value;
   changed();
 }
 
 void TPCColorStyle::setIntensityFactor(float value) {
-  if (v_.intensityFactor == value) return;
-  v_.intensityFactor = value;
+  if (values_.intensityFactor == value) return;
+  values_.intensityFactor = value;
   changed();
 }
 
 void TPCColorStyle::setRangeRGB(int value) {
-  if (v_.rangeRGB == value || value == 0) return;
-  v_.rangeRGB = value;
+  if (values_.rangeRGB == value || value == 0) return;
+  values_.rangeRGB = value;
   changed();
 }
 
 void TPCColorStyle::setColorRGB(int value) {
-  if (v_.colorRGB == value) return;
-  v_.colorRGB = value;
+  if (values_.colorRGB == value) return;
+  values_.colorRGB = value;
   changed();
 }
 
 void TPCColorStyle::setColorFactor(float value) {
-  if (v_.colorFactor == value) return;
-  v_.colorFactor = value;
+  if (values_.colorFactor == value) return;
+  values_.colorFactor = value;
   changed();
 }
 
 void TPCColorStyle::setLightAngle(float value) {
-  if (v_.lightAngle == value || value == 0) return;
-  v_.lightAngle = value;
+  if (values_.lightAngle == value || value == 0) return;
+  values_.lightAngle = value;
   changed();
 }
 
@@ -295,10 +297,10 @@ void TProgressCyl::updatePosition(int value) {
   const double r = rangeInverse_;
   const int p = roundEven(d * 100.0 / range);
   const int extent = orientation_ == pbHorizontal ? width() : height();
-  const int s = roundEven(extent * d * r) + 2 * m_ - roundEven(2.0 * m_ * d * r);
+  const int s = roundEven(extent * d * r) + 2 * margin_ - roundEven(2.0 * margin_ * d * r);
   percent_ = p;
-  barEnd_ =
-      orientation_ == pbHorizontal ? std::max(s - m_, m_ + 1) : (height() - m_) - (s - 2 * m_);
+  barEnd_ = orientation_ == pbHorizontal ? std::max(s - margin_, margin_ + 1)
+                                         : (height() - margin_) - (s - 2 * margin_);
   if (s == drawnExtent_ && p == drawnPercent_) return;
   drawnExtent_ = s;
   drawnPercent_ = p;
@@ -330,22 +332,12 @@ void TProgressCyl::setColor(StyleColor value) {
 
 // The four colours of the look take every assignment, an equal value included: setting one is a
 // choice of colour, which leaves the preset for peCustom.
-void TProgressCyl::setForeColor(StyleColor value) {
-  foreColor_ = value;
-  computeFactors();
-  switchToCustom();
-  update();
-}
+void TProgressCyl::setForeColor(StyleColor value) { setShadedColor(foreColor_, value); }
+void TProgressCyl::setBackColor(StyleColor value) { setShadedColor(backColor_, value); }
+void TProgressCyl::setForeLineColor(StyleColor value) { setShadedColor(foreLineColor_, value); }
 
-void TProgressCyl::setBackColor(StyleColor value) {
-  backColor_ = value;
-  computeFactors();
-  switchToCustom();
-  update();
-}
-
-void TProgressCyl::setForeLineColor(StyleColor value) {
-  foreLineColor_ = value;
+void TProgressCyl::setShadedColor(StyleColor& field, StyleColor value) {
+  field = value;
   computeFactors();
   switchToCustom();
   update();
@@ -358,26 +350,16 @@ void TProgressCyl::setBevelColor(StyleColor value) {
   update();
 }
 
-void TProgressCyl::setBackBorderColor(StyleColor value) {
-  if (backBorderColor_ == value) return;
-  backBorderColor_ = value;
+template <class Value>
+void TProgressCyl::setLookValue(Value& field, Value value) {
+  if (!storeChanged(field, value)) return;
   switchToCustom();
   update();
 }
 
-void TProgressCyl::setFontShadowColor(StyleColor value) {
-  if (fontShadowColor_ == value) return;
-  fontShadowColor_ = value;
-  switchToCustom();
-  update();
-}
-
-void TProgressCyl::setFontColor(StyleColor value) {
-  if (fontColor_ == value) return;
-  fontColor_ = value;
-  switchToCustom();
-  update();
-}
+void TProgressCyl::setBackBorderColor(StyleColor value) { setLookValue(backBorderColor_, value); }
+void TProgressCyl::setFontShadowColor(StyleColor value) { setLookValue(fontShadowColor_, value); }
+void TProgressCyl::setFontColor(StyleColor value) { setLookValue(fontColor_, value); }
 
 void TProgressCyl::computeFactors() {
   auto factors = [](StyleColor color, const CylStyleValues& s) {
@@ -391,9 +373,9 @@ void TProgressCyl::computeFactors() {
     }
     return f;
   };
-  foreF_ = factors(foreColor_, foreStyle_.values());
-  lineF_ = factors(foreLineColor_, foreStyle_.values());
-  backF_ = factors(backColor_, backStyle_.values());
+  foreFactors_ = factors(foreColor_, foreStyle_.values());
+  lineFactors_ = factors(foreLineColor_, foreStyle_.values());
+  backFactors_ = factors(backColor_, backStyle_.values());
 }
 
 // ---- frame ----
@@ -438,18 +420,21 @@ void TProgressCyl::computeBevelColors() {
 
 bool TProgressCyl::geometryValid() const {
   const int w = width(), h = height();
-  return w - 2 * a_ > 0 && h - 2 * a_ > 0 && w - 2 * m_ > 0 && h - 2 * m_ > 0;
+  return w - 2 * innerBevelInset_ > 0 && h - 2 * innerBevelInset_ > 0 && w - 2 * margin_ > 0 &&
+         h - 2 * margin_ > 0;
 }
 
-QRect TProgressCyl::innerRect() const { return QRect(m_, m_, width() - 2 * m_, height() - 2 * m_); }
+QRect TProgressCyl::innerRect() const {
+  return QRect(margin_, margin_, width() - 2 * margin_, height() - 2 * margin_);
+}
 
 void TProgressCyl::computeGeometry() {
-  a_ = bevelWidth_ + borderWidth_;
-  m_ = borderWidth_ + 2 * bevelWidth_;
-  const int w = width() - 2 * m_, h = height() - 2 * m_;
+  innerBevelInset_ = bevelWidth_ + borderWidth_;
+  margin_ = borderWidth_ + 2 * bevelWidth_;
+  const int w = width() - 2 * margin_, h = height() - 2 * margin_;
   if (w > 0 && h > 0) {
-    kv_ = amplitude_ / h;
-    kh_ = amplitude_ / w;
+    slopePerRow_ = amplitude_ / h;
+    slopePerColumn_ = amplitude_ / w;
   }
   updatePosition(position_);
 }
@@ -458,8 +443,8 @@ void TProgressCyl::setFrameValue(int& field, int value) {
   if (field == value) return;
   const int old = field;
   field = value;
-  a_ = bevelWidth_ + borderWidth_;
-  m_ = borderWidth_ + 2 * bevelWidth_;
+  innerBevelInset_ = bevelWidth_ + borderWidth_;
+  margin_ = borderWidth_ + 2 * bevelWidth_;
   if (value < 0 || !geometryValid()) field = old;
   computeBevelColors();
   computeGeometry();
@@ -500,34 +485,21 @@ void TProgressCyl::setOrientation(TProgressOrientation value) {
 // ---- text ----
 
 void TProgressCyl::setShowText(bool value) {
-  if (showText_ == value) return;
-  showText_ = value;
-  update();
+  if (storeChanged(showText_, value)) update();
 }
 
 void TProgressCyl::setText(const QString& value) {
-  if (text_ == value) return;
-  text_ = value;
-  update();
+  if (storeChanged(text_, value)) update();
 }
 
 void TProgressCyl::setTextDone(const QString& value) {
-  if (textDone_ == value) return;
-  textDone_ = value;
-  update();
+  if (storeChanged(textDone_, value)) update();
 }
 
-void TProgressCyl::setFontEffect(TFontEffect value) {
-  if (fontEffect_ == value) return;
-  fontEffect_ = value;
-  switchToCustom();
-  update();
-}
+void TProgressCyl::setFontEffect(TFontEffect value) { setLookValue(fontEffect_, value); }
 
 void TProgressCyl::setFontOrientation(TFontOrientation value) {
-  if (fontOrientation_ == value) return;
-  fontOrientation_ = value;
-  update();
+  if (storeChanged(fontOrientation_, value)) update();
 }
 
 QString TProgressCyl::displayText() const {
@@ -628,10 +600,12 @@ QRgb TProgressCyl::shade(int distance, int slope, const CylStyleValues& style,
 QRgb TProgressCyl::partColor(CylPart part, int i) const {
   const bool horizontal = orientation_ == pbHorizontal;
   const int across = horizontal ? innerRect().height() : innerRect().width();
-  const int slope = horizontal ? kv_ : kh_;
-  const TPCColorStyle& style = part == EmptyPart ? backStyle_ : foreStyle_;
+  const int slope = horizontal ? slopePerRow_ : slopePerColumn_;
+  const TPCColorStyle& style = part == CylPart::Empty ? backStyle_ : foreStyle_;
   const int offset = static_cast<int>(std::trunc(across / style.LightAngle()));
-  const auto& factors = part == FilledPart ? foreF_ : part == EmptyPart ? backF_ : lineF_;
+  const auto& factors = part == CylPart::Filled  ? foreFactors_
+                        : part == CylPart::Empty ? backFactors_
+                                                 : lineFactors_;
   return shade(std::abs(offset + i), slope, style.values(), factors);
 }
 
@@ -640,14 +614,14 @@ QRgb TProgressCyl::partColor(CylPart part, int i) const {
 // Only the bitmap's own edge limits the drawing.
 void TProgressCyl::drawHorizontal(QImage& image) const {
   const int h = innerRect().height();
-  const int lastBack = width() - m_ - 1;
+  const int lastBack = width() - margin_ - 1;
   const int lastFill = std::min(barEnd_, image.width() - 1);
   for (int i = 0; i < h; ++i) {
-    const QRgb fill = partColor(FilledPart, i);
-    const QRgb back = partColor(EmptyPart, i);
-    auto* row = reinterpret_cast<QRgb*>(image.scanLine(m_ + i));
-    for (int x = m_; x <= lastFill; ++x) row[x] = fill;
-    if (barEnd_ <= lastFill) row[barEnd_] = partColor(LeadingLine, i);
+    const QRgb fill = partColor(CylPart::Filled, i);
+    const QRgb back = partColor(CylPart::Empty, i);
+    auto* row = reinterpret_cast<QRgb*>(image.scanLine(margin_ + i));
+    for (int x = margin_; x <= lastFill; ++x) row[x] = fill;
+    if (barEnd_ <= lastFill) row[barEnd_] = partColor(CylPart::LeadingLine, i);
     for (int x = barEnd_ + 1; x <= lastBack; ++x) row[x] = back;
   }
 }
@@ -656,16 +630,16 @@ void TProgressCyl::drawHorizontal(QImage& image) const {
 // (at Min one row below the inner rectangle).
 void TProgressCyl::drawVertical(QImage& image) const {
   const int w = innerRect().width();
-  const int lastFill = height() - m_ - 1;
+  const int lastFill = height() - margin_ - 1;
   const int lastBack = std::min(barEnd_, image.height() - 1);
   for (int j = 0; j < w; ++j) {
-    const QRgb fill = partColor(FilledPart, j);
-    const QRgb back = partColor(EmptyPart, j);
-    const int x = m_ + j;
+    const QRgb fill = partColor(CylPart::Filled, j);
+    const QRgb back = partColor(CylPart::Empty, j);
+    const int x = margin_ + j;
     auto set = [&](int y, QRgb c) { reinterpret_cast<QRgb*>(image.scanLine(y))[x] = c; };
-    for (int y = m_; y <= lastBack; ++y) set(y, back);
-    if (barEnd_ >= 0 && barEnd_ <= lastBack) set(barEnd_, partColor(LeadingLine, j));
-    for (int y = std::max(barEnd_ + 1, m_); y <= lastFill; ++y) set(y, fill);
+    for (int y = margin_; y <= lastBack; ++y) set(y, back);
+    if (barEnd_ >= 0 && barEnd_ <= lastBack) set(barEnd_, partColor(CylPart::LeadingLine, j));
+    for (int y = std::max(barEnd_ + 1, margin_); y <= lastFill; ++y) set(y, fill);
   }
 }
 
@@ -692,8 +666,10 @@ void drawBevel(QImage& image, QRect rect, int width, QRgb topLeft, QRgb bottomRi
 void TProgressCyl::drawFrames(QImage& image) const {
   drawBevel(image, innerRect(), 1, backBorderColor_.rgb(), backBorderColor_.rgb());
   if (bevelInner_ != bvNone)
-    drawBevel(image, rect().adjusted(a_, a_, -a_, -a_), bevelWidth_, innerTopLeft_,
-              innerBottomRight_);
+    drawBevel(
+        image,
+        rect().adjusted(innerBevelInset_, innerBevelInset_, -innerBevelInset_, -innerBevelInset_),
+        bevelWidth_, innerTopLeft_, innerBottomRight_);
   if (bevelOuter_ != bvNone)
     drawBevel(image, rect(), bevelWidth_, outerTopLeft_, outerBottomRight_);
 }

@@ -84,30 +84,30 @@ class TPCColorStyle {
   TPCColorStyle(const TPCColorStyle&) = delete;
   TPCColorStyle& operator=(const TPCColorStyle&) = delete;
 
-  int IntensityRGB() const { return v_.intensityRGB; }
+  int IntensityRGB() const { return values_.intensityRGB; }
   void setIntensityRGB(int value);
-  float Intensity() const { return v_.intensity; }
+  float Intensity() const { return values_.intensity; }
   void setIntensity(float value);
-  float IntensityFactor() const { return v_.intensityFactor; }
+  float IntensityFactor() const { return values_.intensityFactor; }
   void setIntensityFactor(float value);
-  int RangeRGB() const { return v_.rangeRGB; }
+  int RangeRGB() const { return values_.rangeRGB; }
   void setRangeRGB(int value);
-  int ColorRGB() const { return v_.colorRGB; }
+  int ColorRGB() const { return values_.colorRGB; }
   void setColorRGB(int value);
-  float ColorFactor() const { return v_.colorFactor; }
+  float ColorFactor() const { return values_.colorFactor; }
   void setColorFactor(float value);
-  float LightAngle() const { return v_.lightAngle; }
+  float LightAngle() const { return values_.lightAngle; }
   void setLightAngle(float value);
 
-  const CylStyleValues& values() const { return v_; }
+  const CylStyleValues& values() const { return values_; }
   // Copies the seven values through the setters.
   void assign(const CylStyleValues& values);
-  void assign(const TPCColorStyle& other) { assign(other.v_); }
+  void assign(const TPCColorStyle& other) { assign(other.values_); }
 
  private:
   void changed();
   TProgressCyl* owner_;
-  CylStyleValues v_;
+  CylStyleValues values_;
 };
 
 class TProgressCyl : public QWidget {
@@ -199,13 +199,13 @@ class TProgressCyl : public QWidget {
   int percent() const { return percent_; }  // 0 .. 100
   QRect innerRect() const;
   bool geometryValid() const;
-  int slopeV() const { return kv_; }
-  int slopeH() const { return kh_; }
+  int slopeV() const { return slopePerRow_; }
+  int slopeH() const { return slopePerColumn_; }
   // The three channel factors of ForeColor, BackColor and ForeLineColor.
-  std::array<float, 3> foreFactors() const { return foreF_; }
-  std::array<float, 3> backFactors() const { return backF_; }
-  std::array<float, 3> lineFactors() const { return lineF_; }
-  enum CylPart { FilledPart, EmptyPart, LeadingLine };
+  std::array<float, 3> foreFactors() const { return foreFactors_; }
+  std::array<float, 3> backFactors() const { return backFactors_; }
+  std::array<float, 3> lineFactors() const { return lineFactors_; }
+  enum class CylPart { Filled, Empty, LeadingLine };
   // The shade of a part in inner row i (inner column i of a vertical bar), 0 at the top (left).
   QRgb partColor(CylPart part, int i) const;
   // The text that is drawn: TextDone at 100 percent when it is not empty, else "40%" and so on.
@@ -232,6 +232,11 @@ class TProgressCyl : public QWidget {
   friend class TPCColorStyle;
   void styleChanged();
   void switchToCustom();
+  // A colour of the shading: recomputes the channel factors and leaves the preset.
+  void setShadedColor(StyleColor& field, StyleColor value);
+  // A plain value of the look: when it changed, leaves the preset and repaints.
+  template <class Value>
+  void setLookValue(Value& field, Value value);
   void computeFactors();
   void computeBevelColors();
   void computeGeometry();
@@ -280,14 +285,17 @@ class TProgressCyl : public QWidget {
   bool ready_ = false;
   bool applyingPreset_ = true;
   int amplitude_ = 255;
-  int a_ = 0;  // BevelWidth + BorderWidth
-  int m_ = 0;  // BorderWidth + 2 * BevelWidth
-  int kv_ = 0;
-  int kh_ = 0;
+  int innerBevelInset_ = 0;  // BevelWidth + BorderWidth: where the inner bevel starts
+  int margin_ = 0;           // BorderWidth + 2 * BevelWidth: the frame around the cylinder
+  // Shading change per row (horizontal bar) or per column (vertical bar) away from the light
+  // line: the amplitude divided by the inner height or width.
+  int slopePerRow_ = 0;
+  int slopePerColumn_ = 0;
   float rangeInverse_ = 0.01f;
-  std::array<float, 3> foreF_{};
-  std::array<float, 3> backF_{};
-  std::array<float, 3> lineF_{};
+  // Channel factors of ForeColor, BackColor and ForeLineColor under their styles.
+  std::array<float, 3> foreFactors_{};
+  std::array<float, 3> backFactors_{};
+  std::array<float, 3> lineFactors_{};
   QRgb light_ = 0, shadow_ = 0, light3D_ = 0, dark3D_ = 0;
   QRgb innerTopLeft_ = 0, innerBottomRight_ = 0, outerTopLeft_ = 0, outerBottomRight_ = 0;
   int barEnd_ = 0;

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <exception>
+#include <stdexcept>
 
 namespace wf {
 
@@ -77,9 +78,33 @@ bool ThreadTimer::threadStarted() const {
   return thread_.joinable();
 }
 
+void ThreadTimer::useManualClock() {
+  std::lock_guard lock(mutex_);
+  if (thread_.joinable()) throw std::logic_error("the timer's thread is already running");
+  manualClock_ = true;
+}
+
+void ThreadTimer::advance(int milliseconds) {
+  std::unique_lock lock(mutex_);
+  if (!manualClock_) throw std::logic_error("the timer runs on its own thread's clock");
+  int left = milliseconds;
+  // Like the thread: each tick waits a whole interval, and the next wait starts afresh.
+  while (activeLocked() && left >= interval_ - manualElapsed_) {
+    left -= interval_ - manualElapsed_;
+    manualElapsed_ = 0;
+    std::function<void()> handler = handler_;
+    lock.unlock();
+    runHandler(handler);
+    lock.lock();
+  }
+  if (activeLocked()) manualElapsed_ += left;
+}
+
 void ThreadTimer::changed() {
   ++generation_;
-  if (activeLocked() && !thread_.joinable()) thread_ = std::thread([this] { run(); });
+  manualElapsed_ = 0;  // a setting change restarts the wait
+  if (activeLocked() && !manualClock_ && !thread_.joinable())
+    thread_ = std::thread([this] { run(); });
   wake_.notify_all();
 }
 

@@ -38,6 +38,14 @@ class ThreadTimer : public QObject {
   // Whether the background thread has ever been started.
   bool threadStarted() const;
 
+  // For tests that count ticks instead of waiting for them. Call before the timer first becomes
+  // active: the background thread is then never started, and time passes only through advance.
+  void useManualClock();
+  // Lets `milliseconds` pass on the manual clock. Every time a whole interval has passed since
+  // the last tick or setting change, the handler runs on the calling thread, as the background
+  // thread would have run it.
+  void advance(int milliseconds);
+
  private:
   void changed();  // caller holds mutex_
   bool activeLocked() const { return enabled_ && interval_ > 0 && handler_; }
@@ -53,6 +61,8 @@ class ThreadTimer : public QObject {
   bool enabled_ = true;
   bool inThread_ = false;
   bool terminated_ = false;
+  bool manualClock_ = false;
+  int manualElapsed_ = 0;          // manual clock: time since the last tick or setting change
   std::uint64_t generation_ = 0;   // bumped by every setting change
   std::uint64_t ticketsDone_ = 0;  // last GUI tick that has finished
 };

@@ -50,15 +50,18 @@ TEST_F(PopupCalendarTest, SizeStripButtonsAndHints) {
     EXPECT_EQ(button->iconSize(), QSize(8, 6));
   }
   // Years at the outer edges, months inside them.
-  EXPECT_EQ(calendar.button(TPopupCalendar::PrevYear)->x(), 1);
-  EXPECT_EQ(calendar.button(TPopupCalendar::PrevMonth)->x(), 15);
-  EXPECT_EQ(calendar.button(TPopupCalendar::NextYear)->geometry().right(), calendar.width() - 2);
-  EXPECT_EQ(calendar.button(TPopupCalendar::NextMonth)->geometry().right(), calendar.width() - 16);
+  EXPECT_EQ(calendar.button(TPopupCalendar::Button::PrevYear)->x(), 1);
+  EXPECT_EQ(calendar.button(TPopupCalendar::Button::PrevMonth)->x(), 15);
+  EXPECT_EQ(calendar.button(TPopupCalendar::Button::NextYear)->geometry().right(),
+            calendar.width() - 2);
+  EXPECT_EQ(calendar.button(TPopupCalendar::Button::NextMonth)->geometry().right(),
+            calendar.width() - 16);
   EXPECT_EQ(calendar.grid()->geometry(), QRect(0, 18, calendar.width(), calendar.height() - 18));
 
   calendar.setHints({"", "Back|Goes back one month"});
-  EXPECT_EQ(calendar.button(TPopupCalendar::PrevYear)->toolTip(), QStringLiteral("Previous Year"));
-  EXPECT_EQ(calendar.button(TPopupCalendar::PrevMonth)->toolTip(), QStringLiteral("Back"));
+  EXPECT_EQ(calendar.button(TPopupCalendar::Button::PrevYear)->toolTip(),
+            QStringLiteral("Previous Year"));
+  EXPECT_EQ(calendar.button(TPopupCalendar::Button::PrevMonth)->toolTip(), QStringLiteral("Back"));
 }
 
 TEST_F(PopupCalendarTest, LabelShowsMonthAndYearAndDoubleClickGoesToToday) {
@@ -76,16 +79,16 @@ TEST_F(PopupCalendarTest, MonthAndYearStepsCutTheDayToTheMonth) {
     QDate expected;
   };
   const Case cases[] = {
-      {QDate(2026, 1, 31), TPopupCalendar::NextMonth, QDate(2026, 2, 28)},
-      {QDate(2024, 3, 31), TPopupCalendar::PrevMonth, QDate(2024, 2, 29)},
-      {QDate(2026, 5, 31), TPopupCalendar::NextMonth, QDate(2026, 6, 30)},
-      {QDate(2026, 12, 31), TPopupCalendar::NextMonth, QDate(2027, 1, 31)},
-      {QDate(2026, 1, 15), TPopupCalendar::PrevMonth, QDate(2025, 12, 15)},
-      {QDate(2024, 2, 29), TPopupCalendar::NextYear, QDate(2025, 2, 28)},
-      {QDate(2024, 2, 29), TPopupCalendar::PrevYear, QDate(2023, 2, 28)},
-      {QDate(2026, 12, 9), TPopupCalendar::NextYear, QDate(2027, 12, 9)},
-      {QDate(9999, 12, 31), TPopupCalendar::NextMonth, QDate(9999, 12, 31)},
-      {QDate(1, 1, 1), TPopupCalendar::PrevYear, QDate(1, 1, 1)},
+      {QDate(2026, 1, 31), TPopupCalendar::Button::NextMonth, QDate(2026, 2, 28)},
+      {QDate(2024, 3, 31), TPopupCalendar::Button::PrevMonth, QDate(2024, 2, 29)},
+      {QDate(2026, 5, 31), TPopupCalendar::Button::NextMonth, QDate(2026, 6, 30)},
+      {QDate(2026, 12, 31), TPopupCalendar::Button::NextMonth, QDate(2027, 1, 31)},
+      {QDate(2026, 1, 15), TPopupCalendar::Button::PrevMonth, QDate(2025, 12, 15)},
+      {QDate(2024, 2, 29), TPopupCalendar::Button::NextYear, QDate(2025, 2, 28)},
+      {QDate(2024, 2, 29), TPopupCalendar::Button::PrevYear, QDate(2023, 2, 28)},
+      {QDate(2026, 12, 9), TPopupCalendar::Button::NextYear, QDate(2027, 12, 9)},
+      {QDate(9999, 12, 31), TPopupCalendar::Button::NextMonth, QDate(9999, 12, 31)},
+      {QDate(1, 1, 1), TPopupCalendar::Button::PrevYear, QDate(1, 1, 1)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.from.toString(Qt::ISODate).toStdString());
@@ -101,7 +104,7 @@ TEST_F(PopupCalendarTest, MonthAndYearStepsCutTheDayToTheMonth) {
 TEST_F(PopupCalendarTest, HeldArrowRepeats) {
   calendar.setDate(QDate(2026, 12, 9));
   calendar.show();
-  QToolButton* next = calendar.button(TPopupCalendar::NextMonth);
+  QToolButton* next = calendar.button(TPopupCalendar::Button::NextMonth);
   QTest::mousePress(next, Qt::LeftButton);
   // Repeats come after 500 ms and then every 100 ms; the release clicks once more.
   QTest::qWait(1000);

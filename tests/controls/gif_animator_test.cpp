@@ -52,7 +52,8 @@ void processEventsFor(int milliseconds) {
 struct Panel {
   QWidget window;
   TGIFAnimator* animator;
-  Panel() {
+  // With `manualClock` the frames advance only as the test lets time pass (tick()).
+  explicit Panel(bool manualClock = false) {
     window.resize(235, 127);
     window.setAutoFillBackground(true);
     QPalette palette = window.palette();
@@ -60,7 +61,16 @@ struct Panel {
     window.setPalette(palette);
     animator = new TGIFAnimator(&window);
     animator->move(96, 40);
+    if (manualClock) animator->timer().useManualClock();
   }
+  void tick(int milliseconds) { animator->timer().advance(milliseconds); }
+  // The frame index after each frame change from now on.
+  std::vector<int>& recordFrames() {
+    QObject::connect(animator, &TGIFAnimator::OnFrameChanged,
+                     [this] { frames.push_back(animator->FrameIndex()); });
+    return frames;
+  }
+  std::vector<int> frames;
 };
 
 TEST(GifAnimatorTest, FrameDelaysAreClamped) {
@@ -69,10 +79,17 @@ TEST(GifAnimatorTest, FrameDelaysAreClamped) {
   };
   for (Case c : {Case{0, 50}, Case{2, 50}, Case{5, 50}, Case{10, 100}, Case{1000, 10000},
                  Case{1001, 10000}, Case{65535, 10000}}) {
-    TGIFAnimator animator;
-    animator.setImage(frames(2, c.hundredths));
-    EXPECT_EQ(animator.frameDelay(), c.milliseconds) << c.hundredths;
-    EXPECT_EQ(animator.timer().interval(), c.milliseconds) << c.hundredths;
+    Panel panel(true);
+    panel.animator->setImage(frames(2, c.hundredths));
+    EXPECT_EQ(panel.animator->frameDelay(), c.milliseconds) << c.hundredths;
+    EXPECT_EQ(panel.animator->timer().interval(), c.milliseconds) << c.hundredths;
+    // Frame 0 stays for exactly the clamped delay.
+    panel.window.show();
+    panel.animator->setAnimate(true);
+    panel.tick(c.milliseconds - 1);
+    EXPECT_EQ(panel.animator->FrameIndex(), 0) << c.hundredths;
+    panel.tick(1);
+    EXPECT_EQ(panel.animator->FrameIndex(), 1) << c.hundredths;
   }
 }
 
@@ -84,7 +101,7 @@ TEST(GifAnimatorTest, OneFramePictureNeverStartsTheTimer) {
   panel.animator->setAnimate(true);
   EXPECT_TRUE(panel.animator->Animate());
   EXPECT_EQ(panel.animator->frameDelay(), 0);
-  processEventsFor(200);
+  // An interval of 0 keeps the timer inactive, so its thread never starts and nothing can tick.
   EXPECT_FALSE(panel.animator->timer().isActive());
   EXPECT_FALSE(panel.animator->timer().threadStarted());
   EXPECT_EQ(changed.count(), 0);
@@ -112,40 +129,40 @@ TEST(GifAnimatorTest, FrameIndexOutsideThePictureIsIgnored) {
 }
 
 TEST(GifAnimatorTest, WithoutLoopStopsOnFrameZero) {
-  Panel panel;
-  panel.animator->setImage(frames(3, 5));
+  Panel panel(true);
+  panel.animator->setImage(frames(3, 5));  // 50 ms a frame
   panel.animator->setLoop(false);
   panel.window.show();
-  std::vector<int> seen;
-  QObject::connect(panel.animator, &TGIFAnimator::OnFrameChanged,
-                   [&] { seen.push_back(panel.animator->FrameIndex()); });
+  const std::vector<int>& seen = panel.recordFrames();
   QSignalSpy started(panel.animator, &TGIFAnimator::OnStart);
   QSignalSpy stopped(panel.animator, &TGIFAnimator::OnStop);
   panel.animator->setAnimate(true);
   EXPECT_EQ(started.count(), 1);
-  ASSERT_TRUE(stopped.wait(3000));
+  panel.tick(149);
+  EXPECT_EQ(seen, (std::vector<int>{1, 2}));
+  EXPECT_EQ(stopped.count(), 0);
+  panel.tick(1);
   EXPECT_EQ(seen, (std::vector<int>{1, 2, 0}));
+  EXPECT_EQ(stopped.count(), 1);
   EXPECT_FALSE(panel.animator->Animate());
-  EXPECT_EQ(panel.animator->FrameIndex(), 0);
-  processEventsFor(200);
+  panel.tick(1000);
   EXPECT_EQ(seen.size(), 3u);
+  EXPECT_EQ(panel.animator->FrameIndex(), 0);
 }
 
 TEST(GifAnimatorTest, BusyWheelPlaysInOrderAndLoops) {
-  Panel panel;
+  Panel panel(true);
   panel.animator->loadFromData(busyWheelGif());
   panel.window.show();
-  std::vector<int> seen;
-  QObject::connect(panel.animator, &TGIFAnimator::OnFrameChanged,
-                   [&] { seen.push_back(panel.animator->FrameIndex()); });
   panel.animator->setFrameIndex(10);
-  seen.clear();
+  const std::vector<int>& seen = panel.recordFrames();
   panel.animator->setAnimate(true);
-  processEventsFor(700);  // 100 ms a frame
-  ASSERT_GE(seen.size(), 3u);
-  EXPECT_EQ(seen[0], 11);
-  EXPECT_EQ(seen[1], 0);
-  for (std::size_t i = 1; i < seen.size(); ++i) EXPECT_EQ(seen[i], (seen[i - 1] + 1) % 12);
+  panel.tick(99);  // 100 ms a frame
+  EXPECT_TRUE(seen.empty());
+  panel.tick(1);
+  EXPECT_EQ(seen, (std::vector<int>{11}));
+  panel.tick(1200);  // one whole turn more
+  EXPECT_EQ(seen, (std::vector<int>{11, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
   EXPECT_TRUE(panel.animator->Animate());
 }
 
@@ -157,19 +174,31 @@ TEST(GifAnimatorTest, WhitePixelsShowThePanelBehind) {
   TGIFImage wheel;
   wheel.loadFromData(busyWheelGif());
   GifComposer composer;
+  // Cores of the twelve, three and nine o'clock spokes, and the empty hub. The leading spoke of
+  // frame n is spoke n, grey 40; the four that trail it are 90, 140, 180 and 215, the rest 215.
+  struct Probe {
+    QPoint at;
+    QRgb colour[3];  // in frames 0, 1, 2
+  };
+  const Probe probes[] = {
+      {{16, 5}, {qRgb(40, 40, 40), qRgb(90, 90, 90), qRgb(140, 140, 140)}},
+      {{5, 16}, {qRgb(180, 180, 180), qRgb(215, 215, 215), qRgb(215, 215, 215)}},
+      {{26, 16}, {qRgb(215, 215, 215), qRgb(215, 215, 215), qRgb(215, 215, 215)}},
+      {{16, 16}, {kPanel.rgb(), kPanel.rgb(), kPanel.rgb()}},
+  };
   for (int n = 0; n < 3; ++n) {
     panel.animator->setFrameIndex(n);
     const QImage expected = composer.compose(wheel, n, true);
     const QImage shown = panel.window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    int spokes = 0;
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
         QRgb want =
             expected.pixel(x, y) == qRgb(255, 255, 255) ? kPanel.rgb() : expected.pixel(x, y);
-        spokes += want != kPanel.rgb();
         ASSERT_EQ(shown.pixel(96 + x, 40 + y), want) << "frame " << n << " at " << x << "," << y;
       }
-    EXPECT_GT(spokes, 100);
+    for (const Probe& p : probes)
+      EXPECT_EQ(shown.pixel(QPoint(96, 40) + p.at), p.colour[n])
+          << "frame " << n << " at " << p.at.x() << "," << p.at.y();
   }
 }
 
@@ -221,41 +250,76 @@ TEST(GifAnimatorTest, StoppingFromAFrameChangeDoesNotWait) {
 }
 
 TEST(ThreadTimerTest, FailingTicksGoToTheDefaultErrorBoxAndTheTimerGoesOn) {
-  for (bool inThread : {false, true}) {
+  for (bool fromAnotherThread : {false, true}) {
     MessageBoxRecorder boxes;
     ThreadTimer timer;
+    timer.useManualClock();
     std::atomic<int> ticks{0};
-    timer.setRunInThread(inThread);
     timer.setInterval(10);
     timer.setOnTimer([&] {
       ++ticks;
       throw std::runtime_error("tick failed");
     });
-    QElapsedTimer clock;
-    clock.start();
-    while (boxes.boxes().size() < 2 && clock.elapsed() < 3000) processEventsFor(10);
-    timer.setEnabled(false);
-    processEventsFor(30);
-    ASSERT_GE(boxes.boxes().size(), 2u) << "in thread " << inThread;
+    if (fromAnotherThread) {
+      std::thread([&] { timer.advance(20); }).join();
+      QCoreApplication::processEvents();  // the failures are handed to the GUI thread to show
+    } else {
+      timer.advance(20);
+    }
+    EXPECT_EQ(ticks.load(), 2) << "from another thread " << fromAnotherThread;
+    ASSERT_EQ(boxes.boxes().size(), 2u) << "from another thread " << fromAnotherThread;
     EXPECT_EQ(boxes.boxes()[0].kind, MessageKind::DefaultError);
     EXPECT_TRUE(boxes.boxes()[0].text.startsWith(QStringLiteral("tick failed")))
         << boxes.boxes()[0].text.toStdString();
-    EXPECT_GE(ticks.load(), 2);
   }
 }
 
+TEST(ThreadTimerTest, ManualClockTicksOnWholeIntervalsAndChangesRestartTheWait) {
+  ThreadTimer timer;
+  timer.useManualClock();
+  int ticks = 0;
+  timer.setInterval(30);
+  timer.setOnTimer([&] { ++ticks; });
+  EXPECT_FALSE(timer.threadStarted());
+  timer.advance(29);
+  EXPECT_EQ(ticks, 0);
+  timer.advance(32);  // 61 ms: two ticks, 1 ms into the third wait
+  EXPECT_EQ(ticks, 2);
+  timer.setInterval(40);  // restarts the wait
+  timer.advance(39);
+  EXPECT_EQ(ticks, 2);
+  timer.advance(1);
+  EXPECT_EQ(ticks, 3);
+  timer.setEnabled(false);
+  timer.advance(1000);
+  EXPECT_EQ(ticks, 3);
+  timer.setEnabled(true);
+  timer.advance(40);
+  EXPECT_EQ(ticks, 4);
+  EXPECT_FALSE(timer.threadStarted());
+}
+
 TEST(GifAnimatorTest, AsyncDrawingAdvancesFromTheTimerThread) {
-  Panel panel;
-  panel.animator->setImage(frames(4, 5));
+  Panel panel(true);
+  panel.animator->setImage(frames(4, 5));  // 50 ms a frame
   panel.animator->setAsyncDrawing(true);
   panel.window.show();
   std::atomic<int> changes{0};
+  std::thread::id changedOn;
   QObject::connect(
-      panel.animator, &TGIFAnimator::OnFrameChanged, panel.animator, [&] { ++changes; },
+      panel.animator, &TGIFAnimator::OnFrameChanged, panel.animator,
+      [&] {
+        ++changes;
+        changedOn = std::this_thread::get_id();
+      },
       Qt::DirectConnection);
   panel.animator->setAnimate(true);
-  processEventsFor(600);
-  EXPECT_GE(changes.load(), 3);
+  std::thread timerThread([&] { panel.tick(150); });
+  const std::thread::id timerThreadId = timerThread.get_id();
+  timerThread.join();
+  EXPECT_EQ(changes.load(), 3);
+  EXPECT_EQ(changedOn, timerThreadId);
+  EXPECT_EQ(panel.animator->FrameIndex(), 3);
   panel.animator->setAnimate(false);
 }
 

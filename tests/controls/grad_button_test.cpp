@@ -4,6 +4,8 @@
 #include "controls/button_scheme.h"
 #include "controls/grad_panel.h"
 #include "framework/form_base.h"
+#include "pixel_probe.h"
+#include "text_ink.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -15,22 +17,14 @@
 #include <QTimer>
 #include <functional>
 #include <stdexcept>
-#include <tuple>
 #include <vector>
 
 namespace wf {
 namespace {
 
-using Rgb = std::tuple<int, int, int>;
-
-Rgb rgbAt(const QImage& image, int x, int y) {
-  const QRgb p = image.pixel(x, y);
-  return {qRed(p), qGreen(p), qBlue(p)};
-}
-
-QImage rendered(QWidget& widget) {
-  return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
+using test::rendered;
+using test::Rgb;
+using test::rgbAt;
 
 // Counts renders of the gradient buffers; the look levels can be pinned for pixel checks.
 class ProbeButton : public TGradButton {
@@ -173,39 +167,40 @@ TEST(GradButtonLook, DefaultOverAndClickedGradients) {
 }
 
 TEST(GradButtonLook, DisabledButtonIsEmbossedWithAGreyGlyph) {
-  ProbeButton button;
-  applyStandardButtonScheme(&button);
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(16);
-  font.setBold(true);
-  button.setFont(font);
-  button.resize(120, 30);
-  button.setCaption(QStringLiteral("HIH"));
+  const QFont font = test::crispFont(QStringLiteral("DejaVu Sans"), 16, true);
   QImage glyph(16, 16, QImage::Format_RGB32);
   glyph.fill(QColor(255, 0, 0));
   glyph.setPixel(0, 15, qRgb(255, 0, 255));  // the transparent colour
-  button.setGlyph(glyph);
-  button.setEnabled(false);
-  const QImage image = rendered(button);
+  auto look = [&](bool enabled, StyleColor fontColor) {
+    TGradButton button;
+    applyStandardButtonScheme(&button);
+    button.setFont(font);
+    button.setFontColor(fontColor);
+    button.resize(120, 30);
+    button.setCaption(QStringLiteral("HIH"));
+    button.setGlyph(glyph);
+    button.setEnabled(enabled);
+    return rendered(button);
+  };
+  // Two font colours differ exactly on the caption's pixels.
+  const QImage enabled = look(true, StyleColor(0, 0, 0));
+  const test::TextInk ink(enabled, look(true, StyleColor(0, 0, 1)));
+  ASSERT_GT(ink.count(), 0);
 
-  int grey = 0, black = 0;
-  for (int y = 2; y < 28; ++y) {
-    for (int x = 2; x < 118; ++x) {
-      grey += rgbAt(image, x, y) == Rgb(128, 128, 128);
-      black += rgbAt(image, x, y) == Rgb(0, 0, 0);
-    }
-  }
-  EXPECT_GT(grey, 20);
-  EXPECT_EQ(black, 0);
-  // The glyph's red turns to grey 85 lightened by 64; its bottom-left pixel is not drawn.
-  const QFontMetrics metrics(font);
-  const QRect text = buttonTextRect(TButtonLayout::blGlyphLeft, button.rect(), glyph.size(), 2);
-  const QPoint at = buttonGlyphPosition(
-      TButtonLayout::blGlyphLeft, text, button.size(),
-      {metrics.horizontalAdvance(QStringLiteral("HIH")), metrics.height()}, glyph.size(), 2, true);
-  EXPECT_EQ(rgbAt(image, at.x() + 8, at.y() + 8), Rgb(149, 149, 149));
-  EXPECT_EQ(rgbAt(image, at.x(), at.y() + 15),
-            rgbAt(button.defaultBuffer(), at.x() - 1, at.y() + 14));
+  // Disabled: the default gradient stays; the caption is embossed, button-highlight 1 pixel
+  // right and down under button-shadow; the glyph's red turns to grey 85 lightened by 64, and
+  // its bottom-left pixel is not drawn.
+  QImage expected = ink.overPlain(enabled, QPoint(1, 1), qRgb(255, 255, 255), qRgb(128, 128, 128));
+  // Glyph left of the caption, Spacing 2: T runs from 16 + 2 to 120, the glyph at
+  // ((18 + 120 - tw) div 2 - 2 - 16, (30 - 16) div 2).
+  const int tw = QFontMetrics(font).horizontalAdvance(QStringLiteral("HIH"));
+  const QPoint at((18 + 120 - tw) / 2 - 2 - 16, 7);
+  const QPoint transparentCorner = at + QPoint(0, 15);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      if (at + QPoint(x, y) != transparentCorner)
+        expected.setPixel(at + QPoint(x, y), qRgb(149, 149, 149));
+  EXPECT_EQ(test::firstDifference(look(false, StyleColor(0, 0, 0)), expected), "");
 }
 
 TEST(GradButtonLook, GlyphWithoutCaptionIsCentred) {
@@ -320,12 +315,21 @@ TEST(GradButtonFade, AFailingStepStaysInsideTheTick) {
   EXPECT_NO_THROW(button.fadeTick());
 }
 
-TEST(GradButtonMouse, PressAndReleaseInsideClicksOnce) {
+// A button with its clicks counted, the mouse inside and the over look complete.
+struct HoveredButton {
   TGradButton button;
   int clicks = 0;
-  QObject::connect(&button, &TGradButton::clicked, [&] { ++clicks; });
-  enter(button);
-  overLevelsOverTicks(button, 10);
+  HoveredButton() {
+    QObject::connect(&button, &TGradButton::clicked, [this] { ++clicks; });
+    enter(button);
+    overLevelsOverTicks(button, 10);
+  }
+};
+
+TEST(GradButtonMouse, PressAndReleaseInsideClicksOnce) {
+  HoveredButton hovered;
+  TGradButton& button = hovered.button;
+  const int& clicks = hovered.clicks;
   press(button);
   EXPECT_TRUE(button.pressed());
   button.fadeTick();
@@ -383,11 +387,9 @@ TEST(GradButtonMouse, APressOnAButtonNeverReachesThePanelBehindIt) {
 }
 
 TEST(GradButtonMouse, DraggingOutsideBeforeReleaseDoesNotClick) {
-  TGradButton button;
-  int clicks = 0;
-  QObject::connect(&button, &TGradButton::clicked, [&] { ++clicks; });
-  enter(button);
-  overLevelsOverTicks(button, 10);
+  HoveredButton hovered;
+  TGradButton& button = hovered.button;
+  const int& clicks = hovered.clicks;
   press(button);
   button.fadeTick();
   ASSERT_EQ(button.clickLevel(), 100);

@@ -2,33 +2,28 @@
 // the rendered widget.
 #include "controls/grad_panel.h"
 #include "controls/panel_presets.h"
+#include "pixel_probe.h"
+#include "text_ink.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QFont>
+#include <QPainter>
 #include <QVBoxLayout>
 #include <functional>
-#include <tuple>
 
 namespace wf {
 namespace {
 
-using Rgb = std::tuple<int, int, int>;
-
-Rgb rgbAt(const QImage& image, int x, int y) {
-  const QRgb p = image.pixel(x, y);
-  return {qRed(p), qGreen(p), qBlue(p)};
-}
+using test::rendered;
+using test::Rgb;
+using test::rgbAt;
 
 // Hidden widgets get their resize event when shown; show them so the body follows the size.
 void showSized(QWidget& widget, int width, int height) {
   widget.resize(width, height);
   widget.show();
   QApplication::processEvents();
-}
-
-QImage rendered(QWidget& widget) {
-  return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // Counts body renders and paints, so tests can tell a rebuild from a plain repaint.
@@ -65,15 +60,6 @@ QFont bigFont() {
   font.setPixelSize(20);
   font.setBold(true);
   return font;
-}
-
-// Bounding box of the pixels that differ from the body colour inside the frame.
-QRect inkBounds(const QImage& image, QRgb body) {
-  QRect bounds;
-  for (int y = 1; y < image.height() - 1; ++y)
-    for (int x = 1; x < image.width() - 1; ++x)
-      if ((image.pixel(x, y) & 0xffffff) != (body & 0xffffff)) bounds |= QRect(x, y, 1, 1);
-  return bounds;
 }
 
 TEST(GradPanel, SquareUnantialiasedPanelHasAOnePixelFrame) {
@@ -265,68 +251,69 @@ TEST(GradPanel, ChildrenAreLaidOutInsideTheBorder) {
 }
 
 TEST(GradPanel, LongCaptionIsCutWithAnEllipsisOnOneLine) {
+  const QFont font = test::crispFont(QStringLiteral("DejaVu Sans"), 20, true);
   TGradPanel panel;
   makeSquare(panel, 120, 80);
-  panel.setFont(bigFont());
+  panel.setFont(font);
   panel.setFontColor(StyleColor(0, 0, 0));
   panel.setTextShadow(false);
   panel.setCaptionPosition(TGradCaptionPos::cpTopLeft);
-  panel.setCaption(QStringLiteral("WWWWWWWWWWWWWWWWWW WWWWWWWWWW"));
-  const QImage image = rendered(panel);
-  const QRect ink = inkBounds(image, qRgb(255, 255, 255));
-  const int lineHeight = QFontMetrics(bigFont()).height();
-  // R runs from (0 + 1) div 2 = 0 to 120 - 0: the text stays inside and on a single line.
-  EXPECT_LE(ink.right(), 119);
-  EXPECT_LT(ink.bottom(), 1 + lineHeight);
-  EXPECT_GT(ink.right(), 90);
-  // The last inked columns are the dots of the ellipsis: only a few rows tall.
-  QRect tail;
-  for (int y = ink.top(); y <= ink.bottom(); ++y)
-    for (int x = ink.right() - 10; x <= ink.right(); ++x)
-      if ((image.pixel(x, y) & 0xffffff) != 0xffffff) tail |= QRect(x, y, 1, 1);
-  EXPECT_LE(tail.height(), 5);
+  panel.setCaption(QString());
+  QImage expected = rendered(panel);
+  // R runs from (0 + 1) div 2 = 0 to 120 - 0 across and from 1 to 80 - 1 down: the caption is
+  // cut to R's width with an ellipsis and drawn on R's first line.
+  const QString caption = QStringLiteral("WWWWWWWWWWWWWWWWWW WWWWWWWWWW");
+  const QString cut = QFontMetrics(font).elidedText(caption, Qt::ElideRight, 120);
+  ASSERT_TRUE(cut.endsWith(QChar(0x2026))) << cut.toStdString();
+  {
+    QPainter painter(&expected);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(0, 1, 120, 78), Qt::AlignLeft | Qt::AlignTop, cut);
+  }
+  panel.setCaption(caption);
+  EXPECT_EQ(test::firstDifference(rendered(panel), expected), "");
 }
 
 TEST(GradPanel, CaptionPositionsPlaceTheText) {
+  // CornerWidth 10, BorderWidth 1 on 300 by 120: R runs from (10 + 1) div 2 = 5 to 300 - 5
+  // across and from 1 to 120 - 1 down; the middle row's outer slots reach (10 - 1) div 2 = 4
+  // further out.
   struct Case {
     TGradCaptionPos position;
-    Qt::Alignment where;
+    QRect r;
+    int alignment;
   };
   const Case cases[] = {
-      {TGradCaptionPos::cpTopLeft, Qt::AlignLeft | Qt::AlignTop},
-      {TGradCaptionPos::cpTopRight, Qt::AlignRight | Qt::AlignTop},
-      {TGradCaptionPos::cpMiddleCenter, Qt::AlignHCenter | Qt::AlignVCenter},
-      {TGradCaptionPos::cpBottomLeft, Qt::AlignLeft | Qt::AlignBottom},
-      {TGradCaptionPos::cpBottomRight, Qt::AlignRight | Qt::AlignBottom},
+      {TGradCaptionPos::cpTopLeft, QRect(5, 1, 290, 118), Qt::AlignLeft | Qt::AlignTop},
+      {TGradCaptionPos::cpTopCenter, QRect(5, 1, 290, 118), Qt::AlignHCenter | Qt::AlignTop},
+      {TGradCaptionPos::cpTopRight, QRect(5, 1, 290, 118), Qt::AlignRight | Qt::AlignTop},
+      {TGradCaptionPos::cpMiddleLeft, QRect(1, 1, 294, 118), Qt::AlignLeft | Qt::AlignVCenter},
+      {TGradCaptionPos::cpMiddleCenter, QRect(5, 1, 290, 118), Qt::AlignCenter},
+      {TGradCaptionPos::cpMiddleRight, QRect(5, 1, 294, 118), Qt::AlignRight | Qt::AlignVCenter},
+      {TGradCaptionPos::cpBottomLeft, QRect(5, 1, 290, 118), Qt::AlignLeft | Qt::AlignBottom},
+      {TGradCaptionPos::cpBottomCenter, QRect(5, 1, 290, 118), Qt::AlignHCenter | Qt::AlignBottom},
+      {TGradCaptionPos::cpBottomRight, QRect(5, 1, 290, 118), Qt::AlignRight | Qt::AlignBottom},
   };
+  const QFont font = test::crispFont(QStringLiteral("DejaVu Sans"), 20, true);
   for (const Case& c : cases) {
     TGradPanel panel;
     makeSquare(panel, 300, 120);
-    panel.setFont(bigFont());
+    panel.setCornerWidth(10);
+    panel.setFont(font);
     panel.setFontColor(StyleColor(0, 0, 0));
     panel.setTextShadow(false);
-    panel.setCaption(QStringLiteral("Ab"));
     panel.setCaptionPosition(c.position);
-    const QRect ink = inkBounds(rendered(panel), qRgb(255, 255, 255));
-    ASSERT_FALSE(ink.isEmpty());
-    if (c.where & Qt::AlignLeft) {
-      EXPECT_LT(ink.left(), 20);
+    panel.setCaption(QString());
+    QImage expected = rendered(panel);
+    {
+      QPainter painter(&expected);
+      painter.setFont(font);
+      painter.setPen(Qt::black);
+      painter.drawText(c.r, c.alignment | Qt::TextSingleLine, QStringLiteral("Ab"));
     }
-    if (c.where & Qt::AlignRight) {
-      EXPECT_GT(ink.right(), 280);
-    }
-    if (c.where & Qt::AlignHCenter) {
-      EXPECT_NEAR(ink.center().x(), 150, 6);
-    }
-    if (c.where & Qt::AlignTop) {
-      EXPECT_LT(ink.top(), 12);
-    }
-    if (c.where & Qt::AlignBottom) {
-      EXPECT_GT(ink.bottom(), 105);
-    }
-    if (c.where & Qt::AlignVCenter) {
-      EXPECT_NEAR(ink.center().y(), 60, 6);
-    }
+    panel.setCaption(QStringLiteral("Ab"));
+    EXPECT_EQ(test::firstDifference(rendered(panel), expected), "") << static_cast<int>(c.position);
   }
 }
 
@@ -339,32 +326,27 @@ TEST(GradPanel, HiddenCaptionDrawsNothing) {
 }
 
 TEST(GradPanel, DisabledCaptionIsEmbossedWhateverTextShadowSays) {
-  for (bool shadow : {true, false}) {
+  auto captioned = [](bool shadow, bool enabled, const QString& caption) {
     TGradPanel panel;
     makeSquare(panel, 200, 60);
     panel.setColor(StyleColor(255, 255, 0));
-    panel.setFont(bigFont());
+    panel.setFont(test::crispFont(QStringLiteral("DejaVu Sans"), 20, true));
     panel.setFontColor(StyleColor(0, 0, 206));
     panel.setTextShadow(shadow);
     panel.setTextShadowColor(StyleColor(255, 0, 0));
-    panel.setCaption(QStringLiteral("HIH"));
-    panel.setEnabled(false);
-    const QImage image = rendered(panel);
-    int shadowGrey = 0, highlight = 0, fontColoured = 0, red = 0;
-    for (int y = 1; y < 59; ++y) {
-      for (int x = 1; x < 199; ++x) {
-        const Rgb p = rgbAt(image, x, y);
-        shadowGrey += p == Rgb(128, 128, 128);
-        highlight += p == Rgb(255, 255, 255);
-        fontColoured += p == Rgb(0, 0, 206);
-        red += p == Rgb(255, 0, 0);
-      }
-    }
-    EXPECT_GT(shadowGrey, 40);
-    EXPECT_GT(highlight, 10);
-    EXPECT_EQ(fontColoured, 0);
-    EXPECT_EQ(red, 0);
-  }
+    panel.setCaption(caption);
+    panel.setEnabled(enabled);
+    return rendered(panel);
+  };
+  const QImage body = captioned(false, true, QString());
+  const test::TextInk ink(captioned(false, true, QStringLiteral("HIH")), body);
+  ASSERT_GT(ink.count(), 0);
+  // Button-highlight 1 pixel right and down, button-shadow in the caption's place.
+  const QImage embossed =
+      ink.overPlain(body, QPoint(1, 1), qRgb(255, 255, 255), qRgb(128, 128, 128));
+  for (bool shadow : {true, false})
+    EXPECT_EQ(test::firstDifference(captioned(shadow, false, QStringLiteral("HIH")), embossed), "")
+        << "TextShadow " << shadow;
 }
 
 TEST(GradPanel, GroupBoxClearsTheBorderBehindItsCaption) {

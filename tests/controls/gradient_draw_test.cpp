@@ -1,27 +1,23 @@
 // The shared drawing routines, checked pixel by pixel on small images.
 #include "controls/gradient_draw.h"
+#include "pixel_probe.h"
+#include "text_ink.h"
 
 #include <gtest/gtest.h>
 #include <QFont>
 #include <QPainter>
 
-#include <tuple>
-
 namespace wf {
 namespace {
+
+using test::Rgb;
+using test::rgbAt;
 
 QImage blank(int width, int height, QRgb color = qRgb(1, 2, 3)) {
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(color);
   return image;
 }
-
-std::tuple<int, int, int> rgbAt(const QImage& image, int x, int y) {
-  const QRgb p = image.pixel(x, y);
-  return {qRed(p), qGreen(p), qBlue(p)};
-}
-
-using Rgb = std::tuple<int, int, int>;
 
 TEST(DrawGradient, DoubleVerticalTitleBarRows) {
   // The title bar preset at its usual height: n = 22, darkest on the middle row.
@@ -276,43 +272,38 @@ TEST(RoundRectRegion, CutsCornersSymmetrically) {
   EXPECT_TRUE(big.contains(QPoint(6, 6)));
 }
 
-// Pixels of exactly one colour, counted.
-int countColor(const QImage& image, QRgb color) {
-  int count = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      count += (image.pixel(x, y) & 0xffffff) == (color & 0xffffff);
-  return count;
-}
-
-QImage textImage(bool enabled, bool shadow) {
+QImage textImage(bool enabled, bool shadow, const QString& text = QStringLiteral("HIH")) {
   QImage image = blank(120, 50, qRgb(255, 255, 0));
   QPainter painter(&image);
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(36);
-  font.setBold(true);
-  DrawShadowText(painter, QStringLiteral("HIH"), font, StyleColor(0, 0, 255), StyleColor(255, 0, 0),
-                 shadow, TextFormat{}, QRect(5, 5, 110, 40), enabled);
+  DrawShadowText(painter, text, test::crispFont(QStringLiteral("DejaVu Sans"), 36, true),
+                 StyleColor(0, 0, 255), StyleColor(255, 0, 0), shadow, TextFormat{},
+                 QRect(5, 5, 110, 40), enabled);
   return image;
 }
 
 TEST(DrawShadowText, ShadowAndEmbossedLooks) {
+  // The plain drawing inks the text's pixels in the font colour and nothing else.
+  const QImage background = textImage(true, false, QString());
   const QImage plain = textImage(true, false);
-  EXPECT_GT(countColor(plain, qRgb(0, 0, 255)), 50);
-  EXPECT_EQ(countColor(plain, qRgb(255, 0, 0)), 0);
+  const test::TextInk ink(plain, background);
+  ASSERT_GT(ink.count(), 0);
+  EXPECT_EQ(test::firstDifference(plain, ink.overPlain(background, {}, 0, qRgb(0, 0, 255))), "");
 
-  // The shadow shows one pixel right and below every vertical and horizontal stem.
-  const QImage shadowed = textImage(true, true);
-  EXPECT_GT(countColor(shadowed, qRgb(0, 0, 255)), 50);
-  EXPECT_GT(countColor(shadowed, qRgb(255, 0, 0)), 20);
-
-  // Disabled: button-highlight under button-shadow, the shadow flag ignored.
-  for (bool shadow : {false, true}) {
-    const QImage disabled = textImage(false, shadow);
-    EXPECT_GT(countColor(disabled, qRgb(128, 128, 128)), 50);
-    EXPECT_GT(countColor(disabled, qRgb(255, 255, 255)), 20);
-    EXPECT_EQ(countColor(disabled, qRgb(0, 0, 255)), 0);
-    EXPECT_EQ(countColor(disabled, qRgb(255, 0, 0)), 0);
+  // Each look draws the text twice: the lower copy 1 pixel right and down, then the upper one.
+  struct Case {
+    const char* name;
+    bool enabled, shadow;
+    QRgb under, over;
+  };
+  const Case cases[] = {
+      {"shadow", true, true, qRgb(255, 0, 0), qRgb(0, 0, 255)},
+      // Disabled: button-highlight under button-shadow, the shadow flag ignored.
+      {"disabled", false, false, qRgb(255, 255, 255), qRgb(128, 128, 128)},
+      {"disabled with shadow", false, true, qRgb(255, 255, 255), qRgb(128, 128, 128)},
+  };
+  for (const Case& c : cases) {
+    const QImage expected = ink.overPlain(background, QPoint(1, 1), c.under, c.over);
+    EXPECT_EQ(test::firstDifference(textImage(c.enabled, c.shadow), expected), "") << c.name;
   }
 }
 

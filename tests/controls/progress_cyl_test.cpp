@@ -1,7 +1,9 @@
 #include "controls/progress_cyl.h"
 #include "controls/closing_cylinder_look.h"
+#include "text_ink.h"
 
 #include <gtest/gtest.h>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QWidget>
 
@@ -50,13 +52,13 @@ TEST(ProgressCylTest, ClosingWindowBarEndsAndPercentages) {
 
 TEST(ProgressCylTest, ClosingWindowRowColours) {
   auto bar = closingBar();
-  EXPECT_EQ(bar->partColor(TProgressCyl::FilledPart, 5), qRgb(255, 159, 63));
-  EXPECT_EQ(bar->partColor(TProgressCyl::FilledPart, 0), qRgb(255, 206, 82));
-  EXPECT_EQ(bar->partColor(TProgressCyl::EmptyPart, 5), qRgb(207, 207, 207));
-  EXPECT_EQ(bar->partColor(TProgressCyl::LeadingLine, 5), qRgb(159, 63, 63));
+  EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::Filled, 5), qRgb(255, 159, 63));
+  EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::Filled, 0), qRgb(255, 206, 82));
+  EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::Empty, 5), qRgb(207, 207, 207));
+  EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::LeadingLine, 5), qRgb(159, 63, 63));
   for (int row : {0, 1, 9, 10, 16})
-    EXPECT_EQ(bar->partColor(TProgressCyl::EmptyPart, row), kWhite) << "row " << row;
-  EXPECT_EQ(bar->partColor(TProgressCyl::EmptyPart, 2), qRgb(244, 244, 244));
+    EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::Empty, row), kWhite) << "row " << row;
+  EXPECT_EQ(bar->partColor(TProgressCyl::CylPart::Empty, 2), qRgb(244, 244, 244));
 }
 
 TEST(ProgressCylTest, ClosingWindowPicture) {
@@ -328,44 +330,52 @@ TEST(ProgressCylTest, Text) {
   EXPECT_EQ(bar->displayText(), QStringLiteral("7 pct"));
 }
 
-TEST(ProgressCylTest, InvertedTextFlipsThePixelsUnderIt) {
+TEST(ProgressCylTest, TextEffectsDrawOverTheCentredText) {
+  const QFont font = test::crispFont(QStringLiteral("DejaVu Sans"), 12, true);
   auto bar = closingBar();
   bar->setMax(100);
-  bar->setPosition(50);
-  const QImage plain = bar->render();
-  bar->setShowText(true);
-  bar->setFontEffect(feInvert);
-  const QImage withText = bar->render();
-  int inverted = 0;
-  for (int y = 0; y < plain.height(); ++y)
-    for (int x = 0; x < plain.width(); ++x) {
-      QRgb before = plain.pixel(x, y) & 0xffffff, after = withText.pixel(x, y) & 0xffffff;
-      if (before == after) continue;
-      ASSERT_EQ(after, before ^ 0xffffffu) << x << "," << y;
-      ++inverted;
-    }
-  EXPECT_GT(inverted, 20);
-}
-
-TEST(ProgressCylTest, ShadowedTextDrawsTheShadowBesideTheText) {
-  auto bar = closingBar();
-  bar->setMax(100);
-  bar->setPosition(0);
-  bar->setShowText(true);
+  bar->setPosition(50);  // the text straddles the filled and the empty part
+  bar->setFont(font);
   bar->setFontColor(StyleColor(0, 0, 255));
   bar->setFontShadowColor(StyleColor(0, 255, 0));
-  bar->setFontEffect(feShadowBottomRight);
-  const QImage image = bar->render();
-  // The rightmost and lowest text pixels belong to the shadow, moved by one to the lower right.
-  int shadowRight = -1, textRight = -1;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
-      QRgb p = image.pixel(x, y);
-      if (qGreen(p) > 200 && qRed(p) < 50 && qBlue(p) < 50) shadowRight = std::max(shadowRight, x);
-      if (qBlue(p) > 200 && qRed(p) < 50 && qGreen(p) < 50) textRight = std::max(textRight, x);
-    }
-  ASSERT_GE(textRight, 0);
-  EXPECT_EQ(shadowRight, textRight + 1);
+  const QImage plain = bar->render();
+  bar->setShowText(true);
+  bar->setFontEffect(feNone);
+  const QImage text = bar->render();
+
+  // The text's top-left corner is centred: ((201 - text width) div 2, (25 - height) div 2 + 1).
+  const QFontMetrics metrics(font);
+  QImage placed = plain.copy();
+  {
+    QPainter painter(&placed);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 0, 255));
+    painter.drawText((201 - metrics.horizontalAdvance(QStringLiteral("50%"))) / 2,
+                     (25 - metrics.height()) / 2 + 1 + metrics.ascent(), QStringLiteral("50%"));
+  }
+  EXPECT_EQ(test::firstDifference(text, placed), "");
+  const test::TextInk ink(text, plain);
+  ASSERT_GT(ink.count(), 0);
+
+  struct Case {
+    TFontEffect effect;
+    QPoint shadowOffset;
+  };
+  for (Case c : {Case{feShadowBottomRight, QPoint(1, 1)}, Case{feShadowTopLeft, QPoint(-1, -1)}}) {
+    bar->setFontEffect(c.effect);
+    EXPECT_EQ(test::firstDifference(bar->render(), ink.overPlain(plain, c.shadowOffset,
+                                                                 qRgb(0, 255, 0), qRgb(0, 0, 255))),
+              "")
+        << "effect " << c.effect;
+  }
+
+  // Inverted: exactly the text's pixels flip, over both parts.
+  QImage inverted = plain.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < inverted.height(); ++y)
+    for (int x = 0; x < inverted.width(); ++x)
+      if (ink.at(x, y)) inverted.setPixel(x, y, plain.pixel(x, y) ^ 0xffffffu);
+  bar->setFontEffect(feInvert);
+  EXPECT_EQ(test::firstDifference(bar->render(), inverted), "");
 }
 
 TEST(ProgressCylTest, BevelColoursFollowBevelColor) {
