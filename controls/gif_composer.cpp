@@ -11,7 +11,7 @@ const QImage& GifComposer::compose(const TGIFImage& image, int n, bool transpare
   lastIncremental_ = canContinue(image, n);
   if (lastIncremental_) {
     const TGIFFrame& previous = frames[cachedIndex_];
-    if (previous.disposal() == kDisposeBackground) fillRect(previous.rect());
+    if (previous.disposal() == GifDisposal::Background) fillRect(previous.rect());
   } else {
     startFresh(image, n, transparent, windowColor);
   }
@@ -30,7 +30,7 @@ void GifComposer::reset() {
 bool GifComposer::canContinue(const TGIFImage& image, int n) const {
   return !bitmap_.isNull() && cachedIndex_ >= 0 && n == cachedIndex_ + 1 &&
          bitmap_.size() == image.screenSize() &&
-         image.frames()[cachedIndex_].disposal() != kDisposePrevious;
+         image.frames()[cachedIndex_].disposal() != GifDisposal::Previous;
 }
 
 void GifComposer::startFresh(const TGIFImage& image, int n, bool transparent, QRgb windowColor) {
@@ -48,10 +48,10 @@ void GifComposer::startFresh(const TGIFImage& image, int n, bool transparent, QR
   int start = startFrame(image, n);
   for (int k = start; k < n; ++k) {
     switch (frames[k].disposal()) {
-      case kDisposeBackground:
+      case GifDisposal::Background:
         if (k != start) fillRect(frames[k].rect());
         break;
-      case kDisposePrevious: break;
+      case GifDisposal::Previous: break;
       default:  // none, keep, and the undefined values 4 to 7
         drawFrame(frames[k]);
     }
@@ -67,7 +67,7 @@ int GifComposer::startFrame(const TGIFImage& image, int n) {
   for (int k = n; k >= 1; --k) {
     const TGIFFrame& f = frames[k];
     if (!f.coversScreen(image.screenSize())) continue;
-    if (!f.transparentColor() || (f.disposal() == kDisposeBackground && k < n)) return k;
+    if (!f.transparentColor() || (f.disposal() == GifDisposal::Background && k < n)) return k;
   }
   return 0;
 }

@@ -131,7 +131,7 @@ class GifDecoder {
   // Pending graphic control values for the next image.
   struct Control {
     int delay = 0;
-    int disposal = kDisposeNone;
+    GifDisposal disposal = GifDisposal::None;
     int transparentIndex = -1;
   };
 
@@ -191,7 +191,7 @@ class GifDecoder {
     if (!block || block[0] < 4) return;
     int packed = block[1];
     control_.delay = std::max(control_.delay, 10 * int(coding::decodeFixed16(block + 2)));
-    control_.disposal = (packed >> 2) & 7;
+    control_.disposal = GifDisposal((packed >> 2) & 7);
     control_.transparentIndex = (packed & 1) ? block[4] : -1;
   }
 

@@ -30,12 +30,8 @@ inline constexpr const char* kReadError = "Stream read error";
 }  // namespace gifmsg
 
 // How the area of a frame is treated before the next frame is drawn.
-enum GifDisposal : int {
-  kDisposeNone = 0,
-  kDisposeKeep = 1,
-  kDisposeBackground = 2,
-  kDisposePrevious = 3,
-};
+// The undefined values 4 to 7 are kept and treated as None.
+enum class GifDisposal : int { None = 0, Keep = 1, Background = 2, Previous = 3 };
 
 // One frame: its place on the logical screen, its pixels as colour indexes with the colour
 // table that applies to it, and what its graphic control extensions said.
@@ -43,7 +39,7 @@ class TGIFFrame {
  public:
   QRect rect() const { return rect_; }
   int delay() const { return delay_; }  // milliseconds
-  int disposal() const { return disposal_; }
+  GifDisposal disposal() const { return disposal_; }
   std::optional<QRgb> transparentColor() const { return transparentColor_; }
   bool coversScreen(QSize screen) const;
 
@@ -55,7 +51,7 @@ class TGIFFrame {
   friend class GifDecoder;
   QRect rect_;
   int delay_ = 0;
-  int disposal_ = kDisposeNone;
+  GifDisposal disposal_ = GifDisposal::None;
   int transparentIndex_ = -1;
   std::optional<QRgb> transparentColor_;
   std::vector<QRgb> palette_;     // always 256 entries, unused ones opaque black

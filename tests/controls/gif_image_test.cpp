@@ -49,7 +49,7 @@ TEST(GifImageTest, BusyWheel) {
   for (int n = 0; n < 12; ++n) {
     const TGIFFrame& frame = wheel.frames()[n];
     EXPECT_EQ(frame.delay(), 100) << n;
-    EXPECT_EQ(frame.disposal(), kDisposeKeep) << n;
+    EXPECT_EQ(frame.disposal(), GifDisposal::Keep) << n;
     ASSERT_TRUE(frame.transparentColor()) << n;
     EXPECT_EQ(*frame.transparentColor(), qRgb(255, 255, 255)) << n;
     const QRect r = frame.rect();
@@ -101,14 +101,14 @@ TEST(GifImageTest, FrameFieldsAndPixels) {
   ASSERT_EQ(image.frameCount(), 2);
   const TGIFFrame& first = image.frames()[0];
   EXPECT_EQ(first.delay(), 70);
-  EXPECT_EQ(first.disposal(), kDisposePrevious);
+  EXPECT_EQ(first.disposal(), GifDisposal::Previous);
   EXPECT_EQ(first.transparentColor(), qRgb(255, 0, 0));
   EXPECT_EQ(first.bitmap().pixel(3, 3), qRgb(0, 255, 0));
   // The graphic control applies to one image only; the second uses its own colour table.
   const TGIFFrame& second = image.frames()[1];
   EXPECT_EQ(second.rect(), QRect(1, 1, 2, 3));
   EXPECT_EQ(second.delay(), 0);
-  EXPECT_EQ(second.disposal(), kDisposeNone);
+  EXPECT_EQ(second.disposal(), GifDisposal::None);
   EXPECT_FALSE(second.transparentColor());
   EXPECT_EQ(second.bitmap().pixel(1, 0), qRgb(8, 8, 8));
   EXPECT_EQ(second.bitmap().pixel(0, 2), qRgb(6, 6, 6));
