@@ -48,33 +48,31 @@ void TfrmExpenseDetailRep::build(ReportDataSet& vehicles, ReportDataSet& expense
 
   ColumnHeaderBand1 = addListBand(*Report1, "ColumnHeaderBand1", BandType::rbColumnHeader,
                                   kListRowHeight, {false, true, true, true});
-  RepLabel6 = addCaption(*ColumnHeaderBand1, "RepLabel6", "Expense No.",
-                         {21.17, 29.10, 211.67, kTextHeight});
+  RepLabel6 = addCaption(*ColumnHeaderBand1, "RepLabel6", "Expense No.", {8, 11, 80, kTextHeight});
   RepLabel7 = addCaption(*ColumnHeaderBand1, "RepLabel7", "Expense Description",
-                         {254, 29.10, 343.96, kTextHeight});
-  RepLabel8 = addCaption(*ColumnHeaderBand1, "RepLabel8", "Expense Date",
-                         {1291.17, 29.10, 232.83, kTextHeight});
-  RepLabel9 = addCaption(*ColumnHeaderBand1, "RepLabel9", "Expense Amount",
-                         {1587.50, 29.10, 285.75, kTextHeight});
+                         {96, 11, 130, kTextHeight});
+  RepLabel8 =
+      addCaption(*ColumnHeaderBand1, "RepLabel8", "Expense Date", {488, 11, 88, kTextHeight});
+  RepLabel9 =
+      addCaption(*ColumnHeaderBand1, "RepLabel9", "Expense Amount", {600, 11, 108, kTextHeight});
 
   DetailBand1 = addListBand(*Report1, "DetailBand1", BandType::rbDetail, kListRowHeight,
                             {false, false, true, true});
   RepDBText6 = addFieldText(*DetailBand1, "RepDBText6", &expenses, "ExpenseNumber",
-                            {21.17, 29.10, 214.31, kTextHeight}, false, Alignment::taCenter);
+                            {8, 11, 81, kTextHeight}, false, Alignment::taCenter);
   RepDBText7 = addFieldText(*DetailBand1, "RepDBText7", &expenses, "ExpenseDescription",
-                            {254, 29.10, 1018.65, kTextHeight}, false);
+                            {96, 11, 385, kTextHeight}, false);
   RepDBText8 = addFieldText(*DetailBand1, "RepDBText8", &expenses, "ExpenseDate",
-                            {1291.17, 29.10, 235.48, kTextHeight}, false, Alignment::taCenter);
+                            {488, 11, 89, kTextHeight}, false, Alignment::taCenter);
   RepDBText9 = addFieldText(*DetailBand1, "RepDBText9", &expenses, "ExpenseAmount",
-                            {1587.50, 29.10, 277.81, kTextHeight}, false);
+                            {600, 11, 105, kTextHeight}, false);
 
   SummaryBand1 = addListBand(*Report1, "SummaryBand1", BandType::rbSummary, kListRowHeight,
                              {true, true, true, true});
   const QColor red(255, 0, 0);
-  RepLabel10 =
-      addCaption(*SummaryBand1, "RepLabel10", "Total:", {1439.33, 29.10, 97.90, kTextHeight}, red);
+  RepLabel10 = addCaption(*SummaryBand1, "RepLabel10", "Total:", {544, 11, 37, kTextHeight}, red);
   RepExpr1 = SummaryBand1->add<TRepExpr>(QStringLiteral("RepExpr1"));
-  RepExpr1->Size = {kTextHeight, 1587.50, 29.10, 373.06};
+  RepExpr1->Size = nativeSize({600, 11, 141, kTextHeight});
   RepExpr1->Color = Qt::white;
   RepExpr1->AutoSize = true;
   RepExpr1->WordWrap = true;

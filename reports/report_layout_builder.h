@@ -1,11 +1,12 @@
-// Building blocks of the report layouts: bands spanning the margins of an A4 list report,
-// captions and field texts with the layouts' shared settings, the vehicle title box, and the
-// money format of the totals.
+// Building blocks of the report layouts, which give every length in design pixels: bands spanning
+// the margins of an A4 list report, captions and field texts with the layouts' shared settings, the
+// vehicle title box, and the money format of the totals.
 #pragma once
 
 #include <QColor>
 #include <QString>
 
+#include "reports/design_pixels.h"
 #include "reports/rep_band.h"
 #include "reports/rep_db_text.h"
 #include "reports/rep_image.h"
@@ -16,19 +17,12 @@ namespace wf {
 
 class ReportDataSet;
 
-// Left, top, width, height of a control, native units relative to its band.
-struct ControlBox {
-  double left;
-  double top;
-  double width;
-  double height;
-};
-
-// Width between the margins of 100 of the list reports: 718 screen pixels.
-inline constexpr double kListBandWidth = 1899.71;
-inline constexpr double kListTitleHeight = 388.94;
-inline constexpr double kListRowHeight = 105.83;
-inline constexpr double kTextHeight = 44.98;
+// The list reports' band width (between the margins of 100) and heights, in design pixels.
+inline constexpr int kListBandWidth = 718;
+inline constexpr int kListTitleHeight = 147;
+inline constexpr int kListRowHeight = 40;
+// Height of every caption and field text.
+inline constexpr int kTextHeight = 17;
 
 struct FrameSides {
   bool top = false;
@@ -37,17 +31,18 @@ struct FrameSides {
   bool right = false;
 };
 
-// A white band of the given height across the list reports' width, with black 1-point lines.
-TRepBand* addListBand(TReport& report, const QString& name, BandType type, double height,
+// A white band of the given height (design pixels) across the list reports' width, with black
+// 1-point lines.
+TRepBand* addListBand(TReport& report, const QString& name, BandType type, int height,
                       FrameSides sides);
 
 // A caption in Arial 10 pt bold, sized to its text.
 TRepLabel* addCaption(TRepBand& band, const QString& name, const QString& caption,
-                      const ControlBox& box, const QColor& color = Qt::black);
+                      const PixelBox& box, const QColor& color = Qt::black);
 
 // A field text in the report font.
 TRepDBText* addFieldText(TRepBand& band, const QString& name, ReportDataSet* table,
-                         const QString& field, const ControlBox& box, bool autoSize,
+                         const QString& field, const PixelBox& box, bool autoSize,
                          Alignment alignment = Alignment::taLeftJustify);
 
 // The title box of the service and expense reports: the vehicle photo and five captions with
