@@ -14,8 +14,6 @@ void applyTextDefaults(TRepTextControl& control, const PixelBox& box) {
   control.Color = Qt::white;
   control.Transparent = false;
   control.WordWrap = true;
-  control.AutoStretch = false;
-  control.AlignToBand = false;
 }
 
 }  // namespace
