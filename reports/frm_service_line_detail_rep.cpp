@@ -30,12 +30,8 @@ void TfrmServiceLineDetailRep::build(ReportDataSet& vehicles, ReportDataSet& ser
   setWindowTitle(QStringLiteral("Service Line Detail Report"));
   resize(825, 656);
 
-  Report1 = new TReport(this);
-  Report1->setObjectName(QStringLiteral("Report1"));
-  Report1->DataSet = &lines;
+  addListReport(*this, lines, {true, true, true, true}).storeIn(*this);
 
-  TitleBand1 = addListBand(*Report1, "TitleBand1", BandType::rbTitle, kListTitleHeight,
-                           {true, true, true, true});
   TRepBand& title = *TitleBand1;
   RepLabel12 =
       addCaption(title, "RepLabel12", "Vehicle Registration No.:", {200, 16, 158, kTextHeight});
@@ -57,8 +53,6 @@ void TfrmServiceLineDetailRep::build(ReportDataSet& vehicles, ReportDataSet& ser
   RepDBText5 = addFieldText(title, "RepDBText5", &services, "ServiceDistance",
                             {496, 112, 94, kTextHeight}, true);
 
-  ColumnHeaderBand1 = addListBand(*Report1, "ColumnHeaderBand1", BandType::rbColumnHeader,
-                                  kListRowHeight, {false, true, true, true});
   TRepBand& header = *ColumnHeaderBand1;
   RepLabel6 = addCaption(header, "RepLabel6", "Line No.", {8, 11, 54, kTextHeight});
   RepLabel7 =
@@ -67,8 +61,6 @@ void TfrmServiceLineDetailRep::build(ReportDataSet& vehicles, ReportDataSet& ser
   RepLabel10 = addCaption(header, "RepLabel10", "Amount", {528, 11, 50, kTextHeight});
   RepLabel11 = addCaption(header, "RepLabel11", "Total", {624, 11, 33, kTextHeight});
 
-  DetailBand1 = addListBand(*Report1, "DetailBand1", BandType::rbDetail, kListRowHeight,
-                            {false, false, true, true});
   TRepBand& detail = *DetailBand1;
   RepDBText6 = addFieldText(detail, "RepDBText6", &lines, "ServiceLineNumber",
                             {8, 11, 54, kTextHeight}, false, Alignment::taCenter);
@@ -81,19 +73,10 @@ void TfrmServiceLineDetailRep::build(ReportDataSet& vehicles, ReportDataSet& ser
   RepDBText11 = addFieldText(detail, "RepDBText11", &lines, "ServiceLineTotal",
                              {624, 11, 89, kTextHeight}, false);
 
-  SummaryBand1 = addListBand(*Report1, "SummaryBand1", BandType::rbSummary, kListRowHeight,
-                             {true, true, true, true});
   const QColor red(255, 0, 0);
   RepLabel8 = addCaption(*SummaryBand1, "RepLabel8", "Total:", {576, 11, 37, kTextHeight}, red);
-  RepExpr1 = SummaryBand1->add<TRepExpr>(QStringLiteral("RepExpr1"));
-  RepExpr1->Size = nativeSize({624, 11, 146, kTextHeight});
-  RepExpr1->Color = Qt::white;
-  RepExpr1->AutoSize = true;
-  RepExpr1->WordWrap = true;
-  RepExpr1->ParentFont = false;
-  RepExpr1->Font = RepLabel8->Font;
-  RepExpr1->FontColor = red;
-  RepExpr1->Expression = QStringLiteral("Sum(ServiceLineTotal)");
+  RepExpr1 = addTotal(*SummaryBand1, "RepExpr1", "Sum(ServiceLineTotal)",
+                      {624, 11, 146, kTextHeight}, *RepLabel8);
   RepExpr1->OnPrint = [this](TRepTextControl* sender, QString& value) {
     RepExpr1Print(sender, value);
   };

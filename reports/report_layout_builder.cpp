@@ -16,8 +16,7 @@ void applyTextDefaults(TRepTextControl& control, const PixelBox& box) {
   control.WordWrap = true;
 }
 
-}  // namespace
-
+// A white band of the given height (design pixels) across the list reports' width.
 TRepBand* addListBand(TReport& report, const QString& name, BandType type, int height,
                       FrameSides sides) {
   TRepBand* band = report.addBand(name, type);
@@ -28,6 +27,25 @@ TRepBand* addListBand(TReport& report, const QString& name, BandType type, int h
   band->Frame.DrawLeft = sides.left;
   band->Frame.DrawRight = sides.right;
   return band;
+}
+
+}  // namespace
+
+ListReport addListReport(QObject& window, ReportDataSet& table, FrameSides summarySides) {
+  ListReport list{};
+  list.Report1 = new TReport(&window);
+  list.Report1->setObjectName(QStringLiteral("Report1"));
+  list.Report1->DataSet = &table;
+  TReport& report = *list.Report1;
+  list.TitleBand1 = addListBand(report, "TitleBand1", BandType::rbTitle, kListTitleHeight,
+                                {true, true, true, true});
+  list.ColumnHeaderBand1 = addListBand(report, "ColumnHeaderBand1", BandType::rbColumnHeader,
+                                       kListRowHeight, {false, true, true, true});
+  list.DetailBand1 = addListBand(report, "DetailBand1", BandType::rbDetail, kListRowHeight,
+                                 {false, false, true, true});
+  list.SummaryBand1 =
+      addListBand(report, "SummaryBand1", BandType::rbSummary, kListRowHeight, summarySides);
+  return list;
 }
 
 TRepLabel* addCaption(TRepBand& band, const QString& name, const QString& caption,
@@ -78,6 +96,20 @@ VehicleTitle addVehicleTitle(TRepBand& band, ReportDataSet* vehicles) {
   title.RepDBText5 =
       addFieldText(band, "RepDBText5", vehicles, "VehicleReg", {336, 120, 67, kTextHeight}, true);
   return title;
+}
+
+TRepExpr* addTotal(TRepBand& band, const QString& name, const QString& expression,
+                   const PixelBox& box, const TRepLabel& caption) {
+  auto* total = band.add<TRepExpr>(name);
+  total->Size = nativeSize(box);
+  total->Color = Qt::white;
+  total->AutoSize = true;
+  total->WordWrap = true;
+  total->ParentFont = false;
+  total->Font = caption.Font;
+  total->FontColor = caption.FontColor;
+  total->Expression = expression;
+  return total;
 }
 
 void formatTotalAsMoney(QString& value) {
