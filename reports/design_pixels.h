@@ -1,4 +1,4 @@
-// The unit the report layouts were designed in. They were drawn on a 96-dpi screen and their
+// The unit the report layouts were designed in. They were drawn on the 96-dpi screen and their
 // lengths stored in native units kept to two decimals: 8 pixels became 21.17, 40 pixels 105.83,
 // 600 pixels 1587.5. The layouts are written in those pixels and converted here, once.
 #pragma once
@@ -8,16 +8,13 @@
 
 namespace wf {
 
-// Pixels per inch of the screen the layouts were drawn on.
-inline constexpr int kDesignDpi = 96;
-
 // A length or position of the design, in its screen pixels (never negative), as the native units
 // the layout stores: pixels * 254 / 96, rounded half up to hundredths. The rounding is done in
 // integers and only the last step divides, so the result is the very double the two-decimal
 // number written out would be (designPixels(8) == 21.17).
 constexpr double designPixels(int pixels) {
   constexpr long long kHundredthsPerInch = static_cast<long long>(kNativeUnitsPerInch) * 100;
-  const long long hundredths = (2 * pixels * kHundredthsPerInch + kDesignDpi) / (2LL * kDesignDpi);
+  const long long hundredths = (2 * pixels * kHundredthsPerInch + kScreenDpi) / (2LL * kScreenDpi);
   return double(hundredths) / 100.0;
 }
 

@@ -8,6 +8,10 @@ namespace wf {
 
 // Native units per inch: a native unit is a tenth of a millimetre.
 inline constexpr double kNativeUnitsPerInch = 254.0;
+// Pixels per inch of the screen the reports were designed at and are measured and previewed at.
+inline constexpr int kScreenDpi = 96;
+// Screen pixels per native unit.
+inline constexpr double kScreenFactor = kScreenDpi / kNativeUnitsPerInch;
 
 enum class Orientation { poPortrait, poLandscape };
 
