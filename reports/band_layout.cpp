@@ -18,15 +18,14 @@ void BandLayout::begin() {
   pageCount_ = 0;
   currentColumn_ = 1;
   columnTop_ = 0;
-  // No report has page footer bands, so nothing is reserved for them.
-  pageFooterSize_ = 0;
   currentX_ = roundToInt(page_.LeftMargin);
   lastPage_ = false;
 }
 
 int BandLayout::SpaceLeft() const {
   if (!hasPage()) return 0;
-  return roundToInt(page_.PageLength - page_.BottomMargin - pageFooterSize_ - currentY_);
+  // No report has page footer bands, so nothing above the bottom margin is reserved for them.
+  return roundToInt(page_.PageLength - page_.BottomMargin - currentY_);
 }
 
 void BandLayout::emitBand(const LayoutBand& band) {
@@ -80,7 +79,7 @@ void BandLayout::startNewPage() {
 
 void BandLayout::finishPage() {
   if (!hasPage()) return;
-  currentY_ = roundToInt(page_.PageLength - page_.BottomMargin - pageFooterSize_);
+  currentY_ = roundToInt(page_.PageLength - page_.BottomMargin);
   currentX_ = roundToInt(page_.LeftMargin);
   client_.pageFinished();
 }

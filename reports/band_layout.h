@@ -70,7 +70,6 @@ class BandLayout {
   int PageCount() const { return pageCount_; }
   int CurrentColumn() const { return currentColumn_; }
   int ColumnTop() const { return columnTop_; }
-  double PageFooterSize() const { return pageFooterSize_; }
   bool LastPage() const { return lastPage_; }
   bool hasPage() const { return currentY_ >= 0; }
   // Space below CurrentY down to the bottom margin, rounded; 0 while no page has been started.
@@ -91,7 +90,6 @@ class BandLayout {
   int pageCount_ = 0;
   int currentColumn_ = 1;
   int columnTop_ = 0;
-  double pageFooterSize_ = 0;
   bool lastPage_ = false;
 };
 

@@ -7,8 +7,10 @@
 #include <QColor>
 #include <QRect>
 
+#include <bit>
 #include <cstdint>
-#include <cstring>
+
+#include "store/byte_coding.h"
 
 namespace wf::emf {
 
@@ -32,15 +34,23 @@ inline constexpr uint32_t EMR_STRETCHDIBITS = 0x51;
 inline constexpr uint32_t EMR_EXTCREATEFONTINDIRECTW = 0x52;
 inline constexpr uint32_t EMR_EXTTEXTOUTW = 0x54;
 
-// EMR_HEADER with extension 2 (108 bytes): Bounds RectL @8 (device pixels, inclusive), Frame
-// RectL @24 (0.01 mm), Signature @40, Version @44, Bytes @48 (whole stream), Records @52,
-// Handles u16 @56, Reserved u16 @58, nDescription @60, offDescription @64, nPalEntries @68,
-// Device SizeL @72 (pixels), Millimeters SizeL @80, cbPixelFormat @88, offPixelFormat @92,
-// bOpenGL @96, Micrometers SizeL @100.
+// EMR_HEADER with extension 2 (108 bytes), offsets from the record's first byte. The fields
+// between the named ones are zero in the recordings this program makes: Reserved u16 @58,
+// nDescription @60, offDescription @64, nPalEntries @68, cbPixelFormat @88, offPixelFormat @92,
+// bOpenGL @96. A reader needs no more than the first 88 bytes (the header without extensions).
 inline constexpr uint32_t kHeaderSize = 108;
 inline constexpr uint32_t kMinHeaderSize = 88;
-inline constexpr uint32_t kSignature = 0x464D4520;  // " EMF"
-inline constexpr uint32_t kSignatureOffset = 40;
+inline constexpr uint32_t kHeaderBoundsOffset = 8;         // RectL, device pixels, inclusive
+inline constexpr uint32_t kHeaderFrameOffset = 24;         // RectL, 0.01 mm
+inline constexpr uint32_t kSignatureOffset = 40;           // u32 kSignature
+inline constexpr uint32_t kHeaderVersionOffset = 44;       // u32 kVersion
+inline constexpr uint32_t kHeaderBytesOffset = 48;         // u32, the whole stream
+inline constexpr uint32_t kHeaderRecordsOffset = 52;       // u32, the header and EOF included
+inline constexpr uint32_t kHeaderHandlesOffset = 56;       // u16, slot 0 included
+inline constexpr uint32_t kHeaderDeviceOffset = 72;        // SizeL, reference device in pixels
+inline constexpr uint32_t kHeaderMillimetersOffset = 80;   // SizeL, reference device in mm
+inline constexpr uint32_t kHeaderMicrometersOffset = 100;  // SizeL, reference device in micrometres
+inline constexpr uint32_t kSignature = 0x464D4520;         // " EMF"
 inline constexpr uint32_t kVersion = 0x00010000;
 
 // EMR_EOF (20): nPalEntries, offPalEntries, SizeLast (= 20).
@@ -105,36 +115,15 @@ inline QColor fromColorRef(uint32_t value) {
   return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
-// Little-endian reads from a buffer the caller has bounds-checked.
-inline uint32_t readU32(const char* p) {
-  const auto* b = reinterpret_cast<const unsigned char*>(p);
-  return uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
-}
-inline int32_t readI32(const char* p) { return static_cast<int32_t>(readU32(p)); }
-inline uint16_t readU16(const char* p) {
-  const auto* b = reinterpret_cast<const unsigned char*>(p);
-  return uint16_t(b[0] | (b[1] << 8));
-}
-
 // Appends little-endian values to a growing byte array.
 class ByteWriter {
  public:
   explicit ByteWriter(QByteArray& out) : out_(out) {}
   void u8(uint8_t v) { out_.append(static_cast<char>(v)); }
-  void u16(uint16_t v) {
-    u8(uint8_t(v));
-    u8(uint8_t(v >> 8));
-  }
-  void u32(uint32_t v) {
-    u16(uint16_t(v));
-    u16(uint16_t(v >> 16));
-  }
+  void u16(uint16_t v) { coding::putFixed16(out_, v); }
+  void u32(uint32_t v) { coding::putFixed32(out_, v); }
   void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
-  void f32(float v) {
-    uint32_t bits;
-    std::memcpy(&bits, &v, 4);
-    u32(bits);
-  }
+  void f32(float v) { u32(std::bit_cast<uint32_t>(v)); }
   void rect(int32_t l, int32_t t, int32_t r, int32_t b) {
     i32(l);
     i32(t);

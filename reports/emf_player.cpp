@@ -56,7 +56,8 @@ QRect rectFromCorners(int32_t l, int32_t t, int32_t r, int32_t b) {
 }
 
 QRect readRect(const char* p) {
-  return rectFromCorners(readI32(p), readI32(p + 4), readI32(p + 8), readI32(p + 12));
+  return rectFromCorners(coding::decodeFixedI32(p), coding::decodeFixedI32(p + 4),
+                         coding::decodeFixedI32(p + 8), coding::decodeFixedI32(p + 12));
 }
 
 // One record as seen while walking the stream.
@@ -65,8 +66,8 @@ struct Record {
   uint32_t size;
   const char* data;
   qint64 offset;
-  uint32_t u32(uint32_t at) const { return readU32(data + at); }
-  int32_t i32(uint32_t at) const { return readI32(data + at); }
+  uint32_t u32(uint32_t at) const { return coding::decodeFixed32(data + at); }
+  int32_t i32(uint32_t at) const { return coding::decodeFixedI32(data + at); }
 };
 
 struct Bitmap {
@@ -79,12 +80,12 @@ struct Bitmap {
 
 Bitmap bitmapOf(const Record& r) {
   const char* bmi = r.data + r.u32(48);
-  const int32_t height = readI32(bmi + 8);
+  const int32_t height = coding::decodeFixedI32(bmi + 8);
   Bitmap b;
-  b.width = static_cast<uint32_t>(readI32(bmi + 4));
+  b.width = static_cast<uint32_t>(coding::decodeFixedI32(bmi + 4));
   b.topDown = height < 0;
   b.height = static_cast<uint32_t>(height < 0 ? -int64_t(height) : height);
-  b.bitCount = readU16(bmi + 14);
+  b.bitCount = coding::decodeFixed16(bmi + 14);
   b.stride = ((b.width * b.bitCount + 31) / 32) * 4;
   return b;
 }
@@ -174,15 +175,15 @@ class Checker {
     within(r, offBmi, cbBmi, "bitmap header");
     within(r, offBits, cbBits, "bitmap bits");
     const char* bmi = r.data + offBmi;
-    if (readU32(bmi) < kBitmapInfoSize) fail(r, "bitmap header too short");
-    const int32_t width = readI32(bmi + 4);
-    const int32_t height = readI32(bmi + 8);
+    if (coding::decodeFixed32(bmi) < kBitmapInfoSize) fail(r, "bitmap header too short");
+    const int32_t width = coding::decodeFixedI32(bmi + 4);
+    const int32_t height = coding::decodeFixedI32(bmi + 8);
     if (width <= 0 || width > kMaxBitmapSide || height == 0 || height > kMaxBitmapSide ||
         height < -kMaxBitmapSide) {
       fail(r, "bitmap size out of range");
     }
-    const uint16_t bits = readU16(bmi + 14);
-    if ((bits != 24 && bits != 32) || readU32(bmi + 16) != 0) {
+    const uint16_t bits = coding::decodeFixed16(bmi + 14);
+    if ((bits != 24 && bits != 32) || coding::decodeFixed32(bmi + 16) != 0) {
       fail(r, "unsupported bitmap format (only uncompressed 24 and 32 bit)");
     }
     const Bitmap b = bitmapOf(r);
@@ -197,13 +198,14 @@ void walk(const QByteArray& stream, const std::function<void(const Record&)>& vi
           uint32_t* recordCount) {
   const char* base = stream.constData();
   const qint64 total = stream.size();
-  qint64 offset = readU32(base + 4);
+  qint64 offset = coding::decodeFixed32(base + 4);
   uint32_t count = 1;
   while (true) {
     if (total - offset < 8) {
       throw EmfError(QStringLiteral("Damaged page recording: no end-of-file record"), offset);
     }
-    Record r{readU32(base + offset), readU32(base + offset + 4), base + offset, offset};
+    Record r{coding::decodeFixed32(base + offset), coding::decodeFixed32(base + offset + 4),
+             base + offset, offset};
     if (r.size < 8 || r.size % 4 != 0 || r.size > total - offset) {
       throw EmfError(
           QStringLiteral("Damaged page recording: record size %1 does not fit").arg(r.size),
@@ -348,7 +350,7 @@ class Player {
     o.font.strikeOut = r.data[34] != 0;
     QString face;
     for (int i = 0; i < kFaceNameChars; ++i) {
-      const uint16_t unit = readU16(r.data + kFaceNameOffset + 2 * i);
+      const uint16_t unit = coding::decodeFixed16(r.data + kFaceNameOffset + 2 * i);
       if (unit == 0) break;
       face.append(QChar(unit));
     }
@@ -439,7 +441,8 @@ class Player {
     const uint32_t chars = r.u32(44);
     const char* units = r.data + r.u32(48);
     QString string(qsizetype(chars), Qt::Uninitialized);
-    for (uint32_t i = 0; i < chars; ++i) string[qsizetype(i)] = QChar(readU16(units + 2 * i));
+    for (uint32_t i = 0; i < chars; ++i)
+      string[qsizetype(i)] = QChar(coding::decodeFixed16(units + 2 * i));
     const QFont f = font();
     TextRun run = layoutText(f, string);
     if (r.u32(72) != 0) {
@@ -447,7 +450,8 @@ class Player {
       run.width = 0;
       for (uint32_t i = 0; i < chars; ++i) {
         run.advances[qsizetype(i)] =
-            std::clamp(readI32(dx + 4 * i), -int32_t(kCoordinateLimit), int32_t(kCoordinateLimit));
+            std::clamp(coding::decodeFixedI32(dx + 4 * i), -int32_t(kCoordinateLimit),
+                       int32_t(kCoordinateLimit));
         run.width = clampCoord(int64_t(run.width) + run.advances[qsizetype(i)]);
       }
     }
@@ -539,41 +543,49 @@ EmfPageInfo EmfPlayer::parse(const QByteArray& stream) {
   if (stream.size() < qint64(kMinHeaderSize) + qint64(kEofSize)) {
     throw headerFault(QStringLiteral("only %1 bytes").arg(stream.size()), 0);
   }
-  if (readU32(base) != EMR_HEADER) throw headerFault(QStringLiteral("no header record"), 0);
-  const uint32_t headerSize = readU32(base + 4);
+  if (coding::decodeFixed32(base) != EMR_HEADER) {
+    throw headerFault(QStringLiteral("no header record"), 0);
+  }
+  const uint32_t headerSize = coding::decodeFixed32(base + 4);
   if (headerSize < kMinHeaderSize || headerSize % 4 != 0 || headerSize > stream.size()) {
     throw headerFault(QStringLiteral("header size %1").arg(headerSize), 4);
   }
-  if (readU32(base + kSignatureOffset) != kSignature) {
+  if (coding::decodeFixed32(base + kSignatureOffset) != kSignature) {
     throw headerFault(QStringLiteral("no EMF signature"), kSignatureOffset);
   }
-  if (readU32(base + 48) != uint32_t(stream.size())) {
+  const uint32_t statedBytes = coding::decodeFixed32(base + kHeaderBytesOffset);
+  if (statedBytes != uint32_t(stream.size())) {
     throw headerFault(QStringLiteral("header says %1 bytes, the recording has %2")
-                          .arg(readU32(base + 48))
+                          .arg(statedBytes)
                           .arg(stream.size()),
-                      48);
+                      kHeaderBytesOffset);
   }
+  auto u32At = [base](uint32_t at) { return coding::decodeFixed32(base + at); };
+  auto i32At = [base](uint32_t at) { return coding::decodeFixedI32(base + at); };
+  auto cornersAt = [&](uint32_t at) {
+    return QRect(QPoint(i32At(at), i32At(at + 4)), QPoint(i32At(at + 8), i32At(at + 12)));
+  };
+  auto sizeAt = [&](uint32_t at) { return QSize(i32At(at), i32At(at + 4)); };
   EmfPageInfo info;
-  info.bounds = QRect(QPoint(readI32(base + 8), readI32(base + 12)),
-                      QPoint(readI32(base + 16), readI32(base + 20)));
-  info.frame = QRect(QPoint(readI32(base + 24), readI32(base + 28)),
-                     QPoint(readI32(base + 32), readI32(base + 36)));
-  info.records = readU32(base + 52);
-  info.handles = std::max<uint32_t>(1, readU16(base + 56));
-  info.device = QSize(readI32(base + 72), readI32(base + 76));
-  info.millimeters = QSize(readI32(base + 80), readI32(base + 84));
+  info.bounds = cornersAt(kHeaderBoundsOffset);
+  info.frame = cornersAt(kHeaderFrameOffset);
+  info.records = u32At(kHeaderRecordsOffset);
+  info.handles = std::max<uint32_t>(1, coding::decodeFixed16(base + kHeaderHandlesOffset));
+  info.device = sizeAt(kHeaderDeviceOffset);
+  info.millimeters = sizeAt(kHeaderMillimetersOffset);
   // Frame sides in 64 bits: the corners may be anything in a damaged header.
-  const int64_t frameWidth = int64_t(readI32(base + 32)) - readI32(base + 24);
-  const int64_t frameHeight = int64_t(readI32(base + 36)) - readI32(base + 28);
+  const int64_t frameWidth = int64_t(i32At(kHeaderFrameOffset + 8)) - i32At(kHeaderFrameOffset);
+  const int64_t frameHeight =
+      int64_t(i32At(kHeaderFrameOffset + 12)) - i32At(kHeaderFrameOffset + 4);
   if (info.device.width() <= 0 || info.device.height() <= 0 || info.millimeters.width() <= 0 ||
       info.millimeters.height() <= 0 || frameWidth < 1 || frameHeight < 1 ||
       frameWidth > 10000000 || frameHeight > 10000000) {
-    throw headerFault(QStringLiteral("no page size"), 24);
+    throw headerFault(QStringLiteral("no page size"), kHeaderFrameOffset);
   }
   const QSize page = info.pageSizePixels();
   if (page.width() <= 0 || page.height() <= 0 || page.width() > kCoordinateLimit ||
       page.height() > kCoordinateLimit) {
-    throw headerFault(QStringLiteral("page size out of range"), 24);
+    throw headerFault(QStringLiteral("page size out of range"), kHeaderFrameOffset);
   }
 
   const Checker checker(info.handles);
@@ -584,7 +596,7 @@ EmfPageInfo EmfPlayer::parse(const QByteArray& stream) {
     throw headerFault(QStringLiteral("header counts %1 records, the recording has %2")
                           .arg(info.records)
                           .arg(counted),
-                      52);
+                      kHeaderRecordsOffset);
   }
   return info;
 }

@@ -24,7 +24,8 @@ int32_t hundredthsOfMm(int pixels, int dpi) {
 EmfWriter::EmfWriter(QSize pageSize, int dpiX, int dpiY)
     : pageSize_(pageSize), dpiX_(std::max(1, dpiX)), dpiY_(std::max(1, dpiY)) {
   data_.reserve(4096);
-  // The header is completed by finish(); its fixed fields go down now.
+  // The header's fields in their order (offsets in emf_format.h); finish() fills in the bounds,
+  // the stream's size, and the counts of records and handles.
   ByteWriter w(data_);
   w.u32(EMR_HEADER);
   w.u32(kHeaderSize);
@@ -48,6 +49,7 @@ EmfWriter::EmfWriter(QSize pageSize, int dpiX, int dpiY)
   w.u32(0);  // bOpenGL
   w.i32(static_cast<int32_t>(std::lround(pageSize_.width() * 25400.0 / dpiX_)));
   w.i32(static_cast<int32_t>(std::lround(pageSize_.height() * 25400.0 / dpiY_)));
+  Q_ASSERT(w.size() == qsizetype(kHeaderSize));
   records_ = 1;
 
   setValue(EMR_SETBKMODE, kTransparent);
@@ -126,7 +128,7 @@ uint32_t EmfWriter::fontFor(const PageFont& font) {
   w.u8(0);  // DEFAULT_PITCH | FF_DONTCARE
   const QString face = font.family.left(kFaceNameChars - 1);
   for (int i = 0; i < kFaceNameChars; ++i) w.u16(i < face.size() ? face.at(i).unicode() : 0);
-  w.zeros(int(kFontRecordSize - 12 - 28 - 2 * kFaceNameChars));
+  w.zeros(int(kFontRecordSize - kFaceNameOffset - 2 * kFaceNameChars));
   fonts_.append({font, slot});
   return slot;
 }
@@ -300,19 +302,17 @@ QByteArray EmfWriter::finish() {
   w.u32(kEofSize);
   finished_ = true;
 
-  auto put32 = [this](int offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i) data_[offset + i] = char((value >> (8 * i)) & 0xFF);
-  };
+  char* header = data_.data();
   if (!bounds_.isNull()) {
-    put32(8, uint32_t(bounds_.left()));
-    put32(12, uint32_t(bounds_.top()));
-    put32(16, uint32_t(bounds_.right()));
-    put32(20, uint32_t(bounds_.bottom()));
+    char* bounds = header + kHeaderBoundsOffset;
+    coding::encodeFixed32(bounds, uint32_t(bounds_.left()));
+    coding::encodeFixed32(bounds + 4, uint32_t(bounds_.top()));
+    coding::encodeFixed32(bounds + 8, uint32_t(bounds_.right()));
+    coding::encodeFixed32(bounds + 12, uint32_t(bounds_.bottom()));
   }
-  put32(48, uint32_t(data_.size()));
-  put32(52, records_);
-  data_[56] = char(handles & 0xFF);
-  data_[57] = char((handles >> 8) & 0xFF);
+  coding::encodeFixed32(header + kHeaderBytesOffset, uint32_t(data_.size()));
+  coding::encodeFixed32(header + kHeaderRecordsOffset, records_);
+  coding::encodeFixed16(header + kHeaderHandlesOffset, uint16_t(handles));
   return data_;
 }
 

@@ -15,12 +15,12 @@
 
 #include "reports/page_canvas.h"
 #include "reports/page_font.h"
+#include "reports/report_page.h"
 
 namespace wf {
 
 class EmfWriter : public PageCanvas {
  public:
-  static constexpr int kScreenDpi = 96;
   // An A4 page at 96 pixels per inch: 794 by 1123.
   static QSize a4PageSize() { return QSize(794, 1123); }
 

@@ -27,61 +27,30 @@ void TfrmExpenseDetailRep::build(ReportDataSet& vehicles, ReportDataSet& expense
   setWindowTitle(QStringLiteral("Expense Detail Report"));
   resize(822, 656);
 
-  Report1 = new TReport(this);
-  Report1->setObjectName(QStringLiteral("Report1"));
-  Report1->DataSet = &expenses;
+  addListReport(*this, expenses, {true, true, true, true}).storeIn(*this);
+  addVehicleTitle(*TitleBand1, &vehicles).storeIn(*this);
 
-  TitleBand1 = addListBand(*Report1, "TitleBand1", BandType::rbTitle, kListTitleHeight,
-                           {true, true, true, true});
-  const VehicleTitle title = addVehicleTitle(*TitleBand1, &vehicles);
-  RepImage1 = title.RepImage1;
-  RepLabel1 = title.RepLabel1;
-  RepDBText1 = title.RepDBText1;
-  RepLabel2 = title.RepLabel2;
-  RepDBText2 = title.RepDBText2;
-  RepLabel3 = title.RepLabel3;
-  RepDBText3 = title.RepDBText3;
-  RepLabel4 = title.RepLabel4;
-  RepDBText4 = title.RepDBText4;
-  RepLabel5 = title.RepLabel5;
-  RepDBText5 = title.RepDBText5;
-
-  ColumnHeaderBand1 = addListBand(*Report1, "ColumnHeaderBand1", BandType::rbColumnHeader,
-                                  kListRowHeight, {false, true, true, true});
-  RepLabel6 = addCaption(*ColumnHeaderBand1, "RepLabel6", "Expense No.",
-                         {21.17, 29.10, 211.67, kTextHeight});
+  RepLabel6 = addCaption(*ColumnHeaderBand1, "RepLabel6", "Expense No.", {8, 11, 80, kTextHeight});
   RepLabel7 = addCaption(*ColumnHeaderBand1, "RepLabel7", "Expense Description",
-                         {254, 29.10, 343.96, kTextHeight});
-  RepLabel8 = addCaption(*ColumnHeaderBand1, "RepLabel8", "Expense Date",
-                         {1291.17, 29.10, 232.83, kTextHeight});
-  RepLabel9 = addCaption(*ColumnHeaderBand1, "RepLabel9", "Expense Amount",
-                         {1587.50, 29.10, 285.75, kTextHeight});
+                         {96, 11, 130, kTextHeight});
+  RepLabel8 =
+      addCaption(*ColumnHeaderBand1, "RepLabel8", "Expense Date", {488, 11, 88, kTextHeight});
+  RepLabel9 =
+      addCaption(*ColumnHeaderBand1, "RepLabel9", "Expense Amount", {600, 11, 108, kTextHeight});
 
-  DetailBand1 = addListBand(*Report1, "DetailBand1", BandType::rbDetail, kListRowHeight,
-                            {false, false, true, true});
   RepDBText6 = addFieldText(*DetailBand1, "RepDBText6", &expenses, "ExpenseNumber",
-                            {21.17, 29.10, 214.31, kTextHeight}, false, Alignment::taCenter);
+                            {8, 11, 81, kTextHeight}, false, Alignment::taCenter);
   RepDBText7 = addFieldText(*DetailBand1, "RepDBText7", &expenses, "ExpenseDescription",
-                            {254, 29.10, 1018.65, kTextHeight}, false);
+                            {96, 11, 385, kTextHeight}, false);
   RepDBText8 = addFieldText(*DetailBand1, "RepDBText8", &expenses, "ExpenseDate",
-                            {1291.17, 29.10, 235.48, kTextHeight}, false, Alignment::taCenter);
+                            {488, 11, 89, kTextHeight}, false, Alignment::taCenter);
   RepDBText9 = addFieldText(*DetailBand1, "RepDBText9", &expenses, "ExpenseAmount",
-                            {1587.50, 29.10, 277.81, kTextHeight}, false);
+                            {600, 11, 105, kTextHeight}, false);
 
-  SummaryBand1 = addListBand(*Report1, "SummaryBand1", BandType::rbSummary, kListRowHeight,
-                             {true, true, true, true});
   const QColor red(255, 0, 0);
-  RepLabel10 =
-      addCaption(*SummaryBand1, "RepLabel10", "Total:", {1439.33, 29.10, 97.90, kTextHeight}, red);
-  RepExpr1 = SummaryBand1->add<TRepExpr>(QStringLiteral("RepExpr1"));
-  RepExpr1->Size = {kTextHeight, 1587.50, 29.10, 373.06};
-  RepExpr1->Color = Qt::white;
-  RepExpr1->AutoSize = true;
-  RepExpr1->WordWrap = true;
-  RepExpr1->ParentFont = false;
-  RepExpr1->Font = RepLabel10->Font;
-  RepExpr1->FontColor = red;
-  RepExpr1->Expression = QStringLiteral("SUM(ExpenseAmount)");
+  RepLabel10 = addCaption(*SummaryBand1, "RepLabel10", "Total:", {544, 11, 37, kTextHeight}, red);
+  RepExpr1 = addTotal(*SummaryBand1, "RepExpr1", "SUM(ExpenseAmount)", {600, 11, 141, kTextHeight},
+                      *RepLabel10);
   RepExpr1->OnPrint = [this](TRepTextControl* sender, QString& value) {
     RepExpr1Print(sender, value);
   };

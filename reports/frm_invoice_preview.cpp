@@ -14,7 +14,9 @@ TfrmInvoicePreview::TfrmInvoicePreview(QWidget* parent) : QWidget(parent) {
   Report1->Font = font;
 
   // 768 by 1100 screen pixels: the whole area between the margins. It is taller than that
-  // area (2900) and simply runs into the bottom margin.
+  // area (2900) and simply runs into the bottom margin. This layout was stored in millimetres to
+  // two decimals (291.04 by 203.2), not like the list reports' designPixels, so its numbers stay
+  // as stored.
   TitleBand1 = Report1->addBand(QStringLiteral("TitleBand1"), BandType::rbTitle);
   TitleBand1->Size = {2910.4, 2032};
   TitleBand1->Color = Qt::white;

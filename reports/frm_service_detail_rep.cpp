@@ -23,54 +23,30 @@ void TfrmServiceDetailRep::build(ReportDataSet& vehicles, ReportDataSet& service
   setWindowTitle(QStringLiteral("Service Detail Report"));
   resize(823, 656);
 
-  Report1 = new TReport(this);
-  Report1->setObjectName(QStringLiteral("Report1"));
-  Report1->DataSet = &services;
+  // The summary band stays empty: its top line closes the table of services under the last row.
+  addListReport(*this, services, {true, false, false, false}).storeIn(*this);
+  addVehicleTitle(*TitleBand1, &vehicles).storeIn(*this);
 
-  TitleBand1 = addListBand(*Report1, "TitleBand1", BandType::rbTitle, kListTitleHeight,
-                           {true, true, true, true});
-  const VehicleTitle title = addVehicleTitle(*TitleBand1, &vehicles);
-  RepImage1 = title.RepImage1;
-  RepLabel1 = title.RepLabel1;
-  RepDBText1 = title.RepDBText1;
-  RepLabel2 = title.RepLabel2;
-  RepDBText2 = title.RepDBText2;
-  RepLabel3 = title.RepLabel3;
-  RepDBText3 = title.RepDBText3;
-  RepLabel4 = title.RepLabel4;
-  RepDBText4 = title.RepDBText4;
-  RepLabel5 = title.RepLabel5;
-  RepDBText5 = title.RepDBText5;
-
-  ColumnHeaderBand1 = addListBand(*Report1, "ColumnHeaderBand1", BandType::rbColumnHeader,
-                                  kListRowHeight, {false, true, true, true});
-  RepLabel6 = addCaption(*ColumnHeaderBand1, "RepLabel6", "Service No.",
-                         {21.17, 29.10, 195.79, kTextHeight});
+  RepLabel6 = addCaption(*ColumnHeaderBand1, "RepLabel6", "Service No.", {8, 11, 74, kTextHeight});
   RepLabel7 = addCaption(*ColumnHeaderBand1, "RepLabel7", "Service Description",
-                         {254, 29.10, 328.08, kTextHeight});
-  RepLabel8 = addCaption(*ColumnHeaderBand1, "RepLabel8", "Service Date",
-                         {1058.33, 29.10, 216.96, kTextHeight});
-  RepLabel9 = addCaption(*ColumnHeaderBand1, "RepLabel9", "Technician Name",
-                         {1291.17, 29.10, 296.33, kTextHeight});
-  RepLabel10 = addCaption(*ColumnHeaderBand1, "RepLabel10", "Service Distance",
-                          {1608.67, 29.10, 283.10, kTextHeight});
+                         {96, 11, 124, kTextHeight});
+  RepLabel8 =
+      addCaption(*ColumnHeaderBand1, "RepLabel8", "Service Date", {400, 11, 82, kTextHeight});
+  RepLabel9 =
+      addCaption(*ColumnHeaderBand1, "RepLabel9", "Technician Name", {488, 11, 112, kTextHeight});
+  RepLabel10 =
+      addCaption(*ColumnHeaderBand1, "RepLabel10", "Service Distance", {608, 11, 107, kTextHeight});
 
-  DetailBand1 = addListBand(*Report1, "DetailBand1", BandType::rbDetail, kListRowHeight,
-                            {false, false, true, true});
   RepDBText6 = addFieldText(*DetailBand1, "RepDBText6", &services, "ServiceNumber",
-                            {21.17, 29.10, 193.15, kTextHeight}, false, Alignment::taCenter);
+                            {8, 11, 73, kTextHeight}, false, Alignment::taCenter);
   RepDBText7 = addFieldText(*DetailBand1, "RepDBText7", &services, "ServiceDescription",
-                            {254, 29.10, 785.81, kTextHeight}, false);
+                            {96, 11, 297, kTextHeight}, false);
   RepDBText8 = addFieldText(*DetailBand1, "RepDBText8", &services, "ServiceDate",
-                            {1058.33, 29.10, 214.31, kTextHeight}, false, Alignment::taCenter);
+                            {400, 11, 81, kTextHeight}, false, Alignment::taCenter);
   RepDBText9 = addFieldText(*DetailBand1, "RepDBText9", &services, "ServiceTechName",
-                            {1291.17, 29.10, 298.98, kTextHeight}, false);
+                            {488, 11, 113, kTextHeight}, false);
   RepDBText10 = addFieldText(*DetailBand1, "RepDBText10", &services, "ServiceDistance",
-                             {1608.67, 29.10, 277.81, kTextHeight}, false);
-
-  // Empty: its top line closes the table of services under the last row.
-  SummaryBand1 = addListBand(*Report1, "SummaryBand1", BandType::rbSummary, kListRowHeight,
-                             {true, false, false, false});
+                             {608, 11, 105, kTextHeight}, false);
 }
 
 }  // namespace wf

@@ -30,75 +30,53 @@ void TfrmServiceLineDetailRep::build(ReportDataSet& vehicles, ReportDataSet& ser
   setWindowTitle(QStringLiteral("Service Line Detail Report"));
   resize(825, 656);
 
-  Report1 = new TReport(this);
-  Report1->setObjectName(QStringLiteral("Report1"));
-  Report1->DataSet = &lines;
+  addListReport(*this, lines, {true, true, true, true}).storeIn(*this);
 
-  TitleBand1 = addListBand(*Report1, "TitleBand1", BandType::rbTitle, kListTitleHeight,
-                           {true, true, true, true});
   TRepBand& title = *TitleBand1;
-  RepLabel12 = addCaption(title, "RepLabel12",
-                          "Vehicle Registration No.:", {529.17, 42.33, 418.04, kTextHeight});
-  RepDBText8 = addFieldText(title, "RepDBText8", &vehicles, "VehicleReg",
-                            {973.67, 42.33, 177.27, kTextHeight}, true);
-  RepLabel1 =
-      addCaption(title, "RepLabel1", "Service Number:", {21.17, 169.33, 283.10, kTextHeight});
+  RepLabel12 =
+      addCaption(title, "RepLabel12", "Vehicle Registration No.:", {200, 16, 158, kTextHeight});
+  RepDBText8 =
+      addFieldText(title, "RepDBText8", &vehicles, "VehicleReg", {368, 16, 67, kTextHeight}, true);
+  RepLabel1 = addCaption(title, "RepLabel1", "Service Number:", {8, 64, 107, kTextHeight});
   RepDBText1 = addFieldText(title, "RepDBText1", &services, "ServiceNumber",
-                            {402.17, 169.33, 232.83, kTextHeight}, true);
-  RepLabel4 =
-      addCaption(title, "RepLabel4", "Technician Name:", {973.67, 169.33, 306.92, kTextHeight});
+                            {152, 64, 88, kTextHeight}, true);
+  RepLabel4 = addCaption(title, "RepLabel4", "Technician Name:", {368, 64, 116, kTextHeight});
   RepDBText4 = addFieldText(title, "RepDBText4", &services, "ServiceTechName",
-                            {1312.33, 169.33, 277.81, kTextHeight}, true);
-  RepLabel2 =
-      addCaption(title, "RepLabel2", "Service Description:", {21.17, 232.83, 338.67, kTextHeight});
+                            {496, 64, 105, kTextHeight}, true);
+  RepLabel2 = addCaption(title, "RepLabel2", "Service Description:", {8, 88, 128, kTextHeight});
   RepDBText2 = addFieldText(title, "RepDBText2", &services, "ServiceDescription",
-                            {402.17, 232.83, 1463.15, kTextHeight}, false);
-  RepLabel3 = addCaption(title, "RepLabel3", "Service Date:", {21.17, 296.33, 227.54, kTextHeight});
+                            {152, 88, 553, kTextHeight}, false);
+  RepLabel3 = addCaption(title, "RepLabel3", "Service Date:", {8, 112, 86, kTextHeight});
   RepDBText3 = addFieldText(title, "RepDBText3", &services, "ServiceDate",
-                            {402.17, 296.33, 185.21, kTextHeight}, true);
-  RepLabel5 =
-      addCaption(title, "RepLabel5", "Service Distance:", {973.67, 296.33, 293.69, kTextHeight});
+                            {152, 112, 70, kTextHeight}, true);
+  RepLabel5 = addCaption(title, "RepLabel5", "Service Distance:", {368, 112, 111, kTextHeight});
   RepDBText5 = addFieldText(title, "RepDBText5", &services, "ServiceDistance",
-                            {1312.33, 296.33, 248.71, kTextHeight}, true);
+                            {496, 112, 94, kTextHeight}, true);
 
-  ColumnHeaderBand1 = addListBand(*Report1, "ColumnHeaderBand1", BandType::rbColumnHeader,
-                                  kListRowHeight, {false, true, true, true});
   TRepBand& header = *ColumnHeaderBand1;
-  RepLabel6 = addCaption(header, "RepLabel6", "Line No.", {21.17, 29.10, 142.88, kTextHeight});
-  RepLabel7 = addCaption(header, "RepLabel7", "Service Line Description",
-                         {190.50, 29.10, 412.75, kTextHeight});
-  RepLabel9 = addCaption(header, "RepLabel9", "Line Quantity", {1143, 29.10, 227.54, kTextHeight});
-  RepLabel10 = addCaption(header, "RepLabel10", "Amount", {1397, 29.10, 132.29, kTextHeight});
-  RepLabel11 = addCaption(header, "RepLabel11", "Total", {1651, 29.10, 87.31, kTextHeight});
+  RepLabel6 = addCaption(header, "RepLabel6", "Line No.", {8, 11, 54, kTextHeight});
+  RepLabel7 =
+      addCaption(header, "RepLabel7", "Service Line Description", {72, 11, 156, kTextHeight});
+  RepLabel9 = addCaption(header, "RepLabel9", "Line Quantity", {432, 11, 86, kTextHeight});
+  RepLabel10 = addCaption(header, "RepLabel10", "Amount", {528, 11, 50, kTextHeight});
+  RepLabel11 = addCaption(header, "RepLabel11", "Total", {624, 11, 33, kTextHeight});
 
-  DetailBand1 = addListBand(*Report1, "DetailBand1", BandType::rbDetail, kListRowHeight,
-                            {false, false, true, true});
   TRepBand& detail = *DetailBand1;
   RepDBText6 = addFieldText(detail, "RepDBText6", &lines, "ServiceLineNumber",
-                            {21.17, 29.10, 142.88, kTextHeight}, false, Alignment::taCenter);
+                            {8, 11, 54, kTextHeight}, false, Alignment::taCenter);
   RepDBText7 = addFieldText(detail, "RepDBText7", &lines, "ServiceLineProduct",
-                            {190.50, 29.10, 933.98, kTextHeight}, false);
+                            {72, 11, 353, kTextHeight}, false);
   RepDBText9 = addFieldText(detail, "RepDBText9", &lines, "ServiceLineQuantity",
-                            {1143, 29.10, 227.54, kTextHeight}, false, Alignment::taCenter);
+                            {432, 11, 86, kTextHeight}, false, Alignment::taCenter);
   RepDBText10 = addFieldText(detail, "RepDBText10", &lines, "ServiceLineAmount",
-                             {1397, 29.10, 235.48, kTextHeight}, false);
+                             {528, 11, 89, kTextHeight}, false);
   RepDBText11 = addFieldText(detail, "RepDBText11", &lines, "ServiceLineTotal",
-                             {1651, 29.10, 235.48, kTextHeight}, false);
+                             {624, 11, 89, kTextHeight}, false);
 
-  SummaryBand1 = addListBand(*Report1, "SummaryBand1", BandType::rbSummary, kListRowHeight,
-                             {true, true, true, true});
   const QColor red(255, 0, 0);
-  RepLabel8 =
-      addCaption(*SummaryBand1, "RepLabel8", "Total:", {1524, 29.10, 97.90, kTextHeight}, red);
-  RepExpr1 = SummaryBand1->add<TRepExpr>(QStringLiteral("RepExpr1"));
-  RepExpr1->Size = {kTextHeight, 1651, 29.10, 386.29};
-  RepExpr1->Color = Qt::white;
-  RepExpr1->AutoSize = true;
-  RepExpr1->WordWrap = true;
-  RepExpr1->ParentFont = false;
-  RepExpr1->Font = RepLabel8->Font;
-  RepExpr1->FontColor = red;
-  RepExpr1->Expression = QStringLiteral("Sum(ServiceLineTotal)");
+  RepLabel8 = addCaption(*SummaryBand1, "RepLabel8", "Total:", {576, 11, 37, kTextHeight}, red);
+  RepExpr1 = addTotal(*SummaryBand1, "RepExpr1", "Sum(ServiceLineTotal)",
+                      {624, 11, 146, kTextHeight}, *RepLabel8);
   RepExpr1->OnPrint = [this](TRepTextControl* sender, QString& value) {
     RepExpr1Print(sender, value);
   };

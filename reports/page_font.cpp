@@ -6,10 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "reports/report_page.h"
+
 namespace wf {
 
 namespace {
-constexpr int kScreenDpi = 96;
 constexpr int kPointsPerInch = 72;
 }  // namespace
 

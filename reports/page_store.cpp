@@ -29,16 +29,14 @@ std::unique_ptr<PageStore> PageStore::openFile(const QString& path) {
   if (!file->open(QIODevice::ReadOnly)) {
     throw PreparedReportError(QStringLiteral("Cannot open %1: %2").arg(path, file->errorString()));
   }
-  auto store = std::make_unique<PageStore>();
-  store->header_ = readHeader(*file);
-  store->pages_ = readPageLocations(*file, store->header_);
-  store->device_ = std::move(file);
-  store->readOnly_ = true;
-  return store;
+  return readFrom(std::move(file));
 }
 
 std::unique_ptr<PageStore> PageStore::fromBytes(const QByteArray& bytes) {
-  auto device = openBuffer(bytes, QIODevice::ReadOnly);
+  return readFrom(openBuffer(bytes, QIODevice::ReadOnly));
+}
+
+std::unique_ptr<PageStore> PageStore::readFrom(std::unique_ptr<QIODevice> device) {
   auto store = std::make_unique<PageStore>();
   store->header_ = readHeader(*device);
   store->pages_ = readPageLocations(*device, store->header_);

@@ -57,6 +57,8 @@ class PageStore {
   QString temporaryFileName() const;
 
  private:
+  // A read-only store over device, opened for reading; its header and records checked.
+  static std::unique_ptr<PageStore> readFrom(std::unique_ptr<QIODevice> device);
   void writeAt(qint64 offset, const QByteArray& data);
   void moveToTemporaryFileIfLarge();
 

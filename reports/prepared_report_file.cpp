@@ -2,9 +2,10 @@
 
 #include <QIODevice>
 
-#include <cstring>
+#include <bit>
 
 #include "reports/emf_format.h"
+#include "store/byte_coding.h"
 
 namespace wf {
 
@@ -29,16 +30,10 @@ QByteArray readAt(QIODevice& device, qint64 offset, qint64 length) {
   return data;
 }
 
-double readDouble(const char* p) {
-  uint64_t bits = 0;
-  for (int i = 7; i >= 0; --i) bits = (bits << 8) | static_cast<unsigned char>(p[i]);
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
+double decodeDouble(const char* p) { return std::bit_cast<double>(coding::decodeFixed64(p)); }
 
-void putU32(QByteArray& out, int offset, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out[offset + i] = char((value >> (8 * i)) & 0xFF);
+uint32_t decodeU32At(QIODevice& device, qint64 offset) {
+  return coding::decodeFixed32(readAt(device, offset, 4).constData());
 }
 
 }  // namespace
@@ -50,15 +45,11 @@ double toDayNumber(const QDateTime& time) {
 
 QByteArray encodeHeader(uint32_t pageCount, const QDateTime& created) {
   QByteArray header(prp::kHeaderSize, '\0');
-  header[0] = char(prp::kFormatVersion & 0xFF);
-  header[1] = char(prp::kFormatVersion >> 8);
-  header[2] = char(prp::kEngineVersion & 0xFF);
-  header[3] = char(prp::kEngineVersion >> 8);
-  putU32(header, prp::kPageCountOffset, pageCount);
-  const double days = toDayNumber(created);
-  uint64_t bits;
-  std::memcpy(&bits, &days, sizeof bits);
-  for (int i = 0; i < 8; ++i) header[prp::kCreatedOffset + i] = char((bits >> (8 * i)) & 0xFF);
+  char* p = header.data();
+  coding::encodeFixed16(p + prp::kFormatVersionOffset, prp::kFormatVersion);
+  coding::encodeFixed16(p + prp::kEngineVersionOffset, prp::kEngineVersion);
+  coding::encodeFixed32(p + prp::kPageCountOffset, pageCount);
+  coding::encodeFixed64(p + prp::kCreatedOffset, std::bit_cast<uint64_t>(toDayNumber(created)));
   header[prp::kCompressionOffset] = 0;
   return header;
 }
@@ -79,8 +70,7 @@ PreparedReportHeader readHeader(QIODevice& device) {
   // 0) behind a 128-byte header, at 172 behind a 124-byte one; 177 and 173 counted from 1.
   const qint64 size = device.size();
   auto signatureAt = [&](qint64 offset) {
-    return size >= offset + 4 &&
-           emf::readU32(readAt(device, offset, 4).constData()) == emf::kSignature;
+    return size >= offset + 4 && decodeU32At(device, offset) == emf::kSignature;
   };
   PreparedReportHeader header;
   if (signatureAt(prp::kHeaderSize + prp::kSignatureInRecord)) {
@@ -92,11 +82,11 @@ PreparedReportHeader readHeader(QIODevice& device) {
   }
   const QByteArray bytes = readAt(device, 0, header.size);
   const char* p = bytes.constData();
-  header.formatVersion = emf::readU16(p);
-  header.engineVersion = emf::readU16(p + 2);
-  header.pageCount = emf::readU32(p + prp::kPageCountOffset);
+  header.formatVersion = coding::decodeFixed16(p + prp::kFormatVersionOffset);
+  header.engineVersion = coding::decodeFixed16(p + prp::kEngineVersionOffset);
+  header.pageCount = coding::decodeFixed32(p + prp::kPageCountOffset);
   const bool old = header.size == prp::kOldHeaderSize;
-  header.created = readDouble(p + (old ? prp::kOldCreatedOffset : prp::kCreatedOffset));
+  header.created = decodeDouble(p + (old ? prp::kOldCreatedOffset : prp::kCreatedOffset));
   header.compressed = p[old ? prp::kOldCompressionOffset : prp::kCompressionOffset] != 0;
   if (header.compressed) {
     throw PreparedReportError(
@@ -132,18 +122,18 @@ std::vector<PageRecordLocation> readPageLocations(QIODevice& device,
     if (size - offset < smallestRecord)
       throw fault(QStringLiteral("the file ends inside the page"));
     const QByteArray head = readAt(device, offset, 8);
-    if (emf::readI32(head.constData()) != int32_t(number)) {
-      throw fault(QStringLiteral("its record says page %1").arg(emf::readI32(head.constData())));
+    const int32_t statedNumber = coding::decodeFixedI32(head.constData());
+    if (statedNumber != int32_t(number)) {
+      throw fault(QStringLiteral("its record says page %1").arg(statedNumber));
     }
-    const qint64 next = emf::readU32(head.constData() + 4);
+    const qint64 next = coding::decodeFixed32(head.constData() + 4);
     if (next < offset + smallestRecord || next > size) {
       throw fault(QStringLiteral("the next page offset %1 is out of range").arg(next));
     }
-    const qint64 back = emf::readU32(readAt(device, next - 4, 4).constData());
+    const qint64 back = decodeU32At(device, next - 4);
     if (back != offset)
       throw fault(QStringLiteral("the backward offset %1 does not match").arg(back));
-    if (emf::readU32(readAt(device, offset + prp::kSignatureInRecord, 4).constData()) !=
-        emf::kSignature) {
+    if (decodeU32At(device, offset + prp::kSignatureInRecord) != emf::kSignature) {
       throw fault(QStringLiteral("the page is no EMF recording"));
     }
     pages.push_back({offset, offset + 8, next - offset - prp::kRecordOverhead});

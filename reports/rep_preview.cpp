@@ -7,12 +7,9 @@
 #include <cmath>
 
 #include "reports/emf_player.h"
+#include "reports/report_page.h"
 
 namespace wf {
-
-namespace {
-constexpr double kScreenFactor = 96.0 / 254.0;
-}
 
 TRepPreview::TRepPreview(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setBackgroundRole(QPalette::Window);

@@ -12,13 +12,11 @@
 #include "reports/print_job.h"
 #include "reports/qpainter_page_canvas.h"
 #include "reports/rep_standard_preview.h"
+#include "reports/report_page.h"
 
 namespace wf {
 
 namespace {
-
-constexpr int kScreenDpi = 96;
-constexpr double kNativePerInch = 254.0;
 
 QSize screenPageSize(const RepPrinterSettings& settings) {
   const QSizeF mm = QPageSize(settings.paperSize).size(QPageSize::Millimeter);
@@ -215,14 +213,14 @@ double TRepPrinter::leftOffset() const {
   if (!job_) return 0;
   const QRectF paper = job_->printer.paperRect(QPrinter::DevicePixel);
   const QRectF page = job_->printer.pageRect(QPrinter::DevicePixel);
-  return (page.left() - paper.left()) / dpiX() * kNativePerInch;
+  return (page.left() - paper.left()) / dpiX() * kNativeUnitsPerInch;
 }
 
 double TRepPrinter::topOffset() const {
   if (!job_) return 0;
   const QRectF paper = job_->printer.paperRect(QPrinter::DevicePixel);
   const QRectF page = job_->printer.pageRect(QPrinter::DevicePixel);
-  return (page.top() - paper.top()) / dpiY() * kNativePerInch;
+  return (page.top() - paper.top()) / dpiY() * kNativeUnitsPerInch;
 }
 
 void TRepPrinter::cancel() { cancelled_ = true; }

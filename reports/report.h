@@ -31,9 +31,6 @@ class ReportDataSet;
 class ReportPageSink;
 class TRepExpr;
 
-enum class ReportOption { FirstPageHeader, LastPageFooter, Compression };
-enum class ReportUnits { MM, Inches, Pixels, Characters, Native };
-
 class TReport : public QObject, private BandLayoutClient {
   Q_OBJECT
 
@@ -72,17 +69,11 @@ class TReport : public QObject, private BandLayoutClient {
   bool Cancelled() const { return cancelled_; }
   bool LastPage() const { return layout_.LastPage(); }
   int PageCount() const { return layout_.PageCount(); }
-  int CurrentX() const { return layout_.CurrentX(); }
-  int CurrentY() const { return layout_.CurrentY(); }
-  int CurrentColumn() const { return layout_.CurrentColumn(); }
-  int ColumnTop() const { return layout_.ColumnTop(); }
-  double PageFooterSize() const { return layout_.PageFooterSize(); }
   // The 96-dpi surface on which text is measured for line breaking.
   ReportReferenceSurface& referenceSurface() { return reference_; }
 
   ReportDataSet* DataSet = nullptr;
   ReportPage Page;
-  QList<ReportOption> Options{ReportOption::FirstPageHeader, ReportOption::LastPageFooter};
   bool PrintIfEmpty = true;
   ReportPrinterSettings PrinterSettings;
   QFont Font;
@@ -91,8 +82,6 @@ class TReport : public QObject, private BandLayoutClient {
   QList<QPair<QString, QString>> Functions;
   QString ReportTitle;
   bool ShowProgress = true;
-  ReportUnits Units = ReportUnits::MM;
-  int Zoom = 100;
 
  private:
   // BandLayoutClient

@@ -9,21 +9,18 @@ namespace wf {
 
 namespace {
 
-void applyTextDefaults(TRepTextControl& control, const ControlBox& box) {
-  control.Size = {box.height, box.left, box.top, box.width};
+void applyTextDefaults(TRepTextControl& control, const PixelBox& box) {
+  control.Size = nativeSize(box);
   control.Color = Qt::white;
   control.Transparent = false;
   control.WordWrap = true;
-  control.AutoStretch = false;
-  control.AlignToBand = false;
 }
 
-}  // namespace
-
-TRepBand* addListBand(TReport& report, const QString& name, BandType type, double height,
+// A white band of the given height (design pixels) across the list reports' width.
+TRepBand* addListBand(TReport& report, const QString& name, BandType type, int height,
                       FrameSides sides) {
   TRepBand* band = report.addBand(name, type);
-  band->Size = {height, kListBandWidth};
+  band->Size = {designPixels(height), designPixels(kListBandWidth)};
   band->Color = Qt::white;
   band->Frame.DrawTop = sides.top;
   band->Frame.DrawBottom = sides.bottom;
@@ -32,8 +29,27 @@ TRepBand* addListBand(TReport& report, const QString& name, BandType type, doubl
   return band;
 }
 
+}  // namespace
+
+ListReport addListReport(QObject& window, ReportDataSet& table, FrameSides summarySides) {
+  ListReport list{};
+  list.Report1 = new TReport(&window);
+  list.Report1->setObjectName(QStringLiteral("Report1"));
+  list.Report1->DataSet = &table;
+  TReport& report = *list.Report1;
+  list.TitleBand1 = addListBand(report, "TitleBand1", BandType::rbTitle, kListTitleHeight,
+                                {true, true, true, true});
+  list.ColumnHeaderBand1 = addListBand(report, "ColumnHeaderBand1", BandType::rbColumnHeader,
+                                       kListRowHeight, {false, true, true, true});
+  list.DetailBand1 = addListBand(report, "DetailBand1", BandType::rbDetail, kListRowHeight,
+                                 {false, false, true, true});
+  list.SummaryBand1 =
+      addListBand(report, "SummaryBand1", BandType::rbSummary, kListRowHeight, summarySides);
+  return list;
+}
+
 TRepLabel* addCaption(TRepBand& band, const QString& name, const QString& caption,
-                      const ControlBox& box, const QColor& color) {
+                      const PixelBox& box, const QColor& color) {
   auto* label = band.add<TRepLabel>(name);
   applyTextDefaults(*label, box);
   label->Caption = caption;
@@ -46,7 +62,7 @@ TRepLabel* addCaption(TRepBand& band, const QString& name, const QString& captio
 }
 
 TRepDBText* addFieldText(TRepBand& band, const QString& name, ReportDataSet* table,
-                         const QString& field, const ControlBox& box, bool autoSize,
+                         const QString& field, const PixelBox& box, bool autoSize,
                          Alignment alignment) {
   auto* text = band.add<TRepDBText>(name);
   applyTextDefaults(*text, box);
@@ -60,30 +76,40 @@ TRepDBText* addFieldText(TRepBand& band, const QString& name, ReportDataSet* tab
 VehicleTitle addVehicleTitle(TRepBand& band, ReportDataSet* vehicles) {
   VehicleTitle title{};
   title.RepImage1 = band.add<TRepImage>(QStringLiteral("RepImage1"));
-  title.RepImage1->Size = {343.96, 21.17, 21.17, 476.25};
+  title.RepImage1->Size = nativeSize({8, 8, 180, 130});
   title.RepImage1->Stretch = true;
   title.RepImage1->Center = true;
-  title.RepLabel1 =
-      addCaption(band, "RepLabel1", "Vehicle Number:", {550.33, 21.17, 283.10, kTextHeight});
-  title.RepDBText1 = addFieldText(band, "RepDBText1", vehicles, "VehicleNumber",
-                                  {889, 21.17, 235.48, kTextHeight}, true);
-  title.RepLabel2 =
-      addCaption(band, "RepLabel2", "Vehicle Make:", {550.33, 127, 240.77, kTextHeight});
-  title.RepDBText2 = addFieldText(band, "RepDBText2", vehicles, "VehicleMake",
-                                  {889, 127, 201.08, kTextHeight}, true);
-  title.RepLabel3 =
-      addCaption(band, "RepLabel3", "Vehicle Model:", {550.33, 190.50, 254, kTextHeight});
-  title.RepDBText3 = addFieldText(band, "RepDBText3", vehicles, "VehicleModel",
-                                  {889, 190.50, 209.02, kTextHeight}, true);
-  title.RepLabel4 =
-      addCaption(band, "RepLabel4", "Vehicle Year:", {550.33, 254, 227.54, kTextHeight});
-  title.RepDBText4 = addFieldText(band, "RepDBText4", vehicles, "VehicleYear",
-                                  {889, 254, 187.85, kTextHeight}, true);
+  title.RepLabel1 = addCaption(band, "RepLabel1", "Vehicle Number:", {208, 8, 107, kTextHeight});
+  title.RepDBText1 =
+      addFieldText(band, "RepDBText1", vehicles, "VehicleNumber", {336, 8, 89, kTextHeight}, true);
+  title.RepLabel2 = addCaption(band, "RepLabel2", "Vehicle Make:", {208, 48, 91, kTextHeight});
+  title.RepDBText2 =
+      addFieldText(band, "RepDBText2", vehicles, "VehicleMake", {336, 48, 76, kTextHeight}, true);
+  title.RepLabel3 = addCaption(band, "RepLabel3", "Vehicle Model:", {208, 72, 96, kTextHeight});
+  title.RepDBText3 =
+      addFieldText(band, "RepDBText3", vehicles, "VehicleModel", {336, 72, 79, kTextHeight}, true);
+  title.RepLabel4 = addCaption(band, "RepLabel4", "Vehicle Year:", {208, 96, 86, kTextHeight});
+  title.RepDBText4 =
+      addFieldText(band, "RepDBText4", vehicles, "VehicleYear", {336, 96, 71, kTextHeight}, true);
   title.RepLabel5 =
-      addCaption(band, "RepLabel5", "Registration No.:", {550.33, 317.50, 280.46, kTextHeight});
-  title.RepDBText5 = addFieldText(band, "RepDBText5", vehicles, "VehicleReg",
-                                  {889, 317.50, 177.27, kTextHeight}, true);
+      addCaption(band, "RepLabel5", "Registration No.:", {208, 120, 106, kTextHeight});
+  title.RepDBText5 =
+      addFieldText(band, "RepDBText5", vehicles, "VehicleReg", {336, 120, 67, kTextHeight}, true);
   return title;
+}
+
+TRepExpr* addTotal(TRepBand& band, const QString& name, const QString& expression,
+                   const PixelBox& box, const TRepLabel& caption) {
+  auto* total = band.add<TRepExpr>(name);
+  total->Size = nativeSize(box);
+  total->Color = Qt::white;
+  total->AutoSize = true;
+  total->WordWrap = true;
+  total->ParentFont = false;
+  total->Font = caption.Font;
+  total->FontColor = caption.FontColor;
+  total->Expression = expression;
+  return total;
 }
 
 void formatTotalAsMoney(QString& value) {

@@ -1,4 +1,4 @@
-// Page set-up of a report: paper, orientation, columns and the seven page values in native
+// Page set-up of a report: A4 paper in either orientation and the seven page values in native
 // units (tenths of a millimetre), plus the printer choices handed to the page sink.
 #pragma once
 
@@ -8,8 +8,11 @@ namespace wf {
 
 // Native units per inch: a native unit is a tenth of a millimetre.
 inline constexpr double kNativeUnitsPerInch = 254.0;
+// Pixels per inch of the screen the reports were designed at and are measured and previewed at.
+inline constexpr int kScreenDpi = 96;
+// Screen pixels per native unit.
+inline constexpr double kScreenFactor = kScreenDpi / kNativeUnitsPerInch;
 
-enum class PaperSize { A4 };
 enum class Orientation { poPortrait, poLandscape };
 
 // The seven numbers of `Page.Values`, in their stored order.
@@ -20,13 +23,11 @@ struct ReportPageValues {
   double PageWidth = 2100;
   double LeftMargin = 100;
   double RightMargin = 100;
-  double ColumnSpace = 0;
+  double ColumnSpace = 0;  // read by nothing: the reports have one column
 };
 
 struct ReportPage {
-  wf::PaperSize PaperSize = wf::PaperSize::A4;
   wf::Orientation Orientation = wf::Orientation::poPortrait;
-  int Columns = 1;
   ReportPageValues Values;
 
   // Margins that leave no room between them are taken as 0, each pair on its own.
@@ -42,8 +43,6 @@ struct ReportPage {
   }
 };
 
-enum class OutputBin { Auto };
-
 struct ReportPrinterSettings {
   // Empty: the system's default printer.
   QString PrinterName;
@@ -54,7 +53,6 @@ struct ReportPrinterSettings {
   // 0 means from the first page / to the last page.
   int FirstPage = 0;
   int LastPage = 0;
-  wf::OutputBin OutputBin = wf::OutputBin::Auto;
 };
 
 }  // namespace wf

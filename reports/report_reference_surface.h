@@ -9,13 +9,15 @@
 #include <QString>
 #include <memory>
 
+#include "reports/report_page.h"
+
 namespace wf {
 
 class QPainterPageCanvas;
 
 class ReportReferenceSurface {
  public:
-  static constexpr int kDpi = 96;
+  static constexpr int kDpi = kScreenDpi;
 
   ReportReferenceSurface();
   ~ReportReferenceSurface();

@@ -9,12 +9,6 @@
 
 namespace wf {
 
-namespace {
-
-constexpr double kScreenFactor = ReportReferenceSurface::kDpi / kNativeUnitsPerInch;
-
-}  // namespace
-
 void TRepTextControl::print(ReportPrintContext& context, double ox, double oy) {
   const QFont font = ParentFont ? context.reportFont : Font;
   const QColor fontColor = ParentFont ? context.reportFontColor : FontColor;

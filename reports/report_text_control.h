@@ -1,6 +1,7 @@
 // The part shared by the printable text controls (label, field text, expression): font,
 // alignment, sizing, the OnPrint hook, and how the output text is broken into lines and put in
-// the control's box.
+// the control's box. A text never stretches its band and is placed in its own box, never aligned
+// to the band's edges.
 #pragma once
 
 #include <functional>
@@ -26,10 +27,8 @@ class TRepTextControl : public TRepControl {
 
   wf::Alignment Alignment = wf::Alignment::taLeftJustify;
   bool AutoSize = false;
-  bool AutoStretch = false;
   bool WordWrap = true;
   bool Transparent = false;
-  bool AlignToBand = false;
   QColor Color = Qt::white;
   // With ParentFont the report's font and colour are used instead of Font and FontColor.
   bool ParentFont = true;

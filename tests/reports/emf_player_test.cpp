@@ -10,6 +10,7 @@
 #include "reports/emf_player.h"
 #include "reports/emf_writer.h"
 #include "reports/qpainter_page_canvas.h"
+#include "store/byte_coding.h"
 #include "support/sample_page.h"
 
 namespace wf {
@@ -88,16 +89,12 @@ struct Damage {
   const char* message;
 };
 
-void putU32(QByteArray& data, qsizetype offset, uint32_t value) {
-  for (int i = 0; i < 4; ++i) data[offset + i] = char((value >> (8 * i)) & 0xFF);
-}
-
 // Offset of the first record of the given type.
 qsizetype findRecord(const QByteArray& data, uint32_t type) {
   qsizetype offset = 0;
   while (offset + 8 <= data.size()) {
-    if (emf::readU32(data.constData() + offset) == type) return offset;
-    offset += emf::readU32(data.constData() + offset + 4);
+    if (coding::decodeFixed32(data.constData() + offset) == type) return offset;
+    offset += coding::decodeFixed32(data.constData() + offset + 4);
   }
   return -1;
 }
@@ -107,41 +104,54 @@ TEST(EmfPlayer, DamagedRecordingsAreRefusedBeforeDrawing) {
       {"empty", [](QByteArray& d) { d.clear(); }, "only 0 bytes"},
       {"truncated", [](QByteArray& d) { d.chop(30); }, "header says"},
       {"no signature", [](QByteArray& d) { d[40] = 'X'; }, "no EMF signature"},
-      {"not a header first", [](QByteArray& d) { putU32(d, 0, 2); }, "no header record"},
-      {"record runs past the end", [](QByteArray& d) { putU32(d, 108 + 4, uint32_t(d.size())); },
+      {"not a header first", [](QByteArray& d) { coding::encodeFixed32(d.data(), 2); },
+       "no header record"},
+      {"record runs past the end",
+       [](QByteArray& d) { coding::encodeFixed32(d.data() + 108 + 4, uint32_t(d.size())); },
        "does not fit"},
-      {"record size not a multiple of 4", [](QByteArray& d) { putU32(d, 108 + 4, 14); },
+      {"record size not a multiple of 4",
+       [](QByteArray& d) { coding::encodeFixed32(d.data() + 108 + 4, 14); }, "does not fit"},
+      {"record size zero", [](QByteArray& d) { coding::encodeFixed32(d.data() + 108 + 4, 0); },
        "does not fit"},
-      {"record size zero", [](QByteArray& d) { putU32(d, 108 + 4, 0); }, "does not fit"},
       {"no end-of-file record",
        [](QByteArray& d) {
          d.chop(20);
-         putU32(d, 48, uint32_t(d.size()));
+         coding::encodeFixed32(d.data() + 48, uint32_t(d.size()));
        },
        "no end-of-file record"},
       {"text longer than its record",
-       [](QByteArray& d) { putU32(d, findRecord(d, emf::EMR_EXTTEXTOUTW) + 44, 100000); },
+       [](QByteArray& d) {
+         coding::encodeFixed32(d.data() + findRecord(d, emf::EMR_EXTTEXTOUTW) + 44, 100000);
+       },
        "text outside the record"},
       {"advances outside the record",
-       [](QByteArray& d) { putU32(d, findRecord(d, emf::EMR_EXTTEXTOUTW) + 72, 0xFFFFFFF0u); },
+       [](QByteArray& d) {
+         coding::encodeFixed32(d.data() + findRecord(d, emf::EMR_EXTTEXTOUTW) + 72, 0xFFFFFFF0u);
+       },
        "character advances outside"},
       {"bitmap taller than its bits",
-       [](QByteArray& d) { putU32(d, findRecord(d, emf::EMR_STRETCHDIBITS) + 80 + 8, 5000); },
+       [](QByteArray& d) {
+         coding::encodeFixed32(d.data() + findRecord(d, emf::EMR_STRETCHDIBITS) + 80 + 8, 5000);
+       },
        "bitmap bits shorter"},
       {"bitmap of 8 bits",
        [](QByteArray& d) { d[findRecord(d, emf::EMR_STRETCHDIBITS) + 80 + 14] = 8; },
        "unsupported bitmap format"},
       {"object outside the handle table",
-       [](QByteArray& d) { putU32(d, findRecord(d, emf::EMR_CREATEBRUSHINDIRECT) + 8, 500); },
+       [](QByteArray& d) {
+         coding::encodeFixed32(d.data() + findRecord(d, emf::EMR_CREATEBRUSHINDIRECT) + 8, 500);
+       },
        "outside the handle table"},
       {"huge font",
        [](QByteArray& d) {
-         putU32(d, findRecord(d, emf::EMR_EXTCREATEFONTINDIRECTW) + 12, uint32_t(-1000000));
+         coding::encodeFixed32(d.data() + findRecord(d, emf::EMR_EXTCREATEFONTINDIRECTW) + 12,
+                               uint32_t(-1000000));
        },
        "font height out of range"},
       {"frame corners at the ends of the number range",
-       [](QByteArray& d) { putU32(d, 24, 0x80000000u); }, "no page size"},
-      {"wrong record count", [](QByteArray& d) { putU32(d, 52, 3); }, "header counts 3 records"},
+       [](QByteArray& d) { coding::encodeFixed32(d.data() + 24, 0x80000000u); }, "no page size"},
+      {"wrong record count", [](QByteArray& d) { coding::encodeFixed32(d.data() + 52, 3); },
+       "header counts 3 records"},
   };
   const QByteArray good = recordSamplePage();
   for (const Damage& damage : damages) {
@@ -167,11 +177,11 @@ TEST(EmfPlayer, UnknownRecordsAreSkipped) {
   // A comment record (type 70) between the header and the rest does no harm.
   QByteArray page = recordFilledPage(QRect(10, 10, 5, 5), Qt::black);
   QByteArray comment(16, '\0');
-  putU32(comment, 0, 70);
-  putU32(comment, 4, 16);
+  coding::encodeFixed32(comment.data(), 70);
+  coding::encodeFixed32(comment.data() + 4, 16);
   page.insert(108, comment);
-  putU32(page, 48, uint32_t(page.size()));
-  putU32(page, 52, emf::readU32(page.constData() + 52) + 1);
+  coding::encodeFixed32(page.data() + 48, uint32_t(page.size()));
+  coding::encodeFixed32(page.data() + 52, coding::decodeFixed32(page.constData() + 52) + 1);
   EXPECT_EQ(replay(page).pixelColor(12, 12), QColor(Qt::black));
 }
 

@@ -18,13 +18,11 @@
 #include "reports/emf_format.h"
 #include "reports/emf_writer.h"
 #include "reports/page_font.h"
+#include "store/byte_coding.h"
 #include "support/sample_page.h"
 
 namespace wf {
 namespace {
-
-using emf::readI32;
-using emf::readU32;
 
 struct RecordView {
   uint32_t type;
@@ -36,8 +34,8 @@ std::vector<RecordView> records(const QByteArray& data) {
   std::vector<RecordView> result;
   qsizetype offset = 0;
   while (offset + 8 <= data.size()) {
-    const uint32_t size = readU32(data.constData() + offset + 4);
-    result.push_back({readU32(data.constData() + offset), size, offset});
+    const uint32_t size = coding::decodeFixed32(data.constData() + offset + 4);
+    result.push_back({coding::decodeFixed32(data.constData() + offset), size, offset});
     if (size == 0) break;
     offset += size;
   }
@@ -47,29 +45,29 @@ std::vector<RecordView> records(const QByteArray& data) {
 TEST(EmfWriter, HeaderDescribesAnA4PageAt96Dpi) {
   const QByteArray page = recordSamplePage();
   const char* p = page.constData();
-  EXPECT_EQ(readU32(p), emf::EMR_HEADER);
-  EXPECT_EQ(readU32(p + 4), 108u);
-  EXPECT_EQ(readU32(p + 40), 0x464D4520u);
-  EXPECT_EQ(readU32(p + 44), 0x00010000u);
-  EXPECT_EQ(readU32(p + 48), uint32_t(page.size()));
-  EXPECT_EQ(readU32(p + 52), uint32_t(records(page).size()));
-  EXPECT_EQ(readI32(p + 72), 794);
-  EXPECT_EQ(readI32(p + 76), 1123);
-  EXPECT_EQ(readI32(p + 80), 210);
-  EXPECT_EQ(readI32(p + 84), 297);
+  EXPECT_EQ(coding::decodeFixed32(p), emf::EMR_HEADER);
+  EXPECT_EQ(coding::decodeFixed32(p + 4), 108u);
+  EXPECT_EQ(coding::decodeFixed32(p + 40), 0x464D4520u);
+  EXPECT_EQ(coding::decodeFixed32(p + 44), 0x00010000u);
+  EXPECT_EQ(coding::decodeFixed32(p + 48), uint32_t(page.size()));
+  EXPECT_EQ(coding::decodeFixed32(p + 52), uint32_t(records(page).size()));
+  EXPECT_EQ(coding::decodeFixedI32(p + 72), 794);
+  EXPECT_EQ(coding::decodeFixedI32(p + 76), 1123);
+  EXPECT_EQ(coding::decodeFixedI32(p + 80), 210);
+  EXPECT_EQ(coding::decodeFixedI32(p + 84), 297);
   // Frame in hundredths of a millimetre.
-  EXPECT_EQ(readI32(p + 32), 21008);
-  EXPECT_EQ(readI32(p + 36), 29713);
+  EXPECT_EQ(coding::decodeFixedI32(p + 32), 21008);
+  EXPECT_EQ(coding::decodeFixedI32(p + 36), 29713);
   // Bounds: the drawn area (the page was filled white from corner to corner).
-  EXPECT_EQ(readI32(p + 8), 0);
-  EXPECT_EQ(readI32(p + 16), 793);
-  EXPECT_EQ(readI32(p + 20), 1122);
-  const uint16_t handles = emf::readU16(p + 56);
+  EXPECT_EQ(coding::decodeFixedI32(p + 8), 0);
+  EXPECT_EQ(coding::decodeFixedI32(p + 16), 793);
+  EXPECT_EQ(coding::decodeFixedI32(p + 20), 1122);
+  const uint16_t handles = coding::decodeFixed16(p + 56);
   EXPECT_GE(handles, 2);
   // Every object index the page uses lies inside the table.
   for (const RecordView& r : records(page)) {
     if (r.type == emf::EMR_CREATEBRUSHINDIRECT || r.type == emf::EMR_EXTCREATEFONTINDIRECTW) {
-      EXPECT_LT(readU32(p + r.offset + 8), handles);
+      EXPECT_LT(coding::decodeFixed32(p + r.offset + 8), handles);
     }
   }
 }
@@ -81,7 +79,7 @@ TEST(EmfWriter, EndsWithTheEndOfFileRecord) {
   EXPECT_EQ(all.back().type, emf::EMR_EOF);
   EXPECT_EQ(all.back().size, 20u);
   EXPECT_EQ(all.back().offset + 20, page.size());
-  EXPECT_EQ(readU32(page.constData() + page.size() - 4), 20u);
+  EXPECT_EQ(coding::decodeFixed32(page.constData() + page.size() - 4), 20u);
 }
 
 TEST(EmfWriter, TextRecordsCarryTheFontsRealAdvances) {
@@ -100,18 +98,18 @@ TEST(EmfWriter, TextRecordsCarryTheFontsRealAdvances) {
     if (r.type != emf::EMR_EXTTEXTOUTW) continue;
     ++found;
     const char* rec = page.constData() + r.offset;
-    ASSERT_EQ(readU32(rec + 44), uint32_t(text.size()));
-    EXPECT_EQ(readU32(rec + 52) & emf::kTextOptionNoRect, 0u);
-    const uint32_t offDx = readU32(rec + 72);
+    ASSERT_EQ(coding::decodeFixed32(rec + 44), uint32_t(text.size()));
+    EXPECT_EQ(coding::decodeFixed32(rec + 52) & emf::kTextOptionNoRect, 0u);
+    const uint32_t offDx = coding::decodeFixed32(rec + 72);
     ASSERT_NE(offDx, 0u);
     int sum = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-      const int advance = readI32(rec + offDx + 4 * i);
+      const int advance = coding::decodeFixedI32(rec + offDx + 4 * i);
       EXPECT_EQ(advance, metrics.horizontalAdvance(text.at(i))) << "character " << i;
       sum += advance;
     }
     EXPECT_EQ(sum, writer.textWidth(text));
-    EXPECT_EQ(readI32(rec + 36), 300);  // reference point: the right edge
+    EXPECT_EQ(coding::decodeFixedI32(rec + 36), 300);  // reference point: the right edge
   }
   EXPECT_EQ(found, 1);
   // 10 points at 96 dpi is a 13-pixel character height.
@@ -119,8 +117,8 @@ TEST(EmfWriter, TextRecordsCarryTheFontsRealAdvances) {
   const auto font = std::find_if(all.begin(), all.end(), [](const RecordView& r) {
                       return r.type == emf::EMR_EXTCREATEFONTINDIRECTW;
                     })->offset;
-  EXPECT_EQ(readI32(page.constData() + font + 12), -13);
-  EXPECT_EQ(readU32(page.constData() + font + 4), 332u);
+  EXPECT_EQ(coding::decodeFixedI32(page.constData() + font + 12), -13);
+  EXPECT_EQ(coding::decodeFixed32(page.constData() + font + 4), 332u);
 }
 
 TEST(EmfWriter, EveryRecordPassesLibUemfChecks) {

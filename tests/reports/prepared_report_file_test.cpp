@@ -6,30 +6,17 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <cstring>
+#include <bit>
 #include <functional>
 
 #include "reports/emf_format.h"
 #include "reports/page_store.h"
 #include "reports/prepared_report_file.h"
+#include "store/byte_coding.h"
 #include "support/sample_page.h"
 
 namespace wf {
 namespace {
-
-using emf::readI32;
-using emf::readU16;
-using emf::readU32;
-
-double readDouble(const char* p) {
-  double value;
-  std::memcpy(&value, p, 8);
-  return value;
-}
-
-void putU32(QByteArray& data, qsizetype offset, uint32_t value) {
-  for (int i = 0; i < 4; ++i) data[offset + i] = char((value >> (8 * i)) & 0xFF);
-}
 
 // Three distinct pages in a finished store.
 class PreparedReportFile : public ::testing::Test {
@@ -60,15 +47,16 @@ class PreparedReportFile : public ::testing::Test {
 
 TEST_F(PreparedReportFile, HeaderFields) {
   const char* p = bytes_.constData();
-  EXPECT_EQ(readU16(p), 3);
-  EXPECT_EQ(readU16(p + 2), 309);
-  EXPECT_EQ(readU32(p + 8), 3u);
+  EXPECT_EQ(coding::decodeFixed16(p), 3);
+  EXPECT_EQ(coding::decodeFixed16(p + 2), 309);
+  EXPECT_EQ(coding::decodeFixed32(p + 8), 3u);
   EXPECT_EQ(p[25], 0);  // not compressed
   // Creation time: days since 30 December 1899, now.
   const double now = QDate(1899, 12, 30).daysTo(QDate::currentDate()) +
                      QTime::currentTime().msecsSinceStartOfDay() / 86400000.0;
-  EXPECT_NEAR(readDouble(p + 16), now, 1.0 / 24);
-  EXPECT_GT(readDouble(p + 16) - std::floor(readDouble(p + 16)), -1e-9);
+  const double created = std::bit_cast<double>(coding::decodeFixed64(p + 16));
+  EXPECT_NEAR(created, now, 1.0 / 24);
+  EXPECT_GT(created - std::floor(created), -1e-9);
   // Reserved and unwritten fields stay zero.
   for (int offset : {4, 5, 6, 7, 12, 13, 14, 15, 24, 26, 60, 127}) {
     EXPECT_EQ(p[offset], 0) << offset;
@@ -79,30 +67,30 @@ TEST_F(PreparedReportFile, PageRecordsLinkForwardAndBackward) {
   qsizetype offset = 128;
   for (size_t i = 0; i < pages_.size(); ++i) {
     const char* rec = bytes_.constData() + offset;
-    EXPECT_EQ(readI32(rec), int32_t(i + 1));
-    const uint32_t next = readU32(rec + 4);
+    EXPECT_EQ(coding::decodeFixedI32(rec), int32_t(i + 1));
+    const uint32_t next = coding::decodeFixed32(rec + 4);
     EXPECT_EQ(next, offset + 8 + pages_[i].size() + 4);
     EXPECT_EQ(bytes_.mid(offset + 8, pages_[i].size()), pages_[i]);
-    EXPECT_EQ(readU32(bytes_.constData() + next - 4), uint32_t(offset));
+    EXPECT_EQ(coding::decodeFixed32(bytes_.constData() + next - 4), uint32_t(offset));
     // The EMF signature of page 1 lies at byte 176 (177 counted from 1).
     if (i == 0) {
-      EXPECT_EQ(readU32(bytes_.constData() + 176), emf::kSignature);
+      EXPECT_EQ(coding::decodeFixed32(bytes_.constData() + 176), emf::kSignature);
     }
     offset = next;
   }
   EXPECT_EQ(offset, bytes_.size());
   // The last page is found through the last 4 bytes of the file.
-  const uint32_t last = readU32(bytes_.constData() + bytes_.size() - 4);
-  EXPECT_EQ(readI32(bytes_.constData() + last), 3);
+  const uint32_t last = coding::decodeFixed32(bytes_.constData() + bytes_.size() - 4);
+  EXPECT_EQ(coding::decodeFixedI32(bytes_.constData() + last), 3);
 }
 
 TEST_F(PreparedReportFile, FirstHeaderSaysOnePageUntilTheDocumentEnds) {
   PageStore unfinished;
   unfinished.addPage(pages_[0]);
   unfinished.addPage(pages_[1]);
-  EXPECT_EQ(readU32(unfinished.bytes().constData() + 8), 1u);
+  EXPECT_EQ(coding::decodeFixed32(unfinished.bytes().constData() + 8), 1u);
   unfinished.finish();
-  EXPECT_EQ(readU32(unfinished.bytes().constData() + 8), 2u);
+  EXPECT_EQ(coding::decodeFixed32(unfinished.bytes().constData() + 8), 2u);
 }
 
 TEST_F(PreparedReportFile, SavedFileLoadsWithTheSamePages) {
@@ -130,15 +118,15 @@ TEST_F(PreparedReportFile, OlderHeaderOf124BytesIsRead) {
   // offsets are 4 smaller.
   QByteArray old(124, '\0');
   old[0] = 2;
-  putU32(old, 8, 3);
+  coding::encodeFixed32(old.data() + 8, 3);
   const double created = 45000.5;
-  std::memcpy(old.data() + 12, &created, 8);
+  coding::encodeFixed64(old.data() + 12, std::bit_cast<uint64_t>(created));
   qsizetype offset = 124;
   for (size_t i = 0; i < pages_.size(); ++i) {
     old.append(encodePageRecord(int32_t(i + 1), offset, pages_[i]));
     offset = old.size();
   }
-  ASSERT_EQ(readU32(old.constData() + 172), emf::kSignature);
+  ASSERT_EQ(coding::decodeFixed32(old.constData() + 172), emf::kSignature);
   const auto store = PageStore::fromBytes(old);
   EXPECT_EQ(store->header().size, 124);
   EXPECT_DOUBLE_EQ(store->header().created, 45000.5);
@@ -148,7 +136,7 @@ TEST_F(PreparedReportFile, OlderHeaderOf124BytesIsRead) {
 }
 
 TEST_F(PreparedReportFile, DamagedFilesAreRefusedWithAClearMessage) {
-  const qsizetype second = readU32(bytes_.constData() + 128 + 4);
+  const qsizetype second = coding::decodeFixed32(bytes_.constData() + 128 + 4);
   struct Case {
     const char* name;
     std::function<void(QByteArray&)> damage;
@@ -161,17 +149,19 @@ TEST_F(PreparedReportFile, DamagedFilesAreRefusedWithAClearMessage) {
       {"cut inside the last page", [](QByteArray& d) { d.chop(9); }, "page 3"},
       {"no EMF signature", [](QByteArray& d) { d[176] = 'x'; }, "not a prepared report"},
       {"compressed pages", [](QByteArray& d) { d[25] = 1; }, "compressed"},
-      {"no pages", [](QByteArray& d) { putU32(d, 8, 0); }, "no page"},
-      {"more pages than the file holds", [](QByteArray& d) { putU32(d, 8, 0x7FFFFFFF); },
-       "cannot fit"},
-      {"forward offset past the end", [](QByteArray& d) { putU32(d, 132, uint32_t(d.size() + 8)); },
+      {"no pages", [](QByteArray& d) { coding::encodeFixed32(d.data() + 8, 0); }, "no page"},
+      {"more pages than the file holds",
+       [](QByteArray& d) { coding::encodeFixed32(d.data() + 8, 0x7FFFFFFF); }, "cannot fit"},
+      {"forward offset past the end",
+       [](QByteArray& d) { coding::encodeFixed32(d.data() + 132, uint32_t(d.size() + 8)); },
        "next page offset"},
-      {"forward offset pointing back", [](QByteArray& d) { putU32(d, 132, 130); },
-       "next page offset"},
-      {"backward offset wrong", [second](QByteArray& d) { putU32(d, second - 4, 7); },
+      {"forward offset pointing back",
+       [](QByteArray& d) { coding::encodeFixed32(d.data() + 132, 130); }, "next page offset"},
+      {"backward offset wrong",
+       [second](QByteArray& d) { coding::encodeFixed32(d.data() + second - 4, 7); },
        "backward offset"},
-      {"page numbers out of order", [second](QByteArray& d) { putU32(d, second, 5); },
-       "says page 5"},
+      {"page numbers out of order",
+       [second](QByteArray& d) { coding::encodeFixed32(d.data() + second, 5); }, "says page 5"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
