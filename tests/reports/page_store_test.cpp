@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <atomic>
 #include <thread>
 
 #include "reports/page_store.h"
@@ -51,13 +52,17 @@ TEST(PageStore, PagesCanBeReadWhileAnotherThreadWrites) {
   PageStore store;
   const QByteArray page = recordSamplePage();
   store.addPage(page);
+  // The writer starts once the reader is reading, so the two always overlap.
+  std::atomic<bool> reading = false;
   std::thread writer([&] {
+    while (!reading) std::this_thread::yield();
     for (int i = 0; i < 40; ++i) store.addPage(page);
   });
   int reads = 0;
   while (store.pageCount() < 41) {
     EXPECT_EQ(store.page(store.pageCount()), page);
     ++reads;
+    reading = true;
   }
   writer.join();
   EXPECT_GT(reads, 0);
