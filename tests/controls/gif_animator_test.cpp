@@ -31,7 +31,7 @@ TGIFImage frames(int count, int delayHundredths) {
   GifBuilder builder;
   builder.screen(2, 2, kColors);
   for (int n = 0; n < count; ++n)
-    builder.control(delayHundredths, kDisposeKeep)
+    builder.control(delayHundredths, GifDisposal::Keep)
         .image(QRect(0, 0, 2, 2), std::vector<uint8_t>(4, static_cast<uint8_t>(1 + n % 3)));
   TGIFImage image;
   image.loadFromData(builder.trailer().data());

@@ -21,14 +21,14 @@ TGIFImage decode(const QByteArray& data) {
 
 // Red 4 by 4 screen (kept), then a green 2 by 2 square at (1,1) with the given disposal, then a
 // blue pixel at (0,0).
-TGIFImage threeFrames(int middleDisposal) {
+TGIFImage threeFrames(GifDisposal middleDisposal) {
   return decode(GifBuilder()
                     .screen(4, 4, kColors)
-                    .control(10, kDisposeKeep)
+                    .control(10, GifDisposal::Keep)
                     .image(QRect(0, 0, 4, 4), std::vector<uint8_t>(16, 1))
                     .control(10, middleDisposal)
                     .image(QRect(1, 1, 2, 2), std::vector<uint8_t>(4, 2))
-                    .control(10, kDisposeKeep)
+                    .control(10, GifDisposal::Keep)
                     .image(QRect(0, 0, 1, 1), {3})
                     .trailer()
                     .data());
@@ -54,14 +54,14 @@ TEST(GifComposerTest, PlayingInOrderDrawsOverThePreviousFrame) {
 TEST(GifComposerTest, DisposalMethods) {
   struct Case {
     const char* name;
-    int disposal;
+    GifDisposal disposal;
     QRgb underSquare;  // pixel (1,1) once the blue frame is drawn
   };
   const Case cases[] = {
-      {"none keeps the square", kDisposeNone, kGreen},
-      {"keep keeps the square", kDisposeKeep, kGreen},
-      {"background clears the square", kDisposeBackground, kWhite},
-      {"previous restores the red", kDisposePrevious, kRed},
+      {"none keeps the square", GifDisposal::None, kGreen},
+      {"keep keeps the square", GifDisposal::Keep, kGreen},
+      {"background clears the square", GifDisposal::Background, kWhite},
+      {"previous restores the red", GifDisposal::Previous, kRed},
   };
   for (const Case& c : cases) {
     const TGIFImage image = threeFrames(c.disposal);
@@ -69,7 +69,7 @@ TEST(GifComposerTest, DisposalMethods) {
     playing.compose(image, 0, true);
     playing.compose(image, 1, true);
     const QImage& played = playing.compose(image, 2, true);
-    EXPECT_EQ(playing.lastWasIncremental(), c.disposal != kDisposePrevious) << c.name;
+    EXPECT_EQ(playing.lastWasIncremental(), c.disposal != GifDisposal::Previous) << c.name;
     EXPECT_EQ(played.pixel(1, 1), c.underSquare) << c.name;
     EXPECT_EQ(played.pixel(0, 0), kBlue) << c.name;
     EXPECT_EQ(played.pixel(3, 3), kRed) << c.name;
@@ -81,7 +81,7 @@ TEST(GifComposerTest, DisposalMethods) {
 TEST(GifComposerTest, TransparentColourMarksAFreshPicture) {
   const TGIFImage image = decode(GifBuilder()
                                      .screen(2, 1, kColors)
-                                     .control(10, kDisposeKeep, 3)
+                                     .control(10, GifDisposal::Keep, 3)
                                      .image(QRect(0, 0, 2, 1), {3, 1})
                                      .trailer()
                                      .data());

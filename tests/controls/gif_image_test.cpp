@@ -69,7 +69,9 @@ TEST(GifImageTest, BusyWheel) {
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 32; ++x) {
       const QRgb p = first.pixel(x, y);
-      if (qAlpha(p) != 0) EXPECT_TRUE(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p));
+      if (qAlpha(p) != 0) {
+        EXPECT_TRUE(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p));
+      }
     }
   // The pixels at the core of the twelve, three, six and nine o'clock spokes, 10.5 pixels out
   // from the centre, are wholly covered by their spoke: the leading spoke of frame 0 (twelve
@@ -84,17 +86,18 @@ TEST(GifImageTest, BusyWheel) {
 }
 
 TEST(GifImageTest, FrameFieldsAndPixels) {
-  const QByteArray data = GifBuilder()
-                              .screen(4, 4, kFour, "87a", 2)
-                              .loop(3)
-                              .control(1, 2)
-                              .control(7, 3, 1)  // a second block: largest delay, last flags
-                              .image(QRect(0, 0, 4, 4), std::vector<uint8_t>(16, 2))
-                              .comment("made for a test")
-                              .image(QRect(1, 1, 2, 3), {0, 1, 2, 3, 3, 2}, 2,
-                                     {qRgb(9, 9, 9), qRgb(8, 8, 8), qRgb(7, 7, 7), qRgb(6, 6, 6)})
-                              .trailer()
-                              .data();
+  const QByteArray data =
+      GifBuilder()
+          .screen(4, 4, kFour, "87a", 2)
+          .loop(3)
+          .control(1, GifDisposal::Background)
+          .control(7, GifDisposal::Previous, 1)  // a second block: largest delay, last flags
+          .image(QRect(0, 0, 4, 4), std::vector<uint8_t>(16, 2))
+          .comment("made for a test")
+          .image(QRect(1, 1, 2, 3), {0, 1, 2, 3, 3, 2}, 2,
+                 {qRgb(9, 9, 9), qRgb(8, 8, 8), qRgb(7, 7, 7), qRgb(6, 6, 6)})
+          .trailer()
+          .data();
   const TGIFImage image = decode(data);
   EXPECT_EQ(image.backgroundColor(), qRgb(0, 255, 0));
   EXPECT_EQ(image.repeatCount(), 3);

@@ -4,6 +4,8 @@
 // codes widen as the table grows.
 #pragma once
 
+#include "controls/gif_image.h"
+
 #include <QByteArray>
 #include <QRect>
 #include <QRgb>
@@ -37,9 +39,9 @@ class GifBuilder {
     return *this;
   }
 
-  GifBuilder& control(int delayHundredths, int disposal, int transparentIndex = -1) {
+  GifBuilder& control(int delayHundredths, GifDisposal disposal, int transparentIndex = -1) {
     raw({0x21, 0xF9, 0x04});
-    byte((disposal << 2) | (transparentIndex >= 0 ? 1 : 0));
+    byte((int(disposal) << 2) | (transparentIndex >= 0 ? 1 : 0));
     word(delayHundredths);
     byte(transparentIndex >= 0 ? transparentIndex : 0);
     byte(0);
