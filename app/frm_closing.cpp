@@ -10,6 +10,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "store/data_module.h"
 
 #include <QGuiApplication>
@@ -90,13 +91,14 @@ void TfrmClosing::showEvent(QShowEvent* event) {
 
 void TfrmClosing::formActivate() {
   processPendingMessages();
-  try {
-    closeTables();
-    Timer1.start();
-    xipZip->setPosition(xipZip->Position() + 1);
-  } catch (const std::exception& failure) {
-    failed_ = true;
-    showError(failure);
+  const bool written = runShowingErrors(
+      [&] {
+        closeTables();
+        Timer1.start();
+        xipZip->setPosition(xipZip->Position() + 1);
+      },
+      [&] { failed_ = true; });
+  if (!written) {
     Timer1.stop();
     closeForm();
   }

@@ -15,6 +15,7 @@
 #include "framework/jpeg_picture.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "reports/frm_expense_detail_rep.h"
 #include "reports/frm_service_detail_rep.h"
@@ -146,7 +147,7 @@ void TfrmMain::recoverJournals() {
   QStringList setAside;
   // Masters before details, as they were opened.
   for (const TableFile& file : tableFiles()) {
-    try {
+    runShowingErrors([&] {
       TClientTable::JournalRecovery recovery = file.table->recoverJournal();
       using Outcome = TClientTable::JournalRecovery::Outcome;
       if (recovery.outcome == Outcome::Replayed && recovery.changes > 0)
@@ -154,9 +155,7 @@ void TfrmMain::recoverJournals() {
             << QString("%1 in %2").arg(recovery.changes).arg(baseName(file.table->FileName()));
       else if (recovery.outcome == Outcome::SetAside)
         setAside << QString::fromStdString(recovery.setAsidePath);
-    } catch (const std::exception& failure) {
-      showError(failure);
-    }
+    });
   }
   if (!setAside.isEmpty()) {
     showInformation(
@@ -173,7 +172,7 @@ void TfrmMain::recoverJournals() {
 }
 
 void TfrmMain::OpenTableFile(TClientTable& table, const char* relativeFileName) {
-  try {
+  runShowingErrors([&] {
     table.setFileName(AppFolder + relativeFileName);
     // Each posted change also goes to a journal beside the file, when there is a folder for it.
     const bool folderExists =
@@ -184,9 +183,7 @@ void TfrmMain::OpenTableFile(TClientTable& table, const char* relativeFileName) 
     else
       table.open();
     table.setLogChanges(false);
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
 void TfrmMain::btnVehicleDetailClick() {
@@ -250,18 +247,15 @@ bool TfrmMain::writeChangedTables() {
                                             &DataModule1->tblExpenses, &DataModule1->tblVehicle};
   const CurrentRows current = currentRows();
   std::vector<TClientTable*> closed;
-  try {
+  const bool written = runShowingErrors([&] {
     for (TClientTable* table : order) {
       if (!table->Active()) continue;
       table->close();
       closed.push_back(table);
     }
-  } catch (const std::exception& failure) {
-    showError(failure);
-    reopenTables(closed, current);
-    return false;
-  }
-  return true;
+  });
+  if (!written) reopenTables(closed, current);
+  return written;
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -275,14 +269,12 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMain::LoadPhotoIntoReport(TRepImage* image) {
-  try {
+  runShowingErrors([&] {
     const std::string blob = DataModule1->tblVehicleVehiclePhoto->AsString();
     const JpegPicture jpeg =
         JpegPicture::fromBytes(QByteArray(blob.data(), static_cast<qsizetype>(blob.size())));
     image->Picture = jpeg.image();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
 namespace {

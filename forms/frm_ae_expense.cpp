@@ -11,6 +11,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
@@ -91,12 +92,10 @@ void TfrmAEExpense::btnInvoiceClick() {
 
 void TfrmAEExpense::loadInvoiceFile(const QString& path) {
   // A file that cannot be read is reported on its own; the save goes on without the new image.
-  try {
+  runShowingErrors([&] {
     DataModule1->tblExpensesExpenseBlob->LoadFromFile(QFile::encodeName(path).toStdString());
     processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
 void TfrmAEExpense::btnSaveClick() {
@@ -107,23 +106,19 @@ void TfrmAEExpense::btnSaveClick() {
     return;
   }
   BusyCursor busy;
-  try {
+  runShowingErrors([&] {
     if (!path.isEmpty()) loadInvoiceFile(path);
     expenses().post();
     processPendingMessages();
     closeForm();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
 void TfrmAEExpense::btnCancelClick() {
-  try {
+  runShowingErrors([&] {
     expenses().cancel();
     processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
   closeForm();
 }
 

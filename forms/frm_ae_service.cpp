@@ -11,6 +11,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
@@ -92,22 +93,18 @@ void TfrmAEService::formActivate() { DBEdit4->setFocus(); }
 
 void TfrmAEService::btnSaveClick() {
   BusyCursor busy;
-  try {
+  runShowingErrors([&] {
     services().post();
     processPendingMessages();
     closeForm();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
 void TfrmAEService::btnCancelClick() {
-  try {
+  runShowingErrors([&] {
     services().cancel();
     processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
   closeForm();
 }
 

@@ -11,6 +11,7 @@
 #include "framework/jpeg_picture.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "reports/frm_invoice_preview.h"
 #include "store/data_module.h"
@@ -110,13 +111,11 @@ void TfrmAEServiceInvoice::focusFileEdit() {
 }
 
 void TfrmAEServiceInvoice::LoadInvoiceFile() {
-  try {
+  runShowingErrors([&] {
     DataModule1->tblServiceInvoiceServiceInvoiceBlob->LoadFromFile(
         QFile::encodeName(Edit1->text()).toStdString());
     processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
 void TfrmAEServiceInvoice::btnSaveClick() {
@@ -132,23 +131,19 @@ void TfrmAEServiceInvoice::btnSaveClick() {
     return;
   }
   BusyCursor busy;
-  try {
+  runShowingErrors([&] {
     if (!path.isEmpty()) LoadInvoiceFile();
     invoices().post();
     processPendingMessages();
     closeForm();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
 void TfrmAEServiceInvoice::btnCancelClick() {
-  try {
+  runShowingErrors([&] {
     invoices().cancel();
     processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
   closeForm();
 }
 

@@ -9,6 +9,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
@@ -68,22 +69,18 @@ void TfrmAEServiceLine::formActivate() {
 
 void TfrmAEServiceLine::btnSaveClick() {
   BusyCursor busy;
-  try {
+  runShowingErrors([&] {
     lines().post();
     processPendingMessages();
     closeForm();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
 void TfrmAEServiceLine::btnCancelClick() {
-  try {
+  runShowingErrors([&] {
     lines().cancel();
     processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
   closeForm();
 }
 

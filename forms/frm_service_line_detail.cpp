@@ -11,6 +11,7 @@
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
@@ -170,20 +171,12 @@ void TfrmServiceLineDetail::btnEditDetailClick() {
 void TfrmServiceLineDetail::btnDeleteDetailClick() {
   if (lines().isEmpty()) return;
   if (!confirm("Delete selected service line?")) return;
-  try {
-    lines().deleteRecord();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { lines().deleteRecord(); });
 }
 
 void TfrmServiceLineDetail::btnPrintDetailClick() {
   if (lines().isEmpty() || reportLaunches == nullptr) return;
-  try {
-    reportLaunches->LaunchServiceLineReport();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { reportLaunches->LaunchServiceLineReport(); });
 }
 
 void TfrmServiceLineDetail::btnNewInvoiceClick() {
@@ -199,22 +192,14 @@ void TfrmServiceLineDetail::btnEditInvoiceClick() {
 void TfrmServiceLineDetail::btnDeleteInvoiceClick() {
   if (invoices().isEmpty()) return;
   if (!confirm("Delete selected service invoice?")) return;
-  try {
-    invoices().deleteRecord();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { invoices().deleteRecord(); });
 }
 
 void TfrmServiceLineDetail::btnPreviewClick() {
   if (invoices().isEmpty()) return;
   const TBlobField* image = DataModule1->tblServiceInvoiceServiceInvoiceBlob;
   if (image->IsNull()) return;
-  try {
-    previewInvoiceImage(image->AsString());
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { previewInvoiceImage(image->AsString()); });
 }
 
 void TfrmServiceLineDetail::btnCloseClick() { closeForm(); }

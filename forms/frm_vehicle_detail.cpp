@@ -10,6 +10,7 @@
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
@@ -116,39 +117,13 @@ QWidget* TfrmVehicleDetail::buildTab(DbGrid*& grid, TGradPanel*& bar, TGradButto
   return sheet;
 }
 
-void TfrmVehicleDetail::showVehicleDialog(const QString& caption) {
-  frmAEVehicle->setWindowTitle(caption);
-  frmAEVehicle->centreOverMainForm();
-  frmAEVehicle->showModal();
-}
-
 void TfrmVehicleDetail::btnNewClick() {
-  TClientTable& vehicles = DataModule1->tblVehicle;
-  try {
-    vehicles.insert();
-    showVehicleDialog("Add New Vehicle");
-  } catch (const std::exception& failure) {
-    try {
-      vehicles.cancel();
-    } catch (const std::exception&) {
-      // The table may be closed; the first failure is the one to show.
-    }
-    showError(failure);
-  }
+  runEditDialog(DataModule1->tblVehicle, EditStart::Insert, frmAEVehicle, "Add New Vehicle");
 }
 
 void TfrmVehicleDetail::btnEditClick() {
-  TClientTable& vehicles = DataModule1->tblVehicle;
-  if (vehicles.isEmpty()) return;
-  try {
-    vehicles.edit();
-    showVehicleDialog("Edit Vehicle");
-  } catch (const std::exception& failure) {
-    try {
-      vehicles.cancel();
-    } catch (const std::exception&) {}
-    showError(failure);
-  }
+  if (DataModule1->tblVehicle.isEmpty()) return;
+  runEditDialog(DataModule1->tblVehicle, EditStart::Edit, frmAEVehicle, "Edit Vehicle");
 }
 
 void TfrmVehicleDetail::DBGrid1DblClick() { btnEditClick(); }
@@ -161,29 +136,17 @@ void TfrmVehicleDetail::btnDeleteClick() {
     return;
   }
   if (!confirm("Delete selected vehicle?")) return;
-  try {
-    vehicles.deleteRecord();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { vehicles.deleteRecord(); });
 }
 
 void TfrmVehicleDetail::btnServiceClickClick() {
   if (DataModule1->tblService.isEmpty() || reportLaunches == nullptr) return;
-  try {
-    reportLaunches->LaunchServiceReport();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { reportLaunches->LaunchServiceReport(); });
 }
 
 void TfrmVehicleDetail::btnPrintExpenseClick() {
   if (DataModule1->tblExpenses.isEmpty() || reportLaunches == nullptr) return;
-  try {
-    reportLaunches->LaunchExpenseReport();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { reportLaunches->LaunchExpenseReport(); });
 }
 
 void TfrmVehicleDetail::btnCloseClick() { closeForm(); }

@@ -48,7 +48,6 @@ class TfrmVehicleDetail : public FormBase {
  private:
   void buildLayout();
   QWidget* buildTab(DbGrid*& grid, TGradPanel*& bar, TGradButton*& print, int gridKind);
-  void showVehicleDialog(const QString& caption);
 };
 
 }  // namespace wf

@@ -8,6 +8,7 @@
 #include "framework/font_setup.h"
 #include "framework/form_base.h"
 #include "framework/message_box.h"
+#include "framework/showing_errors.h"
 #include "store/client_table.h"
 
 #include <QLabel>
@@ -106,7 +107,7 @@ DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName
 }
 
 void runEditDialog(TClientTable& table, EditStart start, FormBase* dialog, const QString& caption) {
-  try {
+  const auto startAndShow = [&] {
     if (start == EditStart::Insert)
       table.insert();
     else
@@ -114,24 +115,21 @@ void runEditDialog(TClientTable& table, EditStart start, FormBase* dialog, const
     dialog->setWindowTitle(caption);
     dialog->centreOverMainForm();
     dialog->showModal();
-  } catch (const std::exception& failure) {
+  };
+  const auto cancelQuietly = [&] {
     try {
       table.cancel();
     } catch (const std::exception&) {
       // The table may be closed; the first failure is the one to show.
     }
-    showError(failure);
-  }
+  };
+  runShowingErrors(startAndShow, cancelQuietly);
 }
 
 void cancelPendingEdit(TClientTable& table) {
   const DataSetState state = table.State();
   if (state != DataSetState::Insert && state != DataSetState::Edit) return;
-  try {
-    table.cancel();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { table.cancel(); });
 }
 
 }  // namespace wf
