@@ -45,14 +45,7 @@ struct AppInstances::Owned {
 namespace {
 
 void setClosedFlag(ClosedFlag flag) {
-  if (frmMain == nullptr) return;
-  switch (flag) {
-    case ClosedFlag::Vehicle: frmMain->VehicleClosed = true; break;
-    case ClosedFlag::Service: frmMain->ServiceClosed = true; break;
-    case ClosedFlag::ServiceLine: frmMain->ServiceLineClosed = true; break;
-    case ClosedFlag::ServiceInvoice: frmMain->ServiceInvoiceClosed = true; break;
-    case ClosedFlag::Expenses: frmMain->ExpensesClosed = true; break;
-  }
+  if (frmMain != nullptr) frmMain->closedFlag(flag) = true;
 }
 
 }  // namespace

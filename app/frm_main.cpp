@@ -42,17 +42,6 @@ namespace {
 constexpr int kClientWidth = 992;
 constexpr int kClientHeight = 390;
 
-// Opening order: masters before their details. File names use the platform's separator.
-std::vector<TableFile> tableFiles() {
-  return {
-      {&DataModule1->tblVehicle, "Data/Vehicle.cds"},
-      {&DataModule1->tblService, "Data/Service.cds"},
-      {&DataModule1->tblServiceLine, "Data/ServiceLine.cds"},
-      {&DataModule1->tblServiceInvoice, "Data/ServiceInvoice.cds"},
-      {&DataModule1->tblExpenses, "Data/Expense.cds"},
-  };
-}
-
 std::vector<GridColumn> vehicleColumns() {
   return {
       {"VehicleNumber", "Vehicle Number", 108, kCellCentre, kCellCentre, QColor()},
@@ -117,7 +106,8 @@ void TfrmMain::buildLayout() {
 void TfrmMain::FormCreate() {
   processPendingMessages();
   VehicleClosed = ServiceClosed = ServiceLineClosed = ServiceInvoiceClosed = ExpensesClosed = false;
-  for (const TableFile& file : tableFiles()) OpenTableFile(*file.table, file.relativeFileName);
+  for (const TableFile& file : DataModule1->tablesInOpeningOrder())
+    OpenTableFile(*file.table, file.relativeFileName);
   recoverJournals();
 }
 
@@ -146,7 +136,7 @@ void TfrmMain::recoverJournals() {
   QStringList recovered;
   QStringList setAside;
   // Masters before details, as they were opened.
-  for (const TableFile& file : tableFiles()) {
+  for (const TableFile& file : DataModule1->tablesInOpeningOrder()) {
     runShowingErrors([&] {
       TClientTable::JournalRecovery recovery = file.table->recoverJournal();
       using Outcome = TClientTable::JournalRecovery::Outcome;
@@ -186,6 +176,23 @@ void TfrmMain::OpenTableFile(TClientTable& table, const char* relativeFileName) 
   });
 }
 
+bool& TfrmMain::closedFlag(ClosedFlag table) {
+  switch (table) {
+    case ClosedFlag::Vehicle: return VehicleClosed;
+    case ClosedFlag::Service: return ServiceClosed;
+    case ClosedFlag::ServiceLine: return ServiceLineClosed;
+    case ClosedFlag::ServiceInvoice: return ServiceInvoiceClosed;
+    case ClosedFlag::Expenses: return ExpensesClosed;
+  }
+  return VehicleClosed;  // not reached: every table is listed above
+}
+
+bool TfrmMain::allTablesClosed() {
+  for (const TableFile& file : DataModule1->tablesInOpeningOrder())
+    if (!closedFlag(file.flag)) return false;
+  return true;
+}
+
 void TfrmMain::btnVehicleDetailClick() {
   frmVehicleDetail->centreOver(this);
   frmVehicleDetail->showModal();
@@ -223,7 +230,8 @@ TfrmMain::CurrentRows TfrmMain::currentRows() const {
 }
 
 void TfrmMain::reopenTables(const std::vector<TClientTable*>& closed, CurrentRows current) {
-  for (const TableFile& file : tableFiles())
+  const std::vector<TableFile> tables = DataModule1->tablesInOpeningOrder();
+  for (const TableFile& file : tables)
     if (std::find(closed.begin(), closed.end(), file.table) != closed.end() &&
         !file.table->Active())
       OpenTableFile(*file.table, file.relativeFileName);
@@ -232,26 +240,19 @@ void TfrmMain::reopenTables(const std::vector<TClientTable*>& closed, CurrentRow
   if (current.vehicleRow >= 0 && vehicles.Active()) vehicles.moveTo(current.vehicleRow);
   if (current.serviceRow >= 0 && services.Active()) services.moveTo(current.serviceRow);
   // A table whose open failed at start-up stays closed and keeps its flag for the next Exit.
-  VehicleClosed = !DataModule1->tblVehicle.Active();
-  ServiceClosed = !DataModule1->tblService.Active();
-  ServiceLineClosed = !DataModule1->tblServiceLine.Active();
-  ServiceInvoiceClosed = !DataModule1->tblServiceInvoice.Active();
-  ExpensesClosed = !DataModule1->tblExpenses.Active();
+  for (const TableFile& file : tables) closedFlag(file.flag) = !file.table->Active();
 }
 
 bool TfrmMain::writeChangedTables() {
   // Children before masters, as the closing window does; a table that cannot be written stays
   // open with its changes.
-  const std::vector<TClientTable*> order = {&DataModule1->tblServiceInvoice,
-                                            &DataModule1->tblServiceLine, &DataModule1->tblService,
-                                            &DataModule1->tblExpenses, &DataModule1->tblVehicle};
   const CurrentRows current = currentRows();
   std::vector<TClientTable*> closed;
   const bool written = runShowingErrors([&] {
-    for (TClientTable* table : order) {
-      if (!table->Active()) continue;
-      table->close();
-      closed.push_back(table);
+    for (const TableFile& file : DataModule1->tablesInClosingOrder()) {
+      if (!file.table->Active()) continue;
+      file.table->close();
+      closed.push_back(file.table);
     }
   });
   if (!written) reopenTables(closed, current);

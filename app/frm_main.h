@@ -16,6 +16,7 @@ namespace wf {
 class DbGrid;
 class LinkLabel;
 class TClientTable;
+enum class ClosedFlag;
 class TRepImage;
 class TfrmExpenseDetailRep;
 class TfrmServiceDetailRep;
@@ -52,6 +53,10 @@ class TfrmMain : public FormBase, public TReportLaunches {
   bool ServiceLineClosed = false;
   bool ServiceInvoiceClosed = false;
   bool ExpensesClosed = false;
+  // The flag above of one table.
+  bool& closedFlag(ClosedFlag table);
+  // True once every table has been closed.
+  bool allTablesClosed();
 
   // Binds a table to its file under AppFolder and opens it (empty when the file is missing).
   // A failure is shown in an error box; the table stays as the failure left it.
@@ -101,12 +106,6 @@ class TfrmMain : public FormBase, public TReportLaunches {
   bool writeChangedTables();
 
   bool exitConfirmed_ = false;
-};
-
-// The table files, relative to AppFolder, in opening order.
-struct TableFile {
-  TClientTable* table;
-  const char* relativeFileName;
 };
 
 // The error box text of a second Wrenfold started on a Data folder already in use.
