@@ -35,17 +35,25 @@ class TfrmMain : public FormBase, public TReportLaunches {
   explicit TfrmMain(const std::string& appFolder, QWidget* parent = nullptr);
   ~TfrmMain() override;
 
+  // Controls, named as in the window's design.
+  // Title bar: "Wrenfold".
   TGradPanel* GradPanel1;
-  LinkLabel* Label3;
+  LinkLabel* Label3;  // the maker's web site (kMakerHost)
+
+  // Navigation panel on the left: opens the three list windows.
   TGradPanel* GradPanel4;
   TGradButton* btnVehicleDetail;
   TGradButton* btnService;
   TGradButton* btnExpenses;
+
+  // Content panel: the vehicle overview.
   TGradPanel* GradPanel5;
-  TGradPanel* GradPanel17;
-  DbGrid* DBGrid1;
+  TGradPanel* GradPanel17;  // frame around the grid
+  DbGrid* DBGrid1;          // all vehicles
+
+  // Button bar.
   TGradPanel* GradPanel3;
-  TGradButton* btnExit;
+  TGradButton* btnExit;  // writes the tables through the closing window and ends the program
 
   std::string AppFolder;
   bool VehicleClosed = false;

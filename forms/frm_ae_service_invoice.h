@@ -23,16 +23,24 @@ class TfrmAEServiceInvoice : public FormBase {
  public:
   explicit TfrmAEServiceInvoice(QWidget* parent = nullptr);
 
+  // Controls, named as in the window's design.
+  // Title bar: "Service Invoice Details".
   TGradPanel* GradPanel1;
+
+  // Content panel: the invoice's description and the image file to import.
   TGradPanel* GradPanel4;
-  QLabel* Label1;
-  DbEdit* DBEdit4;
-  QLabel* Label3;
-  QLineEdit* Edit1;
-  TGradButton* btnInvoice;
+  QLabel* Label1;           // "Invoice Description"
+  DbEdit* DBEdit4;          // ServiceInvoiceDescription
+  QLabel* Label3;           // "Import Invoice Image (jpeg)"
+  QLineEdit* Edit1;         // path of the invoice image file to import (read-only)
+  TGradButton* btnInvoice;  // "...": picks that file
+
+  // Button bar.
   TGradPanel* GradPanel3;
   TGradButton* btnSave;
   TGradButton* btnCancel;
+
+  // The file dialog of btnInvoice (JPEG files).
   OpenPictureDialog OpenPictureDialog1;
 
   // Copies the file named in Edit1 into ServiceInvoiceBlob; a failure shows the error box and
