@@ -62,9 +62,6 @@ std::vector<GridColumn> vehicleListColumns();
 DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName,
                      const QRect& geometry);
 
-// The client-area rectangle of a bar aligned to the top or bottom of a window of this width.
-inline QRect topBar(int width, int top, int height) { return QRect(0, top, width, height); }
-
 class FormBase;
 class TClientTable;
 
