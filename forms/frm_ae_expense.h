@@ -56,7 +56,6 @@ class TfrmAEExpense : public FormBase {
 
  private:
   void buildLayout();
-  void loadInvoiceFile(const QString& path);
 };
 
 }  // namespace wf

@@ -15,6 +15,7 @@ class QLineEdit;
 namespace wf {
 
 class DbEdit;
+class TBlobField;
 class TGradButton;
 class TGradPanel;
 
@@ -57,7 +58,6 @@ class TfrmAEServiceInvoice : public FormBase {
 
  private:
   void buildLayout();
-  void focusFileEdit();
 };
 
 // The invoice image dialogs' file dialog settings: JPEG files only.
@@ -65,6 +65,18 @@ void setUpInvoiceImageDialog(OpenPictureDialog& dialog);
 
 // Builds the read-only path edit of an invoice image dialog at its design geometry.
 QLineEdit* makeInvoicePathEdit(QWidget* parent, const QRect& geometry);
+
+// The invoice dialogs' Save check: true, after an information box and with the focus put on the
+// path edit, when the edit names a file that does not exist; false when it is empty or exists.
+bool invoiceFileMissing(QLineEdit* pathEdit);
+
+// Copies an invoice image file's bytes unchanged into the image field. A file that cannot be
+// read shows the error box and leaves the field as it was.
+void loadInvoiceFile(TBlobField& image, const QString& path);
+
+// A list window's invoice preview: previews the image stored in the current record's field,
+// nothing when it holds none. A failure shows the error box.
+void previewStoredInvoiceImage(const TBlobField& image);
 
 // Decodes stored invoice image bytes as JPEG, puts the picture into the invoice preview
 // holder's picture control and previews its one-page report; returns when the preview window

@@ -67,22 +67,9 @@ void TfrmAEServiceLine::formActivate() {
   DBEdit4->setFocus();
 }
 
-void TfrmAEServiceLine::btnSaveClick() {
-  BusyCursor busy;
-  runShowingErrors([&] {
-    lines().post();
-    processPendingMessages();
-    closeForm();
-  });
-}
+void TfrmAEServiceLine::btnSaveClick() { postAndClose(lines(), this); }
 
-void TfrmAEServiceLine::btnCancelClick() {
-  runShowingErrors([&] {
-    lines().cancel();
-    processPendingMessages();
-  });
-  closeForm();
-}
+void TfrmAEServiceLine::btnCancelClick() { cancelAndClose(lines(), this); }
 
 void TfrmAEServiceLine::closeEvent(QCloseEvent* event) {
   // After Save or Cancel the table is in browse state already; the close box cancels.

@@ -184,22 +184,12 @@ void TfrmAEVehicle::btnPasteFromClipbrdClick() {
 }
 
 void TfrmAEVehicle::btnSaveClick() {
-  BusyCursor busy;
-  runShowingErrors([&] {
+  postAndClose(vehicles(), this, [this] {
     if (!photo_.isEmpty()) StorePhotoInRecord();
-    vehicles().post();
-    processPendingMessages();
-    closeForm();
   });
 }
 
-void TfrmAEVehicle::btnCancelClick() {
-  runShowingErrors([&] {
-    vehicles().cancel();
-    processPendingMessages();
-  });
-  closeForm();
-}
+void TfrmAEVehicle::btnCancelClick() { cancelAndClose(vehicles(), this); }
 
 void TfrmAEVehicle::closeEvent(QCloseEvent* event) {
   // The close box cancels like Cancel does, so the table is never left in insert or edit state

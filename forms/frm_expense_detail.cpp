@@ -84,8 +84,7 @@ void TfrmExpenseDetail::btnEditExpenseClick() {
 
 void TfrmExpenseDetail::btnDeleteExpenseClick() {
   if (expenses().isEmpty()) return;
-  if (!confirm("Delete selected expense?")) return;
-  runShowingErrors([&] { expenses().deleteRecord(); });
+  confirmAndDelete(expenses(), "Delete selected expense?");
 }
 
 void TfrmExpenseDetail::btnPrintExpensesClick() {
@@ -95,9 +94,7 @@ void TfrmExpenseDetail::btnPrintExpensesClick() {
 
 void TfrmExpenseDetail::btnPrintPreviewClick() {
   if (expenses().isEmpty()) return;
-  const TBlobField* image = DataModule1->tblExpensesExpenseBlob;
-  if (image->IsNull()) return;
-  runShowingErrors([&] { previewInvoiceImage(image->AsString()); });
+  previewStoredInvoiceImage(*DataModule1->tblExpensesExpenseBlob);
 }
 
 void TfrmExpenseDetail::btnCloseClick() { closeForm(); }

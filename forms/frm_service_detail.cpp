@@ -89,8 +89,7 @@ void TfrmServiceDetail::btnDeleteServiceClick() {
     showInformation("Delete all service lines and service invoices first before continuing.");
     return;
   }
-  if (!confirm("Delete selected service?")) return;
-  runShowingErrors([&] { services().deleteRecord(); });
+  confirmAndDelete(services(), "Delete selected service?");
 }
 
 void TfrmServiceDetail::btnPrintServiceClick() {

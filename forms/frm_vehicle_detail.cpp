@@ -77,11 +77,7 @@ void TfrmVehicleDetail::buildLayout() {
   btnDelete = makeButton(GradPanel2, "Delete", "Delete Vehicle", QRect(195, 10, 75, 25),
                          kGreyButton, 5, glyph(Glyph::Delete));
 
-  PageControl1 = new QTabWidget(this);
-  PageControl1->setGeometry(0, 238, kClientWidth, 243);
-  PageControl1->tabBar()->setFont(msSansSerif(13, true));
-  // Both tabs always fit; hidden scroll arrows would still be Tab stops.
-  PageControl1->setUsesScrollButtons(false);
+  PageControl1 = makePageControl(this, QRect(0, 238, kClientWidth, 243));
   TabSheet1 = buildTab(DBGrid2, GradPanel4, btnServiceClick, 0);
   TabSheet2 = buildTab(DBGrid4, GradPanel5, btnPrintExpense, 1);
   PageControl1->addTab(TabSheet1, glyphIcon(Glyph::ServiceTab), "Services");
@@ -135,8 +131,7 @@ void TfrmVehicleDetail::btnDeleteClick() {
     showInformation("Delete all services and expenses first before continuing.");
     return;
   }
-  if (!confirm("Delete selected vehicle?")) return;
-  runShowingErrors([&] { vehicles.deleteRecord(); });
+  confirmAndDelete(vehicles, "Delete selected vehicle?");
 }
 
 void TfrmVehicleDetail::btnServiceClickClick() {
