@@ -45,14 +45,7 @@ struct AppInstances::Owned {
 namespace {
 
 void setClosedFlag(ClosedFlag flag) {
-  if (frmMain == nullptr) return;
-  switch (flag) {
-    case ClosedFlag::Vehicle: frmMain->VehicleClosed = true; break;
-    case ClosedFlag::Service: frmMain->ServiceClosed = true; break;
-    case ClosedFlag::ServiceLine: frmMain->ServiceLineClosed = true; break;
-    case ClosedFlag::ServiceInvoice: frmMain->ServiceInvoiceClosed = true; break;
-    case ClosedFlag::Expenses: frmMain->ExpensesClosed = true; break;
-  }
+  if (frmMain != nullptr) frmMain->closedFlag(flag) = true;
 }
 
 }  // namespace
@@ -63,24 +56,24 @@ AppInstances::AppInstances(const std::string& appFolder) : owned_(std::make_uniq
   DataModule1->closedFlagHook = setClosedFlag;
 
   // The fixed creation order; the main window first, which opens the tables.
-  Owned& o = *owned_;
-  TfrmMain* main = o.create(frmMain, appFolder);
+  Owned& owned = *owned_;
+  TfrmMain* main = owned.create(frmMain, appFolder);
   FormBase::setMainForm(main);
   reportLaunches = main;
-  o.create(frmClosing, main);
-  o.create(frmVehicleDetail, main);
-  o.create(frmAEVehicle, main);
-  o.create(frmServiceDetail, main);
-  o.create(frmAEService, main);
-  o.create(frmAEServiceLine, main);
-  o.create(frmServiceLineDetail, main);
-  o.create(frmAEServiceInvoice, main);
-  o.create(frmInvoicePreview);
-  o.create(frmExpenseDetail, main);
-  o.create(frmAEExpense, main);
-  o.create(frmServiceDetailRep, *DataModule1);
-  o.create(frmExpenseDetailRep, *DataModule1);
-  o.create(frmServiceLineDetailRep, *DataModule1);
+  owned.create(frmClosing, main);
+  owned.create(frmVehicleDetail, main);
+  owned.create(frmAEVehicle, main);
+  owned.create(frmServiceDetail, main);
+  owned.create(frmAEService, main);
+  owned.create(frmAEServiceLine, main);
+  owned.create(frmServiceLineDetail, main);
+  owned.create(frmAEServiceInvoice, main);
+  owned.create(frmInvoicePreview);
+  owned.create(frmExpenseDetail, main);
+  owned.create(frmAEExpense, main);
+  owned.create(frmServiceDetailRep, *DataModule1);
+  owned.create(frmExpenseDetailRep, *DataModule1);
+  owned.create(frmServiceLineDetailRep, *DataModule1);
 }
 
 AppInstances::~AppInstances() {

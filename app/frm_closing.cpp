@@ -10,6 +10,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "store/data_module.h"
 
 #include <QGuiApplication>
@@ -20,26 +21,6 @@
 namespace wf {
 
 TfrmClosing* frmClosing = nullptr;
-
-namespace {
-
-struct ClosingStep {
-  TClientTable* table;
-  bool* flag;
-};
-
-// Children before their masters.
-std::vector<ClosingStep> closingOrder() {
-  return {
-      {&DataModule1->tblServiceInvoice, &frmMain->ServiceInvoiceClosed},
-      {&DataModule1->tblServiceLine, &frmMain->ServiceLineClosed},
-      {&DataModule1->tblService, &frmMain->ServiceClosed},
-      {&DataModule1->tblExpenses, &frmMain->ExpensesClosed},
-      {&DataModule1->tblVehicle, &frmMain->VehicleClosed},
-  };
-}
-
-}  // namespace
 
 TfrmClosing::TfrmClosing(QWidget* parent) : FormBase(parent) {
   setObjectName("frmClosing");
@@ -90,26 +71,28 @@ void TfrmClosing::showEvent(QShowEvent* event) {
 
 void TfrmClosing::formActivate() {
   processPendingMessages();
-  try {
-    closeTables();
-    Timer1.start();
-    xipZip->setPosition(xipZip->Position() + 1);
-  } catch (const std::exception& failure) {
-    failed_ = true;
-    showError(failure);
+  const bool written = runShowingErrors(
+      [&] {
+        closeTables();
+        Timer1.start();
+        xipZip->setPosition(xipZip->Position() + 1);
+      },
+      [&] { failed_ = true; });
+  if (!written) {
     Timer1.stop();
     closeForm();
   }
 }
 
 void TfrmClosing::closeTables() {
-  const std::vector<ClosingStep> steps = closingOrder();
+  // Children before their masters.
+  const std::vector<TableFile> steps = DataModule1->tablesInClosingOrder();
   for (std::size_t i = 0; i < steps.size(); ++i) {
     if (steps[i].table->Active()) {
       steps[i].table->close();  // writes a changed table; its after-close handler sets the flag
       closedTables_.push_back(steps[i].table);
     } else {
-      *steps[i].flag = true;
+      frmMain->closedFlag(steps[i].flag) = true;
     }
     if (i + 1 < steps.size()) {
       xipZip->setPosition(xipZip->Position() + 1);
@@ -126,8 +109,7 @@ void TfrmClosing::flushToScreen() {
 }
 
 void TfrmClosing::Timer1Timer() {
-  if (frmMain->VehicleClosed && frmMain->ServiceClosed && frmMain->ServiceLineClosed &&
-      frmMain->ServiceInvoiceClosed && frmMain->ExpensesClosed) {
+  if (frmMain->allTablesClosed()) {
     Timer1.stop();
     closeForm();
     return;

@@ -27,12 +27,13 @@ class TfrmClosing : public FormBase {
 
   explicit TfrmClosing(QWidget* parent = nullptr);
 
-  TGradPanel* GradPanel4;
-  QLabel* Label1;
-  QToolButton* btnHelp;
-  TGIFAnimator* GIFAnimator1;
-  TProgressCyl* xipZip;
-  QTimer Timer1;
+  // Controls, named as in the window's design; the window has no title bar or button bar.
+  TGradPanel* GradPanel4;      // the whole window
+  QLabel* Label1;              // "Writing Data..."
+  QToolButton* btnHelp;        // "x" (Rapid Close): closes the window without waiting
+  TGIFAnimator* GIFAnimator1;  // the busy wheel
+  TProgressCyl* xipZip;        // progress: one step per table closed
+  QTimer Timer1;               // once a second: closes the window when every table is closed
 
   // True when the last showing ended because a table could not be written.
   bool failed() const { return failed_; }

@@ -15,6 +15,7 @@
 #include "framework/jpeg_picture.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "reports/frm_expense_detail_rep.h"
 #include "reports/frm_service_detail_rep.h"
@@ -40,17 +41,6 @@ namespace {
 
 constexpr int kClientWidth = 992;
 constexpr int kClientHeight = 390;
-
-// Opening order: masters before their details. File names use the platform's separator.
-std::vector<TableFile> tableFiles() {
-  return {
-      {&DataModule1->tblVehicle, "Data/Vehicle.cds"},
-      {&DataModule1->tblService, "Data/Service.cds"},
-      {&DataModule1->tblServiceLine, "Data/ServiceLine.cds"},
-      {&DataModule1->tblServiceInvoice, "Data/ServiceInvoice.cds"},
-      {&DataModule1->tblExpenses, "Data/Expense.cds"},
-  };
-}
 
 std::vector<GridColumn> vehicleColumns() {
   return {
@@ -116,7 +106,8 @@ void TfrmMain::buildLayout() {
 void TfrmMain::FormCreate() {
   processPendingMessages();
   VehicleClosed = ServiceClosed = ServiceLineClosed = ServiceInvoiceClosed = ExpensesClosed = false;
-  for (const TableFile& file : tableFiles()) OpenTableFile(*file.table, file.relativeFileName);
+  for (const TableFile& file : DataModule1->tablesInOpeningOrder())
+    OpenTableFile(*file.table, file.relativeFileName);
   recoverJournals();
 }
 
@@ -145,8 +136,8 @@ void TfrmMain::recoverJournals() {
   QStringList recovered;
   QStringList setAside;
   // Masters before details, as they were opened.
-  for (const TableFile& file : tableFiles()) {
-    try {
+  for (const TableFile& file : DataModule1->tablesInOpeningOrder()) {
+    runShowingErrors([&] {
       TClientTable::JournalRecovery recovery = file.table->recoverJournal();
       using Outcome = TClientTable::JournalRecovery::Outcome;
       if (recovery.outcome == Outcome::Replayed && recovery.changes > 0)
@@ -154,9 +145,7 @@ void TfrmMain::recoverJournals() {
             << QString("%1 in %2").arg(recovery.changes).arg(baseName(file.table->FileName()));
       else if (recovery.outcome == Outcome::SetAside)
         setAside << QString::fromStdString(recovery.setAsidePath);
-    } catch (const std::exception& failure) {
-      showError(failure);
-    }
+    });
   }
   if (!setAside.isEmpty()) {
     showInformation(
@@ -173,7 +162,7 @@ void TfrmMain::recoverJournals() {
 }
 
 void TfrmMain::OpenTableFile(TClientTable& table, const char* relativeFileName) {
-  try {
+  runShowingErrors([&] {
     table.setFileName(AppFolder + relativeFileName);
     // Each posted change also goes to a journal beside the file, when there is a folder for it.
     const bool folderExists =
@@ -184,9 +173,24 @@ void TfrmMain::OpenTableFile(TClientTable& table, const char* relativeFileName) 
     else
       table.open();
     table.setLogChanges(false);
-  } catch (const std::exception& failure) {
-    showError(failure);
+  });
+}
+
+bool& TfrmMain::closedFlag(ClosedFlag table) {
+  switch (table) {
+    case ClosedFlag::Vehicle: return VehicleClosed;
+    case ClosedFlag::Service: return ServiceClosed;
+    case ClosedFlag::ServiceLine: return ServiceLineClosed;
+    case ClosedFlag::ServiceInvoice: return ServiceInvoiceClosed;
+    case ClosedFlag::Expenses: return ExpensesClosed;
   }
+  return VehicleClosed;  // not reached: every table is listed above
+}
+
+bool TfrmMain::allTablesClosed() {
+  for (const TableFile& file : DataModule1->tablesInOpeningOrder())
+    if (!closedFlag(file.flag)) return false;
+  return true;
 }
 
 void TfrmMain::btnVehicleDetailClick() {
@@ -226,7 +230,8 @@ TfrmMain::CurrentRows TfrmMain::currentRows() const {
 }
 
 void TfrmMain::reopenTables(const std::vector<TClientTable*>& closed, CurrentRows current) {
-  for (const TableFile& file : tableFiles())
+  const std::vector<TableFile> tables = DataModule1->tablesInOpeningOrder();
+  for (const TableFile& file : tables)
     if (std::find(closed.begin(), closed.end(), file.table) != closed.end() &&
         !file.table->Active())
       OpenTableFile(*file.table, file.relativeFileName);
@@ -235,33 +240,23 @@ void TfrmMain::reopenTables(const std::vector<TClientTable*>& closed, CurrentRow
   if (current.vehicleRow >= 0 && vehicles.Active()) vehicles.moveTo(current.vehicleRow);
   if (current.serviceRow >= 0 && services.Active()) services.moveTo(current.serviceRow);
   // A table whose open failed at start-up stays closed and keeps its flag for the next Exit.
-  VehicleClosed = !DataModule1->tblVehicle.Active();
-  ServiceClosed = !DataModule1->tblService.Active();
-  ServiceLineClosed = !DataModule1->tblServiceLine.Active();
-  ServiceInvoiceClosed = !DataModule1->tblServiceInvoice.Active();
-  ExpensesClosed = !DataModule1->tblExpenses.Active();
+  for (const TableFile& file : tables) closedFlag(file.flag) = !file.table->Active();
 }
 
 bool TfrmMain::writeChangedTables() {
   // Children before masters, as the closing window does; a table that cannot be written stays
   // open with its changes.
-  const std::vector<TClientTable*> order = {&DataModule1->tblServiceInvoice,
-                                            &DataModule1->tblServiceLine, &DataModule1->tblService,
-                                            &DataModule1->tblExpenses, &DataModule1->tblVehicle};
   const CurrentRows current = currentRows();
   std::vector<TClientTable*> closed;
-  try {
-    for (TClientTable* table : order) {
-      if (!table->Active()) continue;
-      table->close();
-      closed.push_back(table);
+  const bool written = runShowingErrors([&] {
+    for (const TableFile& file : DataModule1->tablesInClosingOrder()) {
+      if (!file.table->Active()) continue;
+      file.table->close();
+      closed.push_back(file.table);
     }
-  } catch (const std::exception& failure) {
-    showError(failure);
-    reopenTables(closed, current);
-    return false;
-  }
-  return true;
+  });
+  if (!written) reopenTables(closed, current);
+  return written;
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -275,14 +270,12 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMain::LoadPhotoIntoReport(TRepImage* image) {
-  try {
+  runShowingErrors([&] {
     const std::string blob = DataModule1->tblVehicleVehiclePhoto->AsString();
     const JpegPicture jpeg =
         JpegPicture::fromBytes(QByteArray(blob.data(), static_cast<qsizetype>(blob.size())));
     image->Picture = jpeg.image();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
 namespace {

@@ -16,6 +16,7 @@ namespace wf {
 class DbGrid;
 class LinkLabel;
 class TClientTable;
+enum class ClosedFlag;
 class TRepImage;
 class TfrmExpenseDetailRep;
 class TfrmServiceDetailRep;
@@ -34,17 +35,25 @@ class TfrmMain : public FormBase, public TReportLaunches {
   explicit TfrmMain(const std::string& appFolder, QWidget* parent = nullptr);
   ~TfrmMain() override;
 
+  // Controls, named as in the window's design.
+  // Title bar: "Wrenfold".
   TGradPanel* GradPanel1;
-  LinkLabel* Label3;
+  LinkLabel* Label3;  // the maker's web site (kMakerHost)
+
+  // Navigation panel on the left: opens the three list windows.
   TGradPanel* GradPanel4;
   TGradButton* btnVehicleDetail;
   TGradButton* btnService;
   TGradButton* btnExpenses;
+
+  // Content panel: the vehicle overview.
   TGradPanel* GradPanel5;
-  TGradPanel* GradPanel17;
-  DbGrid* DBGrid1;
+  TGradPanel* GradPanel17;  // frame around the grid
+  DbGrid* DBGrid1;          // all vehicles
+
+  // Button bar.
   TGradPanel* GradPanel3;
-  TGradButton* btnExit;
+  TGradButton* btnExit;  // writes the tables through the closing window and ends the program
 
   std::string AppFolder;
   bool VehicleClosed = false;
@@ -52,6 +61,10 @@ class TfrmMain : public FormBase, public TReportLaunches {
   bool ServiceLineClosed = false;
   bool ServiceInvoiceClosed = false;
   bool ExpensesClosed = false;
+  // The flag above of one table.
+  bool& closedFlag(ClosedFlag table);
+  // True once every table has been closed.
+  bool allTablesClosed();
 
   // Binds a table to its file under AppFolder and opens it (empty when the file is missing).
   // A failure is shown in an error box; the table stays as the failure left it.
@@ -101,12 +114,6 @@ class TfrmMain : public FormBase, public TReportLaunches {
   bool writeChangedTables();
 
   bool exitConfirmed_ = false;
-};
-
-// The table files, relative to AppFolder, in opening order.
-struct TableFile {
-  TClientTable* table;
-  const char* relativeFileName;
 };
 
 // The error box text of a second Wrenfold started on a Data folder already in use.

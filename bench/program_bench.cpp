@@ -552,10 +552,9 @@ void runCloseChild() {
   changeEachTable();
   wf::TDataModule1& data = *wf::DataModule1;
   int64_t total = 0;
-  for (wf::TClientTable* table : {&data.tblServiceInvoice, &data.tblServiceLine, &data.tblService,
-                                  &data.tblExpenses, &data.tblVehicle}) {
+  for (const wf::TableFile& file : data.tablesInClosingOrder()) {
     const int64_t start = monotonicNs();
-    table->close();
+    file.table->close();
     total += monotonicNs() - start;
   }
   stamp("close-total", total);

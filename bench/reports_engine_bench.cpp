@@ -18,11 +18,9 @@ struct ServiceLineData {
   std::unique_ptr<wf::TDataModule1> module = std::make_unique<wf::TDataModule1>();
 
   explicit ServiceLineData(int lines) {
-    for (wf::TClientTable* table :
-         {&module->tblVehicle, &module->tblService, &module->tblServiceLine,
-          &module->tblServiceInvoice, &module->tblExpenses}) {
-      table->createDataSet();
-      table->setLogChanges(false);
+    for (const wf::TableFile& file : module->tablesInOpeningOrder()) {
+      file.table->createDataSet();
+      file.table->setLogChanges(false);
     }
     insert(module->tblVehicle, {{"VehicleMake", "Volvo"}, {"VehicleReg", "AB12 CDE"}});
     insert(module->tblService,

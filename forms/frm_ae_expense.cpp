@@ -11,6 +11,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
@@ -50,17 +51,7 @@ void TfrmAEExpense::buildLayout() {
   Label1 = makeBoldLabel(GradPanel4, "Expense Description", 24, 27);
   DBEdit4 = makeDataEdit(GradPanel4, source, "ExpenseDescription", QRect(192, 24, 313, 24));
   Label2 = makeBoldLabel(GradPanel4, "Expense Date", 24, 59);
-  DBDateEdit1 = new TDBDateEdit(GradPanel4);
-  DBDateEdit1->setFont(msSansSerif(13));
-  QPalette palette = DBDateEdit1->palette();
-  palette.setColor(QPalette::Base, Qt::white);
-  palette.setColor(QPalette::Text, Qt::black);
-  DBDateEdit1->setPalette(palette);
-  DBDateEdit1->setDefaultToday(true);
-  DBDateEdit1->setPopupColor(QColor(240, 240, 240));
-  DBDateEdit1->setDataSource(source);
-  DBDateEdit1->setDataField("ExpenseDate");
-  DBDateEdit1->setGeometry(192, 56, 121, 22);
+  DBDateEdit1 = makeDataDateEdit(GradPanel4, source, "ExpenseDate", QRect(192, 56, 121, 22));
   Label4 = makeBoldLabel(GradPanel4, "Expense Amount", 24, 91);
   DBEdit2 = makeDataEdit(GradPanel4, source, "ExpenseAmount", QRect(192, 88, 121, 24));
   Label3 = makeBoldLabel(GradPanel4, "Import Invoice Image (jpeg)", 24, 123);
@@ -89,43 +80,16 @@ void TfrmAEExpense::btnInvoiceClick() {
   if (OpenPictureDialog1.execute(this)) Edit1->setText(OpenPictureDialog1.fileName());
 }
 
-void TfrmAEExpense::loadInvoiceFile(const QString& path) {
-  // A file that cannot be read is reported on its own; the save goes on without the new image.
-  try {
-    DataModule1->tblExpensesExpenseBlob->LoadFromFile(QFile::encodeName(path).toStdString());
-    processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
-}
-
 void TfrmAEExpense::btnSaveClick() {
   const QString path = Edit1->text();
-  if (!path.isEmpty() && !QFileInfo::exists(path)) {
-    showInformation("Invoice Image file does not exist.");
-    if (Edit1->isVisible() && Edit1->isEnabled()) Edit1->setFocus();
-    return;
-  }
-  BusyCursor busy;
-  try {
-    if (!path.isEmpty()) loadInvoiceFile(path);
-    expenses().post();
-    processPendingMessages();
-    closeForm();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  if (invoiceFileMissing(Edit1)) return;
+  postAndClose(expenses(), this, [&] {
+    // A file that cannot be read is reported on its own; the save goes on without the new image.
+    if (!path.isEmpty()) loadInvoiceFile(*DataModule1->tblExpensesExpenseBlob, path);
+  });
 }
 
-void TfrmAEExpense::btnCancelClick() {
-  try {
-    expenses().cancel();
-    processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
-  closeForm();
-}
+void TfrmAEExpense::btnCancelClick() { cancelAndClose(expenses(), this); }
 
 void TfrmAEExpense::closeEvent(QCloseEvent* event) {
   // After Save or Cancel the table is in browse state already; the close box cancels.

@@ -22,20 +22,28 @@ class TfrmAEExpense : public FormBase {
  public:
   explicit TfrmAEExpense(QWidget* parent = nullptr);
 
+  // Controls, named as in the window's design.
+  // Title bar: "Expense Invoice Details".
   TGradPanel* GradPanel1;
+
+  // Content panel: the expense's fields, each under its label.
   TGradPanel* GradPanel4;
-  QLabel* Label1;
-  DbEdit* DBEdit4;
-  QLabel* Label2;
-  TDBDateEdit* DBDateEdit1;
-  QLabel* Label4;
-  DbEdit* DBEdit2;
-  QLabel* Label3;
-  QLineEdit* Edit1;
-  TGradButton* btnInvoice;
+  QLabel* Label1;            // "Expense Description"
+  DbEdit* DBEdit4;           // ExpenseDescription
+  QLabel* Label2;            // "Expense Date"
+  TDBDateEdit* DBDateEdit1;  // ExpenseDate, today for a new expense
+  QLabel* Label4;            // "Expense Amount"
+  DbEdit* DBEdit2;           // ExpenseAmount
+  QLabel* Label3;            // "Import Invoice Image (jpeg)"
+  QLineEdit* Edit1;          // path of the invoice image file to import (read-only)
+  TGradButton* btnInvoice;   // "...": picks that file
+
+  // Button bar.
   TGradPanel* GradPanel3;
   TGradButton* btnSave;
   TGradButton* btnCancel;
+
+  // The file dialog of btnInvoice (JPEG files).
   OpenPictureDialog OpenPictureDialog1;
 
   void btnInvoiceClick();
@@ -48,7 +56,6 @@ class TfrmAEExpense : public FormBase {
 
  private:
   void buildLayout();
-  void loadInvoiceFile(const QString& path);
 };
 
 }  // namespace wf

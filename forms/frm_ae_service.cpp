@@ -11,6 +11,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
@@ -25,14 +26,6 @@ constexpr int kClientWidth = 523;
 constexpr int kClientHeight = 362;
 
 TClientTable& services() { return DataModule1->tblService; }
-
-void styleWhiteBlack(QWidget* widget) {
-  widget->setFont(msSansSerif(13));
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::Base, Qt::white);
-  palette.setColor(QPalette::Text, Qt::black);
-  widget->setPalette(palette);
-}
 
 }  // namespace
 
@@ -54,20 +47,14 @@ void TfrmAEService::buildLayout() {
   Label1 = makeBoldLabel(GradPanel4, "Service Description", 24, 27);
   DBEdit4 = makeDataEdit(GradPanel4, source, "ServiceDescription", QRect(192, 24, 313, 24));
   Label2 = makeBoldLabel(GradPanel4, "Service Date", 24, 59);
-  DBDateEdit1 = new TDBDateEdit(GradPanel4);
-  styleWhiteBlack(DBDateEdit1);
-  DBDateEdit1->setDefaultToday(true);
-  DBDateEdit1->setPopupColor(QColor(240, 240, 240));
-  DBDateEdit1->setDataSource(source);
-  DBDateEdit1->setDataField("ServiceDate");
-  DBDateEdit1->setGeometry(192, 56, 161, 22);
+  DBDateEdit1 = makeDataDateEdit(GradPanel4, source, "ServiceDate", QRect(192, 56, 161, 22));
   Label3 = makeBoldLabel(GradPanel4, "Technician Name", 24, 91);
   DBEdit2 = makeDataEdit(GradPanel4, source, "ServiceTechName", QRect(192, 88, 161, 24));
   Label5 = makeBoldLabel(GradPanel4, "Service Distance", 24, 123);
   DBEdit1 = makeDataEdit(GradPanel4, source, "ServiceDistance", QRect(192, 120, 161, 24));
   Label4 = makeBoldLabel(GradPanel4, "Service Note", 24, 155);
   DBMemo1 = new DbMemo(GradPanel4);
-  styleWhiteBlack(DBMemo1);
+  styleDataEntry(DBMemo1);
   DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   DBMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   DBMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -90,26 +77,9 @@ void TfrmAEService::buildLayout() {
 
 void TfrmAEService::formActivate() { DBEdit4->setFocus(); }
 
-void TfrmAEService::btnSaveClick() {
-  BusyCursor busy;
-  try {
-    services().post();
-    processPendingMessages();
-    closeForm();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
-}
+void TfrmAEService::btnSaveClick() { postAndClose(services(), this); }
 
-void TfrmAEService::btnCancelClick() {
-  try {
-    services().cancel();
-    processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
-  closeForm();
-}
+void TfrmAEService::btnCancelClick() { cancelAndClose(services(), this); }
 
 void TfrmAEService::closeEvent(QCloseEvent* event) {
   // After Save or Cancel the table is in browse state already; the close box cancels.

@@ -20,18 +20,24 @@ class TfrmAEService : public FormBase {
  public:
   explicit TfrmAEService(QWidget* parent = nullptr);
 
+  // Controls, named as in the window's design.
+  // Title bar: "Service Details".
   TGradPanel* GradPanel1;
+
+  // Content panel: the service's fields, each under its label.
   TGradPanel* GradPanel4;
-  QLabel* Label1;
-  DbEdit* DBEdit4;
-  QLabel* Label2;
-  TDBDateEdit* DBDateEdit1;
-  QLabel* Label3;
-  DbEdit* DBEdit2;
-  QLabel* Label5;
-  DbEdit* DBEdit1;
-  QLabel* Label4;
-  DbMemo* DBMemo1;
+  QLabel* Label1;            // "Service Description"
+  DbEdit* DBEdit4;           // ServiceDescription
+  QLabel* Label2;            // "Service Date"
+  TDBDateEdit* DBDateEdit1;  // ServiceDate, today for a new service
+  QLabel* Label3;            // "Technician Name"
+  DbEdit* DBEdit2;           // ServiceTechName
+  QLabel* Label5;            // "Service Distance"
+  DbEdit* DBEdit1;           // ServiceDistance
+  QLabel* Label4;            // "Service Note"
+  DbMemo* DBMemo1;           // ServiceNote
+
+  // Button bar.
   TGradPanel* GradPanel3;
   TGradButton* btnSave;
   TGradButton* btnCancel;

@@ -11,6 +11,7 @@
 #include "framework/jpeg_picture.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "reports/frm_invoice_preview.h"
 #include "store/data_module.h"
@@ -40,14 +41,38 @@ void setUpInvoiceImageDialog(OpenPictureDialog& dialog) {
 QLineEdit* makeInvoicePathEdit(QWidget* parent, const QRect& geometry) {
   auto* edit = new QLineEdit(parent);
   edit->setReadOnly(true);
-  edit->setFont(msSansSerif(13));
-  QPalette palette = edit->palette();
-  palette.setColor(QPalette::Base, Qt::white);
-  palette.setColor(QPalette::Text, Qt::black);
-  edit->setPalette(palette);
+  styleDataEntry(edit);
   edit->setFrame(true);
   edit->setGeometry(geometry);
   return edit;
+}
+
+namespace {
+
+void focusIfEnabled(QLineEdit* edit) {
+  if (edit->isVisible() && edit->isEnabled()) edit->setFocus();
+}
+
+}  // namespace
+
+bool invoiceFileMissing(QLineEdit* pathEdit) {
+  const QString path = pathEdit->text();
+  if (path.isEmpty() || QFileInfo::exists(path)) return false;
+  showInformation("Invoice Image file does not exist.");
+  focusIfEnabled(pathEdit);
+  return true;
+}
+
+void loadInvoiceFile(TBlobField& image, const QString& path) {
+  runShowingErrors([&] {
+    image.LoadFromFile(QFile::encodeName(path).toStdString());
+    processPendingMessages();
+  });
+}
+
+void previewStoredInvoiceImage(const TBlobField& image) {
+  if (image.IsNull()) return;
+  runShowingErrors([&] { previewInvoiceImage(image.AsString()); });
 }
 
 void previewInvoiceImage(const std::string& bytes) {
@@ -105,52 +130,24 @@ void TfrmAEServiceInvoice::btnInvoiceClick() {
   if (OpenPictureDialog1.execute(this)) Edit1->setText(OpenPictureDialog1.fileName());
 }
 
-void TfrmAEServiceInvoice::focusFileEdit() {
-  if (Edit1->isVisible() && Edit1->isEnabled()) Edit1->setFocus();
-}
-
 void TfrmAEServiceInvoice::LoadInvoiceFile() {
-  try {
-    DataModule1->tblServiceInvoiceServiceInvoiceBlob->LoadFromFile(
-        QFile::encodeName(Edit1->text()).toStdString());
-    processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  loadInvoiceFile(*DataModule1->tblServiceInvoiceServiceInvoiceBlob, Edit1->text());
 }
 
 void TfrmAEServiceInvoice::btnSaveClick() {
   const QString path = Edit1->text();
   if (invoices().State() == DataSetState::Insert && path.isEmpty()) {
     showInformation("Please select an Invoice Image file.");
-    focusFileEdit();
+    focusIfEnabled(Edit1);
     return;
   }
-  if (!path.isEmpty() && !QFileInfo::exists(path)) {
-    showInformation("Invoice Image file does not exist.");
-    focusFileEdit();
-    return;
-  }
-  BusyCursor busy;
-  try {
+  if (invoiceFileMissing(Edit1)) return;
+  postAndClose(invoices(), this, [&] {
     if (!path.isEmpty()) LoadInvoiceFile();
-    invoices().post();
-    processPendingMessages();
-    closeForm();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
-void TfrmAEServiceInvoice::btnCancelClick() {
-  try {
-    invoices().cancel();
-    processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
-  closeForm();
-}
+void TfrmAEServiceInvoice::btnCancelClick() { cancelAndClose(invoices(), this); }
 
 void TfrmAEServiceInvoice::closeEvent(QCloseEvent* event) {
   // After Save or Cancel the table is in browse state already; the close box cancels.

@@ -15,6 +15,7 @@ class QLineEdit;
 namespace wf {
 
 class DbEdit;
+class TBlobField;
 class TGradButton;
 class TGradPanel;
 
@@ -23,16 +24,24 @@ class TfrmAEServiceInvoice : public FormBase {
  public:
   explicit TfrmAEServiceInvoice(QWidget* parent = nullptr);
 
+  // Controls, named as in the window's design.
+  // Title bar: "Service Invoice Details".
   TGradPanel* GradPanel1;
+
+  // Content panel: the invoice's description and the image file to import.
   TGradPanel* GradPanel4;
-  QLabel* Label1;
-  DbEdit* DBEdit4;
-  QLabel* Label3;
-  QLineEdit* Edit1;
-  TGradButton* btnInvoice;
+  QLabel* Label1;           // "Invoice Description"
+  DbEdit* DBEdit4;          // ServiceInvoiceDescription
+  QLabel* Label3;           // "Import Invoice Image (jpeg)"
+  QLineEdit* Edit1;         // path of the invoice image file to import (read-only)
+  TGradButton* btnInvoice;  // "...": picks that file
+
+  // Button bar.
   TGradPanel* GradPanel3;
   TGradButton* btnSave;
   TGradButton* btnCancel;
+
+  // The file dialog of btnInvoice (JPEG files).
   OpenPictureDialog OpenPictureDialog1;
 
   // Copies the file named in Edit1 into ServiceInvoiceBlob; a failure shows the error box and
@@ -49,7 +58,6 @@ class TfrmAEServiceInvoice : public FormBase {
 
  private:
   void buildLayout();
-  void focusFileEdit();
 };
 
 // The invoice image dialogs' file dialog settings: JPEG files only.
@@ -57,6 +65,18 @@ void setUpInvoiceImageDialog(OpenPictureDialog& dialog);
 
 // Builds the read-only path edit of an invoice image dialog at its design geometry.
 QLineEdit* makeInvoicePathEdit(QWidget* parent, const QRect& geometry);
+
+// The invoice dialogs' Save check: true, after an information box and with the focus put on the
+// path edit, when the edit names a file that does not exist; false when it is empty or exists.
+bool invoiceFileMissing(QLineEdit* pathEdit);
+
+// Copies an invoice image file's bytes unchanged into the image field. A file that cannot be
+// read shows the error box and leaves the field as it was.
+void loadInvoiceFile(TBlobField& image, const QString& path);
+
+// A list window's invoice preview: previews the image stored in the current record's field,
+// nothing when it holds none. A failure shows the error box.
+void previewStoredInvoiceImage(const TBlobField& image);
 
 // Decodes stored invoice image bytes as JPEG, puts the picture into the invoice preview
 // holder's picture control and previews its one-page report; returns when the preview window

@@ -9,6 +9,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
@@ -66,26 +67,9 @@ void TfrmAEServiceLine::formActivate() {
   DBEdit4->setFocus();
 }
 
-void TfrmAEServiceLine::btnSaveClick() {
-  BusyCursor busy;
-  try {
-    lines().post();
-    processPendingMessages();
-    closeForm();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
-}
+void TfrmAEServiceLine::btnSaveClick() { postAndClose(lines(), this); }
 
-void TfrmAEServiceLine::btnCancelClick() {
-  try {
-    lines().cancel();
-    processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
-  closeForm();
-}
+void TfrmAEServiceLine::btnCancelClick() { cancelAndClose(lines(), this); }
 
 void TfrmAEServiceLine::closeEvent(QCloseEvent* event) {
   // After Save or Cancel the table is in browse state already; the close box cancels.

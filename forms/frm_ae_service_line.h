@@ -19,14 +19,20 @@ class TfrmAEServiceLine : public FormBase {
  public:
   explicit TfrmAEServiceLine(QWidget* parent = nullptr);
 
+  // Controls, named as in the window's design.
+  // Title bar: "Service Line Details".
   TGradPanel* GradPanel1;
+
+  // Content panel: the line's fields, each under its label.
   TGradPanel* GradPanel4;
-  QLabel* Label1;
-  DbEdit* DBEdit4;
-  QLabel* Label2;
-  DbEdit* DBEdit1;
-  QLabel* Label3;
-  DbEdit* DBEdit2;
+  QLabel* Label1;   // "Line Product"
+  DbEdit* DBEdit4;  // ServiceLineProduct
+  QLabel* Label2;   // "Line Quantity"
+  DbEdit* DBEdit1;  // ServiceLineQuantity, 1 for a new line
+  QLabel* Label3;   // "Line Amount"
+  DbEdit* DBEdit2;  // ServiceLineAmount
+
+  // Button bar.
   TGradPanel* GradPanel3;
   TGradButton* btnSave;
   TGradButton* btnCancel;

@@ -12,6 +12,7 @@
 #include "framework/pending_messages.h"
 #include "framework/picture_box.h"
 #include "framework/picture_clipboard.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "framework/text_codec.h"
 #include "store/data_module.h"
@@ -166,59 +167,34 @@ void TfrmAEVehicle::btnImageClick() {
 
 void TfrmAEVehicle::btnCopyToClipbrdClick() {
   if (photo_.isEmpty()) return;
-  try {
+  runShowingErrors([&] {
     putBitmapOnClipboard(photo_.image());
     showInformation("Image Copied.");
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
 void TfrmAEVehicle::btnPasteFromClipbrdClick() {
   if (!clipboardHasBitmap()) return;
-  try {
+  runShowingErrors([&] {
     const QImage bitmap = clipboardBitmap().convertToFormat(QImage::Format_RGB32);
     processPendingMessages();
     ShowBitmapAsJpeg(bitmap);
     processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
 void TfrmAEVehicle::btnSaveClick() {
-  BusyCursor busy;
-  try {
+  postAndClose(vehicles(), this, [this] {
     if (!photo_.isEmpty()) StorePhotoInRecord();
-    vehicles().post();
-    processPendingMessages();
-    closeForm();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  });
 }
 
-void TfrmAEVehicle::btnCancelClick() {
-  try {
-    vehicles().cancel();
-    processPendingMessages();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
-  closeForm();
-}
+void TfrmAEVehicle::btnCancelClick() { cancelAndClose(vehicles(), this); }
 
 void TfrmAEVehicle::closeEvent(QCloseEvent* event) {
   // The close box cancels like Cancel does, so the table is never left in insert or edit state
   // behind a hidden dialog. After Save or Cancel the table is in browse state already.
-  const DataSetState state = vehicles().State();
-  if (state == DataSetState::Insert || state == DataSetState::Edit) {
-    try {
-      vehicles().cancel();
-    } catch (const std::exception& failure) {
-      showError(failure);
-    }
-  }
+  cancelPendingEdit(vehicles());
   FormBase::closeEvent(event);
 }
 

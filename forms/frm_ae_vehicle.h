@@ -23,25 +23,32 @@ class TfrmAEVehicle : public FormBase {
   ~TfrmAEVehicle() override;
 
   // Controls, named as in the window's design.
+  // Title bar: "Vehicle Details".
   TGradPanel* GradPanel1;
+
+  // Content panel: the vehicle's fields on the left, its photo on the right.
   TGradPanel* GradPanel4;
-  QLabel* Label1;
-  DbEdit* DBEdit4;
-  QLabel* Label2;
-  DbEdit* DBEdit3;
-  QLabel* Label3;
-  DbEdit* DBEdit2;
-  QLabel* Label4;
-  DbEdit* DBEdit1;
-  QLabel* Label5;
-  TGradPanel* GradPanel17;
-  PictureBox* Image1;
-  TGradButton* btnImage;
-  TGradButton* btnCopyToClipbrd;
-  TGradButton* btnPasteFromClipbrd;
+  QLabel* Label1;                    // "Vehicle Make"
+  DbEdit* DBEdit4;                   // VehicleMake
+  QLabel* Label2;                    // "Vehicle Model"
+  DbEdit* DBEdit3;                   // VehicleModel
+  QLabel* Label3;                    // "Vehicle Year"
+  DbEdit* DBEdit2;                   // VehicleYear
+  QLabel* Label4;                    // "Vehicle Registration Number"
+  DbEdit* DBEdit1;                   // VehicleReg
+  QLabel* Label5;                    // "Vehicle Image"
+  TGradPanel* GradPanel17;           // frame around the photo
+  PictureBox* Image1;                // the photo being edited (photo())
+  TGradButton* btnImage;             // "...": loads the photo from a JPEG or bitmap file
+  TGradButton* btnCopyToClipbrd;     // copies the photo to the clipboard
+  TGradButton* btnPasteFromClipbrd;  // takes the photo from a bitmap on the clipboard
+
+  // Button bar.
   TGradPanel* GradPanel3;
   TGradButton* btnSave;
   TGradButton* btnCancel;
+
+  // The file dialog of btnImage (JPEG and bitmap files).
   OpenPictureDialog OpenPictureDialog1;
 
   // The photo box's picture.

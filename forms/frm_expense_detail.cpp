@@ -12,6 +12,7 @@
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
@@ -83,32 +84,17 @@ void TfrmExpenseDetail::btnEditExpenseClick() {
 
 void TfrmExpenseDetail::btnDeleteExpenseClick() {
   if (expenses().isEmpty()) return;
-  if (!confirm("Delete selected expense?")) return;
-  try {
-    expenses().deleteRecord();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  confirmAndDelete(expenses(), "Delete selected expense?");
 }
 
 void TfrmExpenseDetail::btnPrintExpensesClick() {
   if (expenses().isEmpty() || reportLaunches == nullptr) return;
-  try {
-    reportLaunches->LaunchExpenseReport();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { reportLaunches->LaunchExpenseReport(); });
 }
 
 void TfrmExpenseDetail::btnPrintPreviewClick() {
   if (expenses().isEmpty()) return;
-  const TBlobField* image = DataModule1->tblExpensesExpenseBlob;
-  if (image->IsNull()) return;
-  try {
-    previewInvoiceImage(image->AsString());
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  previewStoredInvoiceImage(*DataModule1->tblExpensesExpenseBlob);
 }
 
 void TfrmExpenseDetail::btnCloseClick() { closeForm(); }

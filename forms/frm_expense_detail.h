@@ -16,16 +16,22 @@ class TfrmExpenseDetail : public FormBase {
  public:
   explicit TfrmExpenseDetail(QWidget* parent = nullptr);
 
+  // Controls, named as in the window's design (most come from the shared VehicleListFrame).
+  // Title bar: "Expense Details".
   TGradPanel* GradPanel1;
-  DbGrid* DBGrid1;
-  TGradPanel* GradPanel2;
-  TGradButton* btnPrintExpenses;
-  DbGrid* DBGrid2;
-  TGradPanel* GradPanel4;
+
+  // Content: the vehicles, the report bar, the current vehicle's expenses and their bar.
+  DbGrid* DBGrid1;                // all vehicles; picks the current vehicle
+  TGradPanel* GradPanel2;         // grey bar above the expenses
+  TGradButton* btnPrintExpenses;  // "Print...": previews the vehicle's expense report
+  DbGrid* DBGrid2;                // expenses of the current vehicle; double click edits
+  TGradPanel* GradPanel4;         // grey bar below the expenses
   TGradButton* btnNewExpense;
   TGradButton* btnEditExpense;
   TGradButton* btnDeleteExpense;
-  TGradButton* btnPrintPreview;
+  TGradButton* btnPrintPreview;  // previews the current expense's invoice image
+
+  // Button bar.
   TGradPanel* GradPanel3;
   TGradButton* btnClose;
 

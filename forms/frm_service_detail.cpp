@@ -12,6 +12,7 @@
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "framework/wf_application.h"
 #include "store/data_module.h"
@@ -88,21 +89,12 @@ void TfrmServiceDetail::btnDeleteServiceClick() {
     showInformation("Delete all service lines and service invoices first before continuing.");
     return;
   }
-  if (!confirm("Delete selected service?")) return;
-  try {
-    services().deleteRecord();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  confirmAndDelete(services(), "Delete selected service?");
 }
 
 void TfrmServiceDetail::btnPrintServiceClick() {
   if (services().isEmpty() || reportLaunches == nullptr) return;
-  try {
-    reportLaunches->LaunchServiceReport();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { reportLaunches->LaunchServiceReport(); });
 }
 
 void TfrmServiceDetail::btnServiceLineDetailClick() {

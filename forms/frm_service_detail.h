@@ -16,16 +16,22 @@ class TfrmServiceDetail : public FormBase {
  public:
   explicit TfrmServiceDetail(QWidget* parent = nullptr);
 
+  // Controls, named as in the window's design (most come from the shared VehicleListFrame).
+  // Title bar: "Service Details".
   TGradPanel* GradPanel1;
-  DbGrid* DBGrid1;
-  TGradPanel* GradPanel2;
-  TGradButton* btnPrintService;
-  DbGrid* DBGrid2;
-  TGradPanel* GradPanel4;
+
+  // Content: the vehicles, the report bar, the current vehicle's services and their bar.
+  DbGrid* DBGrid1;               // all vehicles; picks the current vehicle
+  TGradPanel* GradPanel2;        // grey bar above the services
+  TGradButton* btnPrintService;  // "Print...": previews the vehicle's service report
+  DbGrid* DBGrid2;               // services of the current vehicle; double click edits
+  TGradPanel* GradPanel4;        // grey bar below the services
   TGradButton* btnNewService;
   TGradButton* btnEditService;
   TGradButton* btnDeleteService;
-  TGradButton* btnServiceLineDetail;
+  TGradButton* btnServiceLineDetail;  // opens the service line window
+
+  // Button bar.
   TGradPanel* GradPanel3;
   TGradButton* btnClose;
 

@@ -11,10 +11,10 @@
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
-#include <QBitmap>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -56,15 +56,6 @@ std::vector<GridColumn> invoiceColumns() {
   };
 }
 
-// A glyph as a tab icon: its transparent colour (the bottom-left pixel) masked out.
-QIcon tabIcon(Glyph which) {
-  const QImage image = glyph(which);
-  QPixmap pixmap = QPixmap::fromImage(image);
-  pixmap.setMask(
-      pixmap.createMaskFromColor(image.pixelColor(0, image.height() - 1), Qt::MaskInColor));
-  return QIcon(pixmap);
-}
-
 TClientTable& lines() { return DataModule1->tblServiceLine; }
 TClientTable& invoices() { return DataModule1->tblServiceInvoice; }
 
@@ -89,15 +80,11 @@ void TfrmServiceLineDetail::buildLayout() {
   DBGrid2 = makeGrid(this, &DataModule1->datService, serviceColumns(),
                      QRect(0, 45, kClientWidth, 148), kWindowText);
 
-  PageControl1 = new QTabWidget(this);
-  PageControl1->setGeometry(0, 238, kClientWidth, 243);
-  PageControl1->tabBar()->setFont(msSansSerif(13, true));
-  // Both tabs always fit; hidden scroll arrows would still be Tab stops.
-  PageControl1->setUsesScrollButtons(false);
+  PageControl1 = makePageControl(this, QRect(0, 238, kClientWidth, 243));
   TabSheet1 = buildLinesTab();
   TabSheet2 = buildInvoicesTab();
-  PageControl1->addTab(TabSheet1, tabIcon(Glyph::ServiceTab), "Service Lines");
-  PageControl1->addTab(TabSheet2, tabIcon(Glyph::ExpenseTab), "Service Invoices");
+  PageControl1->addTab(TabSheet1, glyphIcon(Glyph::ServiceTab), "Service Lines");
+  PageControl1->addTab(TabSheet2, glyphIcon(Glyph::ExpenseTab), "Service Invoices");
   PageControl1->setCurrentIndex(0);
 
   // Title bar, button bar, grey bar, service grid, page control; the lines tab has its bar
@@ -169,21 +156,12 @@ void TfrmServiceLineDetail::btnEditDetailClick() {
 
 void TfrmServiceLineDetail::btnDeleteDetailClick() {
   if (lines().isEmpty()) return;
-  if (!confirm("Delete selected service line?")) return;
-  try {
-    lines().deleteRecord();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  confirmAndDelete(lines(), "Delete selected service line?");
 }
 
 void TfrmServiceLineDetail::btnPrintDetailClick() {
   if (lines().isEmpty() || reportLaunches == nullptr) return;
-  try {
-    reportLaunches->LaunchServiceLineReport();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { reportLaunches->LaunchServiceLineReport(); });
 }
 
 void TfrmServiceLineDetail::btnNewInvoiceClick() {
@@ -198,23 +176,12 @@ void TfrmServiceLineDetail::btnEditInvoiceClick() {
 
 void TfrmServiceLineDetail::btnDeleteInvoiceClick() {
   if (invoices().isEmpty()) return;
-  if (!confirm("Delete selected service invoice?")) return;
-  try {
-    invoices().deleteRecord();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  confirmAndDelete(invoices(), "Delete selected service invoice?");
 }
 
 void TfrmServiceLineDetail::btnPreviewClick() {
   if (invoices().isEmpty()) return;
-  const TBlobField* image = DataModule1->tblServiceInvoiceServiceInvoiceBlob;
-  if (image->IsNull()) return;
-  try {
-    previewInvoiceImage(image->AsString());
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  previewStoredInvoiceImage(*DataModule1->tblServiceInvoiceServiceInvoiceBlob);
 }
 
 void TfrmServiceLineDetail::btnCloseClick() { closeForm(); }

@@ -19,24 +19,32 @@ class TfrmServiceLineDetail : public FormBase {
  public:
   explicit TfrmServiceLineDetail(QWidget* parent = nullptr);
 
+  // Controls, named as in the window's design.
+  // Title bar: "Service Line Details".
   TGradPanel* GradPanel1;
-  DbGrid* DBGrid2;
-  TGradPanel* GradPanel2;
+
+  // Content: the services of the current vehicle above the tabs.
+  DbGrid* DBGrid2;         // services of the current vehicle; picks the current service
+  TGradPanel* GradPanel2;  // empty grey bar between the services and the tabs
+
+  // Tabs: "Service Lines" and "Service Invoices" of the current service.
   QTabWidget* PageControl1;
-  QWidget* TabSheet1;
-  DbGrid* DBGrid3;
-  TGradPanel* GradPanel5;
-  TGradButton* btnNewDetail;
-  TGradButton* btnEditDetail;
-  TGradButton* btnDeleteDetail;
-  TGradButton* btnPrintDetail;
-  QWidget* TabSheet2;
-  DbGrid* DBGrid1;
-  TGradPanel* GradPanel4;
+  QWidget* TabSheet1;            // "Service Lines"
+  DbGrid* DBGrid3;               // lines of the current service; double click edits
+  TGradPanel* GradPanel5;        // bar below the lines
+  TGradButton* btnNewDetail;     // new line
+  TGradButton* btnEditDetail;    // edit line
+  TGradButton* btnDeleteDetail;  // delete line
+  TGradButton* btnPrintDetail;   // previews the service line report
+  QWidget* TabSheet2;            // "Service Invoices"
+  DbGrid* DBGrid1;               // invoice images of the current service; double click edits
+  TGradPanel* GradPanel4;        // bar below the invoices
   TGradButton* btnNewInvoice;
   TGradButton* btnEditInvoice;
   TGradButton* btnDeleteInvoice;
-  TGradButton* btnPreview;
+  TGradButton* btnPreview;  // previews the current invoice image
+
+  // Button bar.
   TGradPanel* GradPanel3;
   TGradButton* btnClose;
 

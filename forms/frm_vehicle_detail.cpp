@@ -10,6 +10,7 @@
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
+#include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
 #include "store/data_module.h"
 
@@ -76,11 +77,7 @@ void TfrmVehicleDetail::buildLayout() {
   btnDelete = makeButton(GradPanel2, "Delete", "Delete Vehicle", QRect(195, 10, 75, 25),
                          kGreyButton, 5, glyph(Glyph::Delete));
 
-  PageControl1 = new QTabWidget(this);
-  PageControl1->setGeometry(0, 238, kClientWidth, 243);
-  PageControl1->tabBar()->setFont(msSansSerif(13, true));
-  // Both tabs always fit; hidden scroll arrows would still be Tab stops.
-  PageControl1->setUsesScrollButtons(false);
+  PageControl1 = makePageControl(this, QRect(0, 238, kClientWidth, 243));
   TabSheet1 = buildTab(DBGrid2, GradPanel4, btnServiceClick, 0);
   TabSheet2 = buildTab(DBGrid4, GradPanel5, btnPrintExpense, 1);
   PageControl1->addTab(TabSheet1, glyphIcon(Glyph::ServiceTab), "Services");
@@ -116,39 +113,13 @@ QWidget* TfrmVehicleDetail::buildTab(DbGrid*& grid, TGradPanel*& bar, TGradButto
   return sheet;
 }
 
-void TfrmVehicleDetail::showVehicleDialog(const QString& caption) {
-  frmAEVehicle->setWindowTitle(caption);
-  frmAEVehicle->centreOverMainForm();
-  frmAEVehicle->showModal();
-}
-
 void TfrmVehicleDetail::btnNewClick() {
-  TClientTable& vehicles = DataModule1->tblVehicle;
-  try {
-    vehicles.insert();
-    showVehicleDialog("Add New Vehicle");
-  } catch (const std::exception& failure) {
-    try {
-      vehicles.cancel();
-    } catch (const std::exception&) {
-      // The table may be closed; the first failure is the one to show.
-    }
-    showError(failure);
-  }
+  runEditDialog(DataModule1->tblVehicle, EditStart::Insert, frmAEVehicle, "Add New Vehicle");
 }
 
 void TfrmVehicleDetail::btnEditClick() {
-  TClientTable& vehicles = DataModule1->tblVehicle;
-  if (vehicles.isEmpty()) return;
-  try {
-    vehicles.edit();
-    showVehicleDialog("Edit Vehicle");
-  } catch (const std::exception& failure) {
-    try {
-      vehicles.cancel();
-    } catch (const std::exception&) {}
-    showError(failure);
-  }
+  if (DataModule1->tblVehicle.isEmpty()) return;
+  runEditDialog(DataModule1->tblVehicle, EditStart::Edit, frmAEVehicle, "Edit Vehicle");
 }
 
 void TfrmVehicleDetail::DBGrid1DblClick() { btnEditClick(); }
@@ -160,30 +131,17 @@ void TfrmVehicleDetail::btnDeleteClick() {
     showInformation("Delete all services and expenses first before continuing.");
     return;
   }
-  if (!confirm("Delete selected vehicle?")) return;
-  try {
-    vehicles.deleteRecord();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  confirmAndDelete(vehicles, "Delete selected vehicle?");
 }
 
 void TfrmVehicleDetail::btnServiceClickClick() {
   if (DataModule1->tblService.isEmpty() || reportLaunches == nullptr) return;
-  try {
-    reportLaunches->LaunchServiceReport();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { reportLaunches->LaunchServiceReport(); });
 }
 
 void TfrmVehicleDetail::btnPrintExpenseClick() {
   if (DataModule1->tblExpenses.isEmpty() || reportLaunches == nullptr) return;
-  try {
-    reportLaunches->LaunchExpenseReport();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+  runShowingErrors([&] { reportLaunches->LaunchExpenseReport(); });
 }
 
 void TfrmVehicleDetail::btnCloseClick() { closeForm(); }

@@ -19,21 +19,29 @@ class TfrmVehicleDetail : public FormBase {
  public:
   explicit TfrmVehicleDetail(QWidget* parent = nullptr);
 
+  // Controls, named as in the window's design.
+  // Title bar: "Vehicle Service Details".
   TGradPanel* GradPanel1;
-  DbGrid* DBGrid1;
-  TGradPanel* GradPanel2;
-  TGradButton* btnNew;
-  TGradButton* btnEdit;
-  TGradButton* btnDelete;
+
+  // Content: the vehicles and their bar above the tabs.
+  DbGrid* DBGrid1;         // all vehicles; picks the current vehicle, double click edits
+  TGradPanel* GradPanel2;  // grey bar below the vehicles
+  TGradButton* btnNew;     // new vehicle
+  TGradButton* btnEdit;    // edit vehicle
+  TGradButton* btnDelete;  // delete vehicle
+
+  // Tabs: "Services" and "Expenses" of the current vehicle.
   QTabWidget* PageControl1;
-  QWidget* TabSheet1;
-  DbGrid* DBGrid2;
-  TGradPanel* GradPanel4;
-  TGradButton* btnServiceClick;
-  QWidget* TabSheet2;
-  DbGrid* DBGrid4;
-  TGradPanel* GradPanel5;
-  TGradButton* btnPrintExpense;
+  QWidget* TabSheet1;            // "Services"
+  DbGrid* DBGrid2;               // services of the current vehicle
+  TGradPanel* GradPanel4;        // bar below the services
+  TGradButton* btnServiceClick;  // "Print...": previews the service report
+  QWidget* TabSheet2;            // "Expenses"
+  DbGrid* DBGrid4;               // expenses of the current vehicle
+  TGradPanel* GradPanel5;        // bar below the expenses
+  TGradButton* btnPrintExpense;  // "Print...": previews the expense report
+
+  // Button bar.
   TGradPanel* GradPanel3;
   TGradButton* btnClose;
 
@@ -48,7 +56,6 @@ class TfrmVehicleDetail : public FormBase {
  private:
   void buildLayout();
   QWidget* buildTab(DbGrid*& grid, TGradPanel*& bar, TGradButton*& print, int gridKind);
-  void showVehicleDialog(const QString& caption);
 };
 
 }  // namespace wf

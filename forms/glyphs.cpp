@@ -21,8 +21,9 @@ int sizeOf(Glyph which) {
   }
 }
 
-// Shapes are drawn without antialiasing: blended edges would not match the transparent key and
-// would show as a pink fringe.
+// Each draw function paints a glyph of s by s pixels on a grid of 16 by 16 units (u = s / 16),
+// so one drawing serves every size. Shapes are drawn without antialiasing: blended edges would
+// not match the transparent key and would show as a pink fringe.
 void drawVehicle(QPainter& p, int s) {
   const double u = s / 16.0;
   p.setBrush(QColor(30, 90, 170));

@@ -21,13 +21,13 @@ class TGradPanel;
 
 struct VehicleListFrame {
   TGradPanel* titleBar;
-  TGradPanel* closeBar;
+  TGradPanel* closeBar;  // the button bar at the bottom
   TGradButton* closeButton;
-  DbGrid* vehicleGrid;
-  TGradPanel* upperBar;
-  TGradButton* printButton;
-  DbGrid* recordGrid;
-  TGradPanel* lowerBar;
+  DbGrid* vehicleGrid;       // all vehicles; picks the current vehicle
+  TGradPanel* upperBar;      // grey bar above the record grid
+  TGradButton* printButton;  // previews the window's report
+  DbGrid* recordGrid;        // the current vehicle's services or expenses
+  TGradPanel* lowerBar;      // grey bar below the record grid
   TGradButton* deleteButton;
   TGradButton* newButton;
   TGradButton* editButton;

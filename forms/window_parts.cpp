@@ -1,17 +1,23 @@
 #include "forms/window_parts.h"
 
 #include "controls/button_scheme.h"
+#include "controls/db_date_edit.h"
 #include "controls/grad_button.h"
 #include "controls/grad_panel.h"
+#include "framework/busy_cursor.h"
 #include "framework/db_edit.h"
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/form_base.h"
 #include "framework/message_box.h"
+#include "framework/pending_messages.h"
+#include "framework/showing_errors.h"
 #include "store/client_table.h"
 
 #include <QLabel>
 #include <QPalette>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace wf {
@@ -90,14 +96,30 @@ std::vector<GridColumn> vehicleListColumns() {
   };
 }
 
+void styleDataEntry(QWidget* widget) {
+  widget->setFont(msSansSerif(13));
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::Text, Qt::black);
+  widget->setPalette(palette);
+}
+
+TDBDateEdit* makeDataDateEdit(QWidget* parent, TDataSource* source, const char* fieldName,
+                              const QRect& geometry) {
+  auto* edit = new TDBDateEdit(parent);
+  styleDataEntry(edit);
+  edit->setDefaultToday(true);
+  edit->setPopupColor(QColor(240, 240, 240));
+  edit->setDataSource(source);
+  edit->setDataField(fieldName);
+  edit->setGeometry(geometry);
+  return edit;
+}
+
 DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName,
                      const QRect& geometry) {
   auto* edit = new DbEdit(parent);
-  edit->setFont(msSansSerif(13));
-  QPalette palette = edit->palette();
-  palette.setColor(QPalette::Base, Qt::white);
-  palette.setColor(QPalette::Text, Qt::black);
-  edit->setPalette(palette);
+  styleDataEntry(edit);
   edit->setFrame(true);
   edit->setDataSource(source);
   edit->setDataField(fieldName);
@@ -106,7 +128,7 @@ DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName
 }
 
 void runEditDialog(TClientTable& table, EditStart start, FormBase* dialog, const QString& caption) {
-  try {
+  const auto startAndShow = [&] {
     if (start == EditStart::Insert)
       table.insert();
     else
@@ -114,24 +136,52 @@ void runEditDialog(TClientTable& table, EditStart start, FormBase* dialog, const
     dialog->setWindowTitle(caption);
     dialog->centreOverMainForm();
     dialog->showModal();
-  } catch (const std::exception& failure) {
+  };
+  const auto cancelQuietly = [&] {
     try {
       table.cancel();
     } catch (const std::exception&) {
       // The table may be closed; the first failure is the one to show.
     }
-    showError(failure);
-  }
+  };
+  runShowingErrors(startAndShow, cancelQuietly);
 }
 
 void cancelPendingEdit(TClientTable& table) {
   const DataSetState state = table.State();
   if (state != DataSetState::Insert && state != DataSetState::Edit) return;
-  try {
+  runShowingErrors([&] { table.cancel(); });
+}
+
+void postAndClose(TClientTable& table, FormBase* dialog, const std::function<void()>& storeExtras) {
+  BusyCursor busy;
+  runShowingErrors([&] {
+    if (storeExtras) storeExtras();
+    table.post();
+    processPendingMessages();
+    dialog->closeForm();
+  });
+}
+
+void cancelAndClose(TClientTable& table, FormBase* dialog) {
+  runShowingErrors([&] {
     table.cancel();
-  } catch (const std::exception& failure) {
-    showError(failure);
-  }
+    processPendingMessages();
+  });
+  dialog->closeForm();
+}
+
+void confirmAndDelete(TClientTable& table, const QString& question) {
+  if (!confirm(question)) return;
+  runShowingErrors([&] { table.deleteRecord(); });
+}
+
+QTabWidget* makePageControl(QWidget* parent, const QRect& geometry) {
+  auto* pages = new QTabWidget(parent);
+  pages->setGeometry(geometry);
+  pages->tabBar()->setFont(msSansSerif(13, true));
+  pages->setUsesScrollButtons(false);
+  return pages;
 }
 
 }  // namespace wf

@@ -11,15 +11,18 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QLabel;
+class QTabWidget;
 class QWidget;
 
 namespace wf {
 
 class DbGrid;
 class DbEdit;
+class TDBDateEdit;
 class TDataSource;
 class TGradButton;
 class TGradPanel;
@@ -58,15 +61,20 @@ void fillTabSheet(QWidget* sheet, QWidget* grid, QWidget* bottomBar);
 // The vehicle grid of the vehicle, service and expense list windows.
 std::vector<GridColumn> vehicleListColumns();
 
+// The look of every entry control of the dialogs: MS Sans Serif 13 px, black on white.
+void styleDataEntry(QWidget* widget);
+
 // A data edit: white, sunken border, MS Sans Serif 13 px black.
 DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName,
                      const QRect& geometry);
 
-// The client-area rectangle of a bar aligned to the top or bottom of a window of this width.
-inline QRect topBar(int width, int top, int height) { return QRect(0, top, width, height); }
-
 class FormBase;
 class TClientTable;
+
+// A dialog's date edit on a data field: entry look, a new record starts at today, the calendar
+// pops up on light grey.
+TDBDateEdit* makeDataDateEdit(QWidget* parent, TDataSource* source, const char* fieldName,
+                              const QRect& geometry);
 
 // How a list window starts the record its dialog edits.
 enum class EditStart { Insert, Edit };
@@ -75,6 +83,24 @@ enum class EditStart { Insert, Edit };
 // caption and shows it modally centred over the main window; the dialog posts or cancels the
 // record itself. A failure on the way cancels the table first, then shows the error box.
 void runEditDialog(TClientTable& table, EditStart start, FormBase* dialog, const QString& caption);
+
+// A dialog's Save once its own checks have passed: with the busy cursor showing, runs
+// `storeExtras` (what the dialog holds outside its data controls: a photo, an image file), posts
+// the table and closes the dialog. A failure shows the error box and the dialog stays open.
+void postAndClose(TClientTable& table, FormBase* dialog,
+                  const std::function<void()>& storeExtras = {});
+
+// A dialog's Cancel: cancels the table, showing a failure in the error box, and closes the
+// dialog either way.
+void cancelAndClose(TClientTable& table, FormBase* dialog);
+
+// A list window's Delete once its own checks have passed: asks the question and deletes the
+// table's current record on Yes. A failure shows the error box.
+void confirmAndDelete(TClientTable& table, const QString& question);
+
+// The page control of the vehicle and service line windows at its design geometry; both tabs
+// always fit, so it has no scroll arrows (hidden ones would still be Tab stops).
+QTabWidget* makePageControl(QWidget* parent, const QRect& geometry);
 
 // A dialog's close box: cancels the table when it is still in insert or edit state, so no
 // record is left half-edited behind a hidden dialog. A failure shows the error box.

@@ -1,6 +1,7 @@
 #include "framework/bitmap_reader.h"
 
-#include <QFile>
+#include "framework/whole_file.h"
+
 
 #include <algorithm>
 #include <array>
@@ -265,14 +266,6 @@ QImage readBitmap(const QByteArray& bytes) {
                     static_cast<std::size_t>(bytes.size()));
 }
 
-QImage readBitmapFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw std::runtime_error("Cannot open file " + path.toStdString());
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    throw std::runtime_error("Cannot open file " + path.toStdString());
-  return readBitmap(bytes);
-}
+QImage readBitmapFile(const QString& path) { return readBitmap(readWholeFile(path)); }
 
 }  // namespace wf

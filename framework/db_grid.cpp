@@ -93,7 +93,6 @@ void DbGrid::setColumns(std::vector<GridColumn> columns) {
 }
 
 void DbGrid::setGridBackground(const QColor& colour) {
-  background_ = colour;
   QPalette p = palette();
   p.setColor(QPalette::Base, colour);
   p.setColor(QPalette::Window, colour);
@@ -180,7 +179,6 @@ void DbGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
 void DbGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   QTableView::mouseDoubleClickEvent(event);
   if (OnDblClick) OnDblClick();
-  emit dblClick();
 }
 
 void DbGrid::keyboardSearch(const QString& /*search*/) {}

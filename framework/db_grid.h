@@ -29,11 +29,9 @@ class DbGrid : public QTableView {
   void setDataSource(TDataSource* source);
   TDataSource* dataSource() const { return model_->dataSource(); }
   void setColumns(std::vector<GridColumn> columns);
-  DataSourceModel* dataModel() const { return model_; }
 
   // The look the windows give their grids.
   void setGridBackground(const QColor& colour);
-  QColor gridBackground() const { return background_; }
   void setCellFont(const QFont& font);
   void setTitleFont(const QFont& font);
   // No 3-D border and no outer border.
@@ -51,9 +49,6 @@ class DbGrid : public QTableView {
   // switched off.
   void keyboardSearch(const QString& search) override;
 
- signals:
-  void dblClick();
-
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -64,7 +59,6 @@ class DbGrid : public QTableView {
   void applyRowHeights();
 
   DataSourceModel* model_;
-  QColor background_;
   QFont titleFont_;
   bool following_ = false;
 };

@@ -1,6 +1,7 @@
 #include "framework/jpeg_picture.h"
 
-#include <QFile>
+#include "framework/whole_file.h"
+
 
 #include <stdexcept>
 
@@ -13,15 +14,7 @@ JpegPicture JpegPicture::fromBytes(const QByteArray& bytes) {
   return picture;
 }
 
-JpegPicture JpegPicture::fromFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw std::runtime_error("Cannot open file " + path.toStdString());
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    throw std::runtime_error("Cannot open file " + path.toStdString());
-  return fromBytes(bytes);
-}
+JpegPicture JpegPicture::fromFile(const QString& path) { return fromBytes(readWholeFile(path)); }
 
 JpegPicture JpegPicture::fromBitmap(const QImage& bitmap, int quality) {
   JpegPicture picture;

@@ -1,5 +1,6 @@
 #include "store/data_module.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace wf {
@@ -8,9 +9,18 @@ TDataModule1* DataModule1 = nullptr;
 
 namespace {
 
-void addDef(TClientTable& table, const char* name, TFieldType type, int size = 0) {
-  table.FieldDefs().push_back(
-      FieldDef{name, type, size, type == ftAutoInc ? faReadonly : std::uint16_t{0}});
+// Declares a column once: the field object, and for a stored (not calculated) field the field
+// definition with the field's own name, type and size. Columns are stored in the order they are
+// added; an auto-increment column is read-only in the file.
+template <class FieldClass, class... Args>
+FieldClass* addColumn(TClientTable& table, const char* name, Args... sizeAndKind) {
+  FieldClass& field = table.addField<FieldClass>(name, sizeAndKind...);
+  if (field.FieldKind() == fkData) {
+    const TFieldType type = field.DataType();
+    table.FieldDefs().push_back(
+        FieldDef{name, type, field.Size(), type == ftAutoInc ? faReadonly : std::uint16_t{0}});
+  }
+  return &field;
 }
 
 void linkDetail(TClientTable& detail, TDataSource& master, const char* masterField) {
@@ -38,94 +48,65 @@ TDataModule1::TDataModule1() {
   datExpenses.setDataSet(&tblExpenses);
 
   // tblVehicle
-  tblVehicleVehicleNumber = &tblVehicle.addField<TAutoIncField>("VehicleNumber");
-  tblVehicleVehicleMake = &tblVehicle.addField<TStringField>("VehicleMake", 25);
-  tblVehicleVehicleModel = &tblVehicle.addField<TStringField>("VehicleModel", 25);
-  tblVehicleVehicleYear = &tblVehicle.addField<TStringField>("VehicleYear", 5);
-  tblVehicleVehicleReg = &tblVehicle.addField<TStringField>("VehicleReg", 15);
-  tblVehicleVehiclePhoto = &tblVehicle.addField<TBlobField>("VehiclePhoto");
-  addDef(tblVehicle, "VehicleNumber", ftAutoInc);
-  addDef(tblVehicle, "VehicleMake", ftString, 25);
-  addDef(tblVehicle, "VehicleModel", ftString, 25);
-  addDef(tblVehicle, "VehicleYear", ftString, 5);
-  addDef(tblVehicle, "VehicleReg", ftString, 15);
-  addDef(tblVehicle, "VehiclePhoto", ftBlob);
+  tblVehicleVehicleNumber = addColumn<TAutoIncField>(tblVehicle, "VehicleNumber");
+  tblVehicleVehicleMake = addColumn<TStringField>(tblVehicle, "VehicleMake", 25);
+  tblVehicleVehicleModel = addColumn<TStringField>(tblVehicle, "VehicleModel", 25);
+  tblVehicleVehicleYear = addColumn<TStringField>(tblVehicle, "VehicleYear", 5);
+  tblVehicleVehicleReg = addColumn<TStringField>(tblVehicle, "VehicleReg", 15);
+  tblVehicleVehiclePhoto = addColumn<TBlobField>(tblVehicle, "VehiclePhoto");
   tblVehicle.IndexDefs().push_back(IndexDef{"tblVehicleIndex1", "", 0});
   tblVehicle.setIndexFieldNames("VehicleMake");
 
   // tblService
-  tblServiceServiceNumber = &tblService.addField<TAutoIncField>("ServiceNumber");
-  tblServiceVehicleNumber = &tblService.addField<TIntegerField>("VehicleNumber");
-  tblServiceServiceDescription = &tblService.addField<TStringField>("ServiceDescription", 50);
-  tblServiceServiceDate = &tblService.addField<TDateTimeField>("ServiceDate");
-  tblServiceServiceTechName = &tblService.addField<TStringField>("ServiceTechName", 25);
-  tblServiceServiceNote = &tblService.addField<TMemoField>("ServiceNote");
-  tblServiceServiceDistance = &tblService.addField<TStringField>("ServiceDistance", 20);
+  tblServiceServiceNumber = addColumn<TAutoIncField>(tblService, "ServiceNumber");
+  tblServiceVehicleNumber = addColumn<TIntegerField>(tblService, "VehicleNumber");
+  tblServiceServiceDescription = addColumn<TStringField>(tblService, "ServiceDescription", 50);
+  tblServiceServiceDate = addColumn<TDateTimeField>(tblService, "ServiceDate");
+  tblServiceServiceTechName = addColumn<TStringField>(tblService, "ServiceTechName", 25);
+  tblServiceServiceNote = addColumn<TMemoField>(tblService, "ServiceNote");
+  tblServiceServiceDistance = addColumn<TStringField>(tblService, "ServiceDistance", 20);
   tblServiceServiceDate->setDisplayFormat("ddddd");
-  addDef(tblService, "ServiceNumber", ftAutoInc);
-  addDef(tblService, "VehicleNumber", ftInteger);
-  addDef(tblService, "ServiceDescription", ftString, 50);
-  addDef(tblService, "ServiceDate", ftDateTime);
-  addDef(tblService, "ServiceTechName", ftString, 25);
-  addDef(tblService, "ServiceNote", ftMemo);
-  addDef(tblService, "ServiceDistance", ftString, 20);
   tblService.setIndexFieldNames("VehicleNumber;ServiceDate");
   linkDetail(tblService, datVehicle, "VehicleNumber");
 
   // tblServiceLine
-  tblServiceLineServiceLineNumber = &tblServiceLine.addField<TAutoIncField>("ServiceLineNumber");
-  tblServiceLineServiceNumber = &tblServiceLine.addField<TIntegerField>("ServiceNumber");
+  tblServiceLineServiceLineNumber = addColumn<TAutoIncField>(tblServiceLine, "ServiceLineNumber");
+  tblServiceLineServiceNumber = addColumn<TIntegerField>(tblServiceLine, "ServiceNumber");
   tblServiceLineServiceLineProduct =
-      &tblServiceLine.addField<TStringField>("ServiceLineProduct", 50);
+      addColumn<TStringField>(tblServiceLine, "ServiceLineProduct", 50);
   tblServiceLineServiceLineQuantity =
-      &tblServiceLine.addField<TSmallintField>("ServiceLineQuantity");
-  tblServiceLineServiceLineAmount = &tblServiceLine.addField<TCurrencyField>("ServiceLineAmount");
+      addColumn<TSmallintField>(tblServiceLine, "ServiceLineQuantity");
+  tblServiceLineServiceLineAmount = addColumn<TCurrencyField>(tblServiceLine, "ServiceLineAmount");
   tblServiceLineServiceLineTotal =
-      &tblServiceLine.addField<TCurrencyField>("ServiceLineTotal", fkCalculated);
+      addColumn<TCurrencyField>(tblServiceLine, "ServiceLineTotal", fkCalculated);
   tblServiceLineServiceLineAmount->setDefaultExpression("0");
-  addDef(tblServiceLine, "ServiceLineNumber", ftAutoInc);
-  addDef(tblServiceLine, "ServiceNumber", ftInteger);
-  addDef(tblServiceLine, "ServiceLineProduct", ftString, 50);
-  addDef(tblServiceLine, "ServiceLineQuantity", ftSmallint);
-  addDef(tblServiceLine, "ServiceLineAmount", ftCurrency);
   tblServiceLine.setIndexFieldNames("ServiceNumber;ServiceLineNumber");
   linkDetail(tblServiceLine, datService, "ServiceNumber");
   tblServiceLine.OnCalcFields = [this](TClientTable& t) { tblServiceLineCalcFields(t); };
 
   // tblServiceInvoice
   tblServiceInvoiceServiceInvoiceNumber =
-      &tblServiceInvoice.addField<TAutoIncField>("ServiceInvoiceNumber");
-  tblServiceInvoiceServiceNumber = &tblServiceInvoice.addField<TIntegerField>("ServiceNumber");
+      addColumn<TAutoIncField>(tblServiceInvoice, "ServiceInvoiceNumber");
+  tblServiceInvoiceServiceNumber = addColumn<TIntegerField>(tblServiceInvoice, "ServiceNumber");
   tblServiceInvoiceServiceInvoiceBlob =
-      &tblServiceInvoice.addField<TBlobField>("ServiceInvoiceBlob");
+      addColumn<TBlobField>(tblServiceInvoice, "ServiceInvoiceBlob");
   tblServiceInvoiceServiceInvoiceDescription =
-      &tblServiceInvoice.addField<TStringField>("ServiceInvoiceDescription", 50);
-  addDef(tblServiceInvoice, "ServiceInvoiceNumber", ftAutoInc);
-  addDef(tblServiceInvoice, "ServiceNumber", ftInteger);
-  addDef(tblServiceInvoice, "ServiceInvoiceBlob", ftBlob);
-  addDef(tblServiceInvoice, "ServiceInvoiceDescription", ftString, 50);
+      addColumn<TStringField>(tblServiceInvoice, "ServiceInvoiceDescription", 50);
   tblServiceInvoice.setIndexFieldNames("ServiceNumber");
   linkDetail(tblServiceInvoice, datService, "ServiceNumber");
 
   // tblExpenses
-  tblExpensesExpenseNumber = &tblExpenses.addField<TAutoIncField>("ExpenseNumber");
-  tblExpensesVehicleNumber = &tblExpenses.addField<TIntegerField>("VehicleNumber");
-  tblExpensesExpenseDescription = &tblExpenses.addField<TStringField>("ExpenseDescription", 50);
-  tblExpensesExpenseAmount = &tblExpenses.addField<TCurrencyField>("ExpenseAmount");
-  tblExpensesExpenseQuantity = &tblExpenses.addField<TSmallintField>("ExpenseQuantity");
-  tblExpensesExpenseDate = &tblExpenses.addField<TDateTimeField>("ExpenseDate");
-  tblExpensesExpenseBlob = &tblExpenses.addField<TBlobField>("ExpenseBlob");
+  tblExpensesExpenseNumber = addColumn<TAutoIncField>(tblExpenses, "ExpenseNumber");
+  tblExpensesVehicleNumber = addColumn<TIntegerField>(tblExpenses, "VehicleNumber");
+  tblExpensesExpenseDescription = addColumn<TStringField>(tblExpenses, "ExpenseDescription", 50);
+  tblExpensesExpenseAmount = addColumn<TCurrencyField>(tblExpenses, "ExpenseAmount");
+  tblExpensesExpenseQuantity = addColumn<TSmallintField>(tblExpenses, "ExpenseQuantity");
+  tblExpensesExpenseDate = addColumn<TDateTimeField>(tblExpenses, "ExpenseDate");
+  tblExpensesExpenseBlob = addColumn<TBlobField>(tblExpenses, "ExpenseBlob");
   tblExpensesExpenseInvAvailable =
-      &tblExpenses.addField<TStringField>("ExpenseInvAvailable", 3, fkCalculated);
+      addColumn<TStringField>(tblExpenses, "ExpenseInvAvailable", 3, fkCalculated);
   tblExpensesExpenseAmount->setDefaultExpression("0");
   tblExpensesExpenseDate->setDisplayFormat("ddddd");
-  addDef(tblExpenses, "ExpenseNumber", ftAutoInc);
-  addDef(tblExpenses, "VehicleNumber", ftInteger);
-  addDef(tblExpenses, "ExpenseDescription", ftString, 50);
-  addDef(tblExpenses, "ExpenseAmount", ftCurrency);
-  addDef(tblExpenses, "ExpenseQuantity", ftSmallint);
-  addDef(tblExpenses, "ExpenseDate", ftDateTime);
-  addDef(tblExpenses, "ExpenseBlob", ftBlob);
   tblExpenses.setIndexFieldNames("VehicleNumber;ExpenseDate");
   linkDetail(tblExpenses, datVehicle, "VehicleNumber");
   tblExpenses.OnCalcFields = [this](TClientTable& t) { tblExpensesCalcFields(t); };
@@ -135,6 +116,29 @@ TDataModule1::TDataModule1() {
   tblServiceLine.AfterClose = [this](TClientTable& t) { tblServiceLineAfterClose(t); };
   tblServiceInvoice.AfterClose = [this](TClientTable& t) { tblServiceInvoiceAfterClose(t); };
   tblExpenses.AfterClose = [this](TClientTable& t) { tblExpensesAfterClose(t); };
+}
+
+std::vector<TableFile> TDataModule1::tablesInOpeningOrder() {
+  return {
+      {&tblVehicle, "Data/Vehicle.cds", ClosedFlag::Vehicle},
+      {&tblService, "Data/Service.cds", ClosedFlag::Service},
+      {&tblServiceLine, "Data/ServiceLine.cds", ClosedFlag::ServiceLine},
+      {&tblServiceInvoice, "Data/ServiceInvoice.cds", ClosedFlag::ServiceInvoice},
+      {&tblExpenses, "Data/Expense.cds", ClosedFlag::Expenses},
+  };
+}
+
+std::vector<TableFile> TDataModule1::tablesInClosingOrder() {
+  // The service's invoices and lines before the service, the vehicle's services and expenses
+  // before the vehicle.
+  constexpr ClosedFlag kOrder[] = {ClosedFlag::ServiceInvoice, ClosedFlag::ServiceLine,
+                                   ClosedFlag::Service, ClosedFlag::Expenses, ClosedFlag::Vehicle};
+  const std::vector<TableFile> tables = tablesInOpeningOrder();
+  std::vector<TableFile> ordered;
+  for (ClosedFlag table : kOrder)
+    ordered.push_back(*std::find_if(tables.begin(), tables.end(),
+                                    [&](const TableFile& file) { return file.flag == table; }));
+  return ordered;
 }
 
 TDataModule1::~TDataModule1() {

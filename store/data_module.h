@@ -8,6 +8,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "store/blob_field.h"
 #include "store/client_table.h"
@@ -21,6 +22,13 @@ namespace wf {
 
 // The main window's flags, one per table, set when the table has been closed.
 enum class ClosedFlag { Vehicle, Service, ServiceLine, ServiceInvoice, Expenses };
+
+// A table of the module with its file, relative to the program's folder, and its closed flag.
+struct TableFile {
+  TClientTable* table;
+  const char* relativeFileName;
+  ClosedFlag flag;
+};
 
 class TDataModule1 {
  public:
@@ -83,6 +91,11 @@ class TDataModule1 {
   TDateTimeField* tblExpensesExpenseDate;
   TBlobField* tblExpensesExpenseBlob;
   TStringField* tblExpensesExpenseInvAvailable;
+
+  // The five tables with their files, in opening order: masters before their details.
+  std::vector<TableFile> tablesInOpeningOrder();
+  // The same tables in closing (writing) order: details before their masters.
+  std::vector<TableFile> tablesInClosingOrder();
 
   // Event handlers.
   void tblVehicleAfterClose(TClientTable& dataSet);

@@ -272,9 +272,9 @@ void csvRow(const DataPacket& p, const std::vector<Value>& values, std::ostream&
 
 // The index the program gives the table with exactly these columns, if it is one of its own.
 std::optional<std::string> programIndexFor(const DataPacket& p) {
-  const TDataModule1 module;
-  for (const TClientTable* table : {&module.tblVehicle, &module.tblService, &module.tblServiceLine,
-                                    &module.tblServiceInvoice, &module.tblExpenses}) {
+  TDataModule1 module;
+  for (const TableFile& file : module.tablesInOpeningOrder()) {
+    const TClientTable* table = file.table;
     const std::vector<FieldDef>& defs = table->FieldDefs();
     bool same = defs.size() == p.columns.size();
     for (std::size_t j = 0; same && j < defs.size(); ++j) same = defs[j].name == p.columns[j].name;

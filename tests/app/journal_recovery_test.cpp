@@ -5,6 +5,7 @@
 #include "app/frm_main.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
+#include "program_fixture.h"
 #include "store/data_module.h"
 
 #include <fcntl.h>
@@ -48,28 +49,12 @@ struct FileSnapshot {
   struct timespec modified {};
 };
 
-class JournalRecovery : public ::testing::Test {
+class JournalRecovery : public ProgramFixture {
  protected:
   void SetUp() override {
-    installFontSubstitutions();
-    ASSERT_TRUE(dir_.isValid());
-    folder_ = dir_.path().toStdString() + "/";
-    QDir(dir_.path()).mkdir("Data");
+    ProgramFixture::SetUp();
+    makeDataFolder();
   }
-  std::string dataFile(const char* name) const { return folder_ + "Data/" + name; }
-  void start() { instances_ = std::make_unique<AppInstances>(folder_); }
-  void stop() { instances_.reset(); }
-  static void addVehicle(const std::string& make) {
-    TClientTable& vehicles = DataModule1->tblVehicle;
-    vehicles.insert();
-    vehicles.fieldByName("VehicleMake").setAsString(make);
-    vehicles.post();
-  }
-
-  QTemporaryDir dir_;
-  std::string folder_;
-  MessageBoxRecorder boxes_;
-  std::unique_ptr<AppInstances> instances_;
 };
 
 TEST_F(JournalRecovery, ChangesOfASessionThatDiedAreBackAfterOneBoxAndOnlyOnce) {

@@ -11,6 +11,7 @@
 #include "framework/db_grid.h"
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
+#include "program_fixture.h"
 #include "store/data_module.h"
 
 #include <gtest/gtest.h>
@@ -27,32 +28,9 @@
 namespace wf {
 namespace {
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public ProgramFixture {
  protected:
-  void SetUp() override {
-    installFontSubstitutions();
-    ASSERT_TRUE(dir_.isValid());
-    folder_ = dir_.path().toStdString() + "/";
-  }
-
-  void makeDataFolder() { QDir(dir_.path()).mkdir("Data"); }
-  std::string dataFile(const char* name) const { return folder_ + "Data/" + name; }
   bool exists(const char* name) const { return std::filesystem::exists(dataFile(name)); }
-
-  void start() { instances_ = std::make_unique<AppInstances>(folder_); }
-  void stop() { instances_.reset(); }
-
-  static void addVehicle(const std::string& make) {
-    TClientTable& vehicles = DataModule1->tblVehicle;
-    vehicles.insert();
-    vehicles.fieldByName("VehicleMake").setAsString(make);
-    vehicles.post();
-  }
-
-  QTemporaryDir dir_;
-  std::string folder_;
-  MessageBoxRecorder boxes_;
-  std::unique_ptr<AppInstances> instances_;
 };
 
 TEST_F(MainWindow, FirstStartWithAnEmptyDataFolderOpensFiveEmptyTablesSilently) {

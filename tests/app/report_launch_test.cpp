@@ -7,6 +7,7 @@
 #include "framework/font_setup.h"
 #include "framework/jpeg_picture.h"
 #include "framework/message_box.h"
+#include "program_fixture.h"
 #include "reports/frm_expense_detail_rep.h"
 #include "reports/frm_service_detail_rep.h"
 #include "reports/frm_service_line_detail_rep.h"
@@ -36,15 +37,8 @@ struct PreviewSeen {
   const QWidget* owner = nullptr;  // the window it belongs to
 };
 
-class ReportLaunch : public ::testing::Test {
+class ReportLaunch : public RunningProgramFixture {
  protected:
-  void SetUp() override {
-    installFontSubstitutions();
-    ASSERT_TRUE(dir_.isValid());
-    QDir(dir_.path()).mkdir("Data");
-    instances_ = std::make_unique<AppInstances>(dir_.path().toStdString() + "/");
-  }
-
   static std::string jpegBytes() {
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(QColor(170, 30, 30));
@@ -99,10 +93,6 @@ class ReportLaunch : public ::testing::Test {
     run();
     return seen;
   }
-
-  QTemporaryDir dir_;
-  MessageBoxRecorder boxes_;
-  std::unique_ptr<AppInstances> instances_;
 };
 
 TEST_F(ReportLaunch, APhotoThatIsNotJpegGivesOneErrorBoxAndTheReportWithAnEmptyPicture) {

@@ -21,6 +21,7 @@
 #include "framework/font_setup.h"
 #include "framework/message_box.h"
 #include "framework/tab_chain.h"
+#include "program_fixture.h"
 #include "store/data_module.h"
 
 #include <gtest/gtest.h>
@@ -56,19 +57,7 @@ void expectTabCycle(const char* window, std::vector<QWidget*> cycle) {
                               << "\n  expected:  " << describe(expected);
 }
 
-class TabOrder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    installFontSubstitutions();
-    ASSERT_TRUE(dir_.isValid());
-    QDir(dir_.path()).mkdir("Data");
-    instances_ = std::make_unique<AppInstances>(dir_.path().toStdString() + "/");
-  }
-
-  QTemporaryDir dir_;
-  MessageBoxRecorder boxes_;
-  std::unique_ptr<AppInstances> instances_;
-};
+class TabOrder : public RunningProgramFixture {};
 
 TEST_F(TabOrder, EveryWindowWalksItsControlsInTheDesignsOrder) {
   TfrmMain& m = *frmMain;

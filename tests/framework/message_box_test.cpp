@@ -1,4 +1,5 @@
 #include "framework/message_box.h"
+#include "framework/showing_errors.h"
 #include "framework/wf_application.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <QTimer>
 
 #include <stdexcept>
+#include <vector>
 
 namespace wf {
 namespace {
@@ -109,6 +111,29 @@ TEST(MessageBox, UncaughtFailuresReachTheDefaultBox) {
   EXPECT_EQ(recorder.boxes()[0].kind, MessageKind::DefaultError);
   EXPECT_EQ(recorder.boxes()[0].text, "Unknown picture file extension (.txt)");
   EXPECT_EQ(recorder.boxes()[1].text, "");
+}
+
+TEST(MessageBox, HandlerFailuresReachTheErrorBoxAndSkipTheRestOfTheWork) {
+  MessageBoxRecorder recorder;
+  std::vector<QString> steps;
+  EXPECT_TRUE(runShowingErrors([&] { steps.push_back("work"); }));
+  const bool finished = runShowingErrors(
+      [&] {
+        steps.push_back("post");
+        throw std::runtime_error("Key violation");
+        steps.push_back("close");
+      },
+      [&] {
+        steps.push_back("cancel");
+        EXPECT_TRUE(recorder.boxes().empty());  // the undo runs before the box
+      });
+  EXPECT_FALSE(finished);
+  EXPECT_EQ(steps, (std::vector<QString>{"work", "post", "cancel"}));
+  ASSERT_EQ(recorder.boxes().size(), 1u);
+  EXPECT_EQ(recorder.boxes()[0].kind, MessageKind::Error);
+  EXPECT_EQ(recorder.boxes()[0].text, "Key violation");
+  // Only std::exception is the handler's to show; anything else goes on to the default box.
+  EXPECT_THROW(runShowingErrors([] { throw 42; }), int);
 }
 
 TEST(MessageBox, RecorderRestoresThePreviousHook) {

@@ -90,6 +90,35 @@ TEST_F(DataModuleTest, SchemaOfTheFiveTables) {
 
 // Files of tables that never kept a record: header and metadata only, rows starting at the
 // file's end. The service invoice file is the worked example byte for byte.
+TEST_F(DataModuleTest, TheFiveTablesOpenMastersFirstAndCloseDetailsFirst) {
+  TDataModule1& m = *module;
+  const auto describe = [](const std::vector<TableFile>& files) {
+    std::vector<std::string> names;
+    for (const TableFile& file : files)
+      names.push_back(file.table->Name() + " " + file.relativeFileName);
+    return names;
+  };
+  EXPECT_EQ(describe(m.tablesInOpeningOrder()),
+            (std::vector<std::string>{"tblVehicle Data/Vehicle.cds", "tblService Data/Service.cds",
+                                      "tblServiceLine Data/ServiceLine.cds",
+                                      "tblServiceInvoice Data/ServiceInvoice.cds",
+                                      "tblExpenses Data/Expense.cds"}));
+  EXPECT_EQ(describe(m.tablesInClosingOrder()),
+            (std::vector<std::string>{"tblServiceInvoice Data/ServiceInvoice.cds",
+                                      "tblServiceLine Data/ServiceLine.cds",
+                                      "tblService Data/Service.cds", "tblExpenses Data/Expense.cds",
+                                      "tblVehicle Data/Vehicle.cds"}));
+  // Each table's closed flag is its own: the after-close handler reports that flag.
+  std::vector<ClosedFlag> reported;
+  m.closedFlagHook = [&](ClosedFlag flag) { reported.push_back(flag); };
+  createAll();
+  for (const TableFile& file : m.tablesInClosingOrder()) {
+    file.table->close();
+    ASSERT_FALSE(reported.empty());
+    EXPECT_EQ(reported.back(), file.flag) << file.table->Name();
+  }
+}
+
 TEST_F(DataModuleTest, EmptyTableFilesAfterAnInsertAndADelete) {
   createAll();
   addVehicle("Audi");
