@@ -2,7 +2,6 @@
 
 #include "framework/whole_file.h"
 
-
 #include <stdexcept>
 
 namespace wf {
