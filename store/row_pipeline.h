@@ -2,14 +2,11 @@
 // decoding the next rows and storing the last ones run side by side on two cores.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
-#include <exception>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "store/datapacket.h"
+#include "store/hand_off_thread.h"
 #include "store/packet_loader.h"
 
 namespace wf {
@@ -20,10 +17,9 @@ class RowPipeline {
   // starts early and the batch stays in the caches.
   static constexpr std::size_t kBatchRows = 2048;
 
+  // The consumer's failure, should the reader give up before finish(), is dropped: the reader's
+  // own error is the one to report.
   explicit RowPipeline(RowConsumer& consumer);
-  // Waits for the consumer; a failure nobody claimed with finish() is dropped, because the
-  // reader has failed itself and its error is the one to report.
-  ~RowPipeline();
 
   RowPipeline(const RowPipeline&) = delete;
   RowPipeline& operator=(const RowPipeline&) = delete;
@@ -35,21 +31,14 @@ class RowPipeline {
 
  private:
   using Batch = std::vector<std::vector<ValueView>>;
-  void consumerLoop();
   void handOver();
-  void waitIdle(std::unique_lock<std::mutex>& lock);
 
   RowConsumer& consumer_;
   Batch filling_;
   std::size_t filled_ = 0;
-  std::mutex mutex_;
-  std::condition_variable changed_;
   Batch inFlight_;
-  std::size_t inFlightRows_ = 0;
-  bool busy_ = false;
-  bool stopping_ = false;
-  std::exception_ptr failure_;
-  std::thread worker_;
+  // Last member: destroyed first, so the rows in flight are stored before their batch goes.
+  HandOffThread storer_;
 };
 
 }  // namespace wf
