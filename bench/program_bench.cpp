@@ -555,7 +555,9 @@ void runCloseChild() {
   for (const wf::TableFile& file : data.tablesInClosingOrder()) {
     const int64_t start = monotonicNs();
     file.table->close();
-    total += monotonicNs() - start;
+    const int64_t took = monotonicNs() - start;
+    stamp(("close-" + std::string(file.relativeFileName)).c_str(), took);
+    total += took;
   }
   stamp("close-total", total);
 }

@@ -224,14 +224,15 @@ TEST(DataPacketWriter, RowByRowEncodingGivesTheSameBytes) {
 TEST(DataPacketWriter, LargePacketStreamsInChunks) {
   DataPacket packet = emptyPacketOf("ServiceInvoice.cds");
   const std::string image(1000, '\x5A');
-  for (int i = 0; i < 1500; ++i)
+  for (int i = 0; i < 13000; ++i)
     packet.rows.push_back(row({integer(i + 1), integer(i), Value::fromBytes(image), text("x")}));
   const std::vector<uint8_t> whole = encodeDataPacket(packet);
-  ASSERT_GT(whole.size(), 1'000'000u);
+  ASSERT_GT(whole.size(), 13'000'000u);
   ChunkSink sink;
   EXPECT_EQ(encodeRowByRow(packet, sink), whole);
-  EXPECT_GE(sink.chunks.size(), 4u);
-  EXPECT_LE(*std::max_element(sink.chunks.begin(), sink.chunks.end()), 300'000u);
+  // 4 MB chunks, each cut at the first row boundary past 4 MB.
+  EXPECT_EQ(sink.chunks.size(), 4u);
+  EXPECT_LE(*std::max_element(sink.chunks.begin(), sink.chunks.end()), (4u << 20) + 1100u);
   EXPECT_TRUE(sink.overwrites.empty());
 }
 

@@ -160,26 +160,26 @@ class FileSizeLimit {
 TEST_F(TableFileTest, WriteFailingPartwayKeepsOldFileAndRecords) {
   std::string path = folder.file("Vehicle.cds");
   openAndChange(path, true);
-  for (int i = 0; i < 8; ++i) {  // about 800 kB: several chunks, so the failure comes mid-file
+  for (int i = 0; i < 80; ++i) {  // about 8 MB: several chunks, so the failure comes mid-file
     v.table.insert();
     v.make.setAsString("Photo " + std::to_string(i));
-    v.photo.setAsString(std::string(100'000, char('a' + i)));
+    v.photo.setAsString(std::string(100'000, char('a' + i % 26)));
     v.table.post();
   }
   std::string before = readBytes(path);
   {
-    FileSizeLimit limit(300'000);
+    FileSizeLimit limit(6'000'000);  // past the first chunk
     EXPECT_EQ(closeFailure(), std::strerror(EFBIG));
   }
-  expectStillOpen(11, 9);
+  expectStillOpen(83, 81);
   EXPECT_EQ(readBytes(path), before);
   EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"Vehicle.cds"});
 
   v.table.close();
   v.table.open();
-  EXPECT_EQ(v.table.recordCount(), 11);
+  EXPECT_EQ(v.table.recordCount(), 83);
   v.table.last();
-  EXPECT_EQ(v.photo.AsString(), std::string(100'000, 'h'));
+  EXPECT_EQ(v.photo.AsString(), std::string(100'000, 'j'));  // "Photo 9" sorts last
 }
 
 TEST_F(TableFileTest, ProducerFailingPartwayLeavesNoTrace) {
