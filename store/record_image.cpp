@@ -101,10 +101,10 @@ std::size_t RecordImageLayout::stringLimit(std::size_t column) const {
 }
 
 template <class Visit>
-const std::uint8_t* RecordImageLayout::walk(const std::uint8_t* image, std::size_t last,
+const std::uint8_t* RecordImageLayout::walk(const std::uint8_t* image, std::size_t count,
                                             Visit&& visit) const {
   const std::uint8_t* p = image + indicatorBytes_;
-  for (std::size_t i = 0; i <= last && i < types_.size(); ++i) {
+  for (std::size_t i = 0; i < count; ++i) {
     const unsigned bits = blankBits(image, i);
     visit(i, bits, p);
     if (bits == 0) p = skipValue(i, p);
@@ -209,24 +209,23 @@ std::size_t RecordImageLayout::imageSize(const std::uint8_t* image) const {
 
 FieldRef RecordImageLayout::field(const std::uint8_t* image, std::size_t column) const {
   FieldRef ref;
-  walk(image, column, [&](std::size_t i, unsigned bits, const std::uint8_t* p) {
-    if (i != column) return;
-    if (bits != 0) {
-      ref.state = (bits & kNullBit) ? BlankState::Null : BlankState::Unassigned;
-      return;
-    }
-    ref.state = BlankState::HasValue;
-    if (types_[column] == ftUnknown) {
-      ref.integer = *p;  // the tag; value() decodes the rest
-      ref.bytes = viewBytes(p, 1);
-      return;
-    }
-    ValueView view;
-    readValue(column, p, view);
-    ref.integer = view.integer;
-    ref.number = view.number;
-    ref.bytes = view.bytes;
-  });
+  const unsigned bits = blankBits(image, column);
+  if (bits != 0) {
+    ref.state = (bits & kNullBit) ? BlankState::Null : BlankState::Unassigned;
+    return ref;
+  }
+  const std::uint8_t* p = walk(image, column, [](std::size_t, unsigned, auto) {});
+  ref.state = BlankState::HasValue;
+  if (types_[column] == ftUnknown) {
+    ref.integer = *p;  // the tag; value() decodes the rest
+    ref.bytes = viewBytes(p, 1);
+    return ref;
+  }
+  ValueView view;
+  readValue(column, p, view);
+  ref.integer = view.integer;
+  ref.number = view.number;
+  ref.bytes = view.bytes;
   return ref;
 }
 

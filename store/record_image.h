@@ -46,11 +46,11 @@ class RecordImageLayout {
   void views(const std::uint8_t* image, std::vector<ValueView>& out) const;
 
  private:
-  // Calls visit(column, blankBits, start of its value) for columns 0..last in order and returns
-  // where the value after `last` starts. A blank column has no bytes; visit's pointer is then
-  // where the next value starts.
+  // Calls visit(column, blankBits, start of its value) for the first `count` columns in order
+  // and returns where column `count`'s value starts. A blank column has no bytes; visit's
+  // pointer is then where the next value starts.
   template <class Visit>
-  const std::uint8_t* walk(const std::uint8_t* image, std::size_t last, Visit&& visit) const;
+  const std::uint8_t* walk(const std::uint8_t* image, std::size_t count, Visit&& visit) const;
   unsigned blankBits(const std::uint8_t* image, std::size_t column) const {
     return (image[column / 4] >> (2 * (column % 4))) & 3u;
   }

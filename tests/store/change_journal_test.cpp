@@ -185,6 +185,16 @@ class TableJournalTest : public ::testing::Test {
     addVehicle(*v, "Ford", "photo-ford");
     v->table.close();
   }
+  // Two vehicles in the file, then a session that adds a third and dies: returns its journal.
+  std::string journalOfASessionThatDied() {
+    writeTwoVehicles();
+    runAndDie([&] {
+      auto v = openVehicles();
+      addVehicle(*v, "Volvo", "v");
+      die();
+    });
+    return readBytes(journalFile);
+  }
   std::vector<std::string> folderNames() {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
@@ -271,13 +281,7 @@ TEST_F(TableJournalTest, ATornTailIsCutOffAndLaterChangesSurviveTheNextDeath) {
 // A journal whose file has changed since (a restored backup, a crash after the new file was put
 // in place but before the journal was removed) is renamed aside, never applied.
 TEST_F(TableJournalTest, AJournalOfAnotherFileIsSetAsideNotApplied) {
-  writeTwoVehicles();
-  runAndDie([&] {
-    auto v = openVehicles();
-    addVehicle(*v, "Volvo", "v");
-    die();
-  });
-  const std::string journal = readBytes(journalFile);
+  const std::string journal = journalOfASessionThatDied();
   {
     // A clean session recovers, writes the file and removes the journal...
     auto v = openVehicles();
@@ -297,13 +301,7 @@ TEST_F(TableJournalTest, AJournalOfAnotherFileIsSetAsideNotApplied) {
 }
 
 TEST_F(TableJournalTest, ATableWhoseOpenFailedLeavesItsJournalAlone) {
-  writeTwoVehicles();
-  runAndDie([&] {
-    auto v = openVehicles();
-    addVehicle(*v, "Volvo", "v");
-    die();
-  });
-  const std::string journal = readBytes(journalFile);
+  const std::string journal = journalOfASessionThatDied();
   writeBytes(tableFile, "damaged");
   VehicleTable v;
   v.table.setFileName(tableFile);
