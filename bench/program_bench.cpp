@@ -1,6 +1,7 @@
 // Whole-program figures, as a person feels them, on a Data folder made by fleet_data:
 //
-//   program_bench [--runs=N] [--only=startup,memory,exit,report] PROGRAM FLEET_FOLDER
+//   program_bench [--runs=N] [--settle=SECONDS] [--only=startup,memory,exit,report] PROGRAM
+//                 FLEET_FOLDER
 //
 //  startup  process start to the main window's first paint of PROGRAM (the real program, through
 //           its WRENFOLD_FIRST_PAINT_STAMP hook), with an empty Data folder and with the fleet,
@@ -233,8 +234,14 @@ std::vector<std::vector<char>> readAll(const fs::path& folder) {
 // freeing them). A writer that runs right after another writer's rename, which frees the replaced
 // file's pages, gets such warm pages and can write several times faster than the writer before
 // it. So every timed writer, the table closes and each way of writing alone, starts after the
-// same pause, long enough for the freed pages to go back.
-void settleMemory() { std::this_thread::sleep_for(std::chrono::seconds(4)); }
+// same pause, long enough for the freed pages to go back. --settle=SECONDS changes it (the smoke
+// test sets 0); the driver passes it to its children in the environment.
+constexpr const char* kSettleVariable = "PROGRAM_BENCH_SETTLE_SECONDS";
+
+void settleMemory() {
+  const char* seconds = std::getenv(kSettleVariable);
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds ? std::atof(seconds) : 4.0));
+}
 
 // Seconds per GB for the first write to fresh memory, after the same pause: what a page newly
 // taken from the kernel costs on this machine, printed beside the writing figures.
@@ -693,7 +700,8 @@ std::set<std::string> splitList(const std::string& text) {
 
 int usage(const char* self) {
   std::fprintf(stderr,
-               "usage: %s [--runs=N] [--only=startup,memory,exit,report] PROGRAM FLEET_FOLDER\n",
+               "usage: %s [--runs=N] [--settle=SECONDS] [--only=startup,memory,exit,report] "
+               "PROGRAM FLEET_FOLDER\n",
                self);
   return 2;
 }
@@ -713,6 +721,8 @@ int main(int argc, char** argv) {
       const std::string arg = argv[i];
       if (arg.rfind("--runs=", 0) == 0)
         runs = std::max(1, std::atoi(arg.c_str() + 7));
+      else if (arg.rfind("--settle=", 0) == 0)
+        setenv(kSettleVariable, arg.c_str() + 9, 1);
       else if (arg.rfind("--only=", 0) == 0)
         parts = splitList(arg.substr(7));
       else if (arg.rfind("--", 0) == 0)

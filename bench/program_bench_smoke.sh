@@ -17,11 +17,13 @@ if cmp -s "$work/a/Data/Service.cds" "$work/c/Data/Service.cds"; then
   echo "another seed gave the same services"; exit 1
 fi
 
-out=$("$program_bench" --runs=1 "$wrenfold" "$work/a/Data")
+out=$("$program_bench" --runs=1 --settle=0 "$wrenfold" "$work/a/Data")
 echo "$out"
 for line in "start to first paint, empty" "start to first paint, fleet" "read the fleet files" \
             "resident at first paint, fleet" "Exit click to process end" "the five table closes" \
-            "write-alone, in one write" "write-alone, 256 KB writes" "write-alone, 8 MB writes" "click to first page" "click to last page"; do
+            "write-alone, in one write" "write-alone, 256 KB writes" "write-alone, 1 MB writes" \
+            "write-alone, 8 MB writes" "write-alone inside a program" "first write to fresh memory" \
+            "click to first page" "click to last page"; do
   grep -q "$line" <<<"$out" || { echo "missing: $line"; exit 1; }
 done
 # The report of vehicle 1 holds its 120 services: more than one page.
