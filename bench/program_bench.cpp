@@ -265,11 +265,14 @@ struct WriteWay {
   std::size_t writeBehindStep;
 };
 
+// The table close's own pattern.
+constexpr WriteWay kClosesWriteWay = {"1 MB writes, write-behind every 8 MB", std::size_t(1) << 20,
+                                      std::size_t(8) << 20};
+
 constexpr WriteWay kWriteWays[] = {
     {"in one write", 0, 0},
     {"256 KB writes, write-behind every 8 MB", std::size_t(256) << 10, std::size_t(8) << 20},
-    // The table close's own pattern.
-    {"1 MB writes, write-behind every 8 MB", std::size_t(1) << 20, std::size_t(8) << 20},
+    kClosesWriteWay,
     {"8 MB writes, write-behind every 8 MB", std::size_t(8) << 20, std::size_t(8) << 20},
 };
 
@@ -658,9 +661,7 @@ void runWriteAloneChild(const fs::path& folder) {
   changeEachTable();
   const std::vector<std::vector<char>> contents = readAll(folder);
   settleMemory();
-  const WriteWay closesPattern = {"1 MB writes, write-behind every 8 MB", std::size_t(1) << 20,
-                                  std::size_t(8) << 20};
-  stamp("write-alone-total", int64_t(writeAlone(folder, contents, closesPattern) * 1e9));
+  stamp("write-alone-total", int64_t(writeAlone(folder, contents, kClosesWriteWay) * 1e9));
 }
 
 int runChild(const std::string& mode, const std::string& folder, int argc, char** argv) {
