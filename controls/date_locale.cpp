@@ -10,16 +10,15 @@ namespace wf {
 DateLocale currentDateLocale() {
   const FormatSettings& settings = formatSettings();
   DateLocale result;
-  result.shortDateFormat = fromWindows1252(settings.shortDateFormat);
-  const QString separator = fromWindows1252(std::string_view(&settings.dateSeparator, 1));
+  result.shortDateFormat = fromCodePage(settings.shortDateFormat);
+  const QString separator = fromCodePage(std::string_view(&settings.dateSeparator, 1));
   result.separator = separator.isEmpty() ? QChar(u'/') : separator[0];
   // The settings list Sunday first; the calendar wants Monday first.
   for (int day = 1; day <= 7; ++day) {
-    result.shortDayNames << fromWindows1252(
-        settings.shortDayNames[static_cast<std::size_t>(day % 7)]);
+    result.shortDayNames << fromCodePage(settings.shortDayNames[static_cast<std::size_t>(day % 7)]);
   }
   for (const std::string& name : settings.longMonthNames)
-    result.longMonthNames << fromWindows1252(name);
+    result.longMonthNames << fromCodePage(name);
   return result;
 }
 

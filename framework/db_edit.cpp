@@ -2,16 +2,33 @@
 
 #include "framework/message_box.h"
 #include "framework/text_codec.h"
+#include "framework/text_entry.h"
 #include "store/client_table.h"
 #include "store/field.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 
 #include <exception>
 
 namespace wf {
+
+QAction* standardPasteAction(const QMenu& menu) {
+  const QString paste = QLineEdit::tr("&Paste");
+  for (QAction* action : menu.actions())
+    if (action->objectName() == QLatin1String("edit-paste") || action->text().startsWith(paste))
+      return action;
+  return nullptr;
+}
 
 bool isModifyingKey(const QKeyEvent& event) {
   if (event.matches(QKeySequence::Paste) || event.matches(QKeySequence::Cut) ||
@@ -45,14 +62,14 @@ void DbEdit::loadText() {
   } else {
     // Focused and changeable: the text as it is edited (no currency sign); otherwise as shown.
     const bool asEdited = hasFocus() && link_.canModify();
-    setText(fromWindows1252(asEdited ? f->EditText() : f->DisplayText()));
+    setText(fromCodePage(asEdited ? f->EditText() : f->DisplayText()));
   }
   setModified(false);
   loading_ = false;
 }
 
 void DbEdit::writeText() {
-  if (TField* f = link_.field()) f->setText(toWindows1252(text()));
+  if (TField* f = link_.field()) f->setText(toCodePage(text()));
 }
 
 bool DbEdit::startEdit() {
@@ -85,11 +102,66 @@ void DbEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
     return;
   }
+  if (event->matches(QKeySequence::Paste)) {
+    event->accept();
+    if (!isReadOnly()) pasteIfItFits();
+    return;
+  }
+  if (!isReadOnly() && !acceptTypedText(event->text())) {
+    event->accept();
+    return;
+  }
   if (isModifyingKey(*event) && !startEdit()) {
     event->accept();
     return;
   }
   QLineEdit::keyPressEvent(event);
+}
+
+void DbEdit::pasteIfItFits() {
+  if (!acceptPastedText(QGuiApplication::clipboard()->text())) return;
+  if (startEdit()) paste();
+}
+
+void DbEdit::inputMethodEvent(QInputMethodEvent* event) {
+  if (!isReadOnly() && !acceptTypedText(event->commitString())) {
+    QInputMethodEvent withoutCommit(QString(), {});
+    QLineEdit::inputMethodEvent(&withoutCommit);
+    event->accept();
+    return;
+  }
+  QLineEdit::inputMethodEvent(event);
+}
+
+void DbEdit::contextMenuEvent(QContextMenuEvent* event) {
+  // The menu's Paste goes through the same check as the keyboard's.
+  QMenu* menu = createStandardContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  if (QAction* pasteAction = standardPasteAction(*menu)) {
+    disconnect(pasteAction, &QAction::triggered, nullptr, nullptr);
+    connect(pasteAction, &QAction::triggered, this, [this] { pasteIfItFits(); });
+  }
+  menu->popup(event->globalPos());
+  event->accept();
+}
+
+void DbEdit::mouseReleaseEvent(QMouseEvent* event) {
+  // The middle button pastes the X selection.
+  if (event->button() == Qt::MiddleButton && !isReadOnly() &&
+      QGuiApplication::clipboard()->supportsSelection() &&
+      !acceptPastedText(QGuiApplication::clipboard()->text(QClipboard::Selection))) {
+    event->accept();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(event);
+}
+
+void DbEdit::dropEvent(QDropEvent* event) {
+  if (event->mimeData()->hasText() && !acceptPastedText(event->mimeData()->text())) {
+    event->ignore();
+    return;
+  }
+  QLineEdit::dropEvent(event);
 }
 
 void DbEdit::focusInEvent(QFocusEvent* event) {

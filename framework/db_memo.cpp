@@ -3,9 +3,12 @@
 #include "framework/db_edit.h"
 #include "framework/message_box.h"
 #include "framework/text_codec.h"
+#include "framework/text_entry.h"
 #include "store/field.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 
 #include <exception>
 
@@ -41,12 +44,12 @@ void DbMemo::setDataField(const std::string& fieldName) { link_.setFieldName(fie
 void DbMemo::loadText() {
   loading_ = true;
   TField* f = link_.field();
-  setPlainText(f == nullptr ? QString() : memoTextForDisplay(fromWindows1252(f->AsString())));
+  setPlainText(f == nullptr ? QString() : memoTextForDisplay(fromCodePage(f->AsString())));
   loading_ = false;
 }
 
 void DbMemo::writeText() {
-  if (TField* f = link_.field()) f->setAsString(toWindows1252(memoTextForStorage(toPlainText())));
+  if (TField* f = link_.field()) f->setAsString(toCodePage(memoTextForStorage(toPlainText())));
 }
 
 bool DbMemo::startEdit() {
@@ -60,6 +63,10 @@ bool DbMemo::startEdit() {
 
 void DbMemo::keyPressEvent(QKeyEvent* event) {
   const bool newLine = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!isReadOnly() && !acceptTypedText(event->text())) {
+    event->accept();
+    return;
+  }
   if ((isModifyingKey(*event) || newLine) && !startEdit()) {
     event->accept();
     return;
@@ -68,7 +75,19 @@ void DbMemo::keyPressEvent(QKeyEvent* event) {
 }
 
 void DbMemo::insertFromMimeData(const QMimeData* source) {
+  // Paste, drop and the middle button all arrive here.
+  if (source->hasText() && !acceptPastedText(source->text())) return;
   if (startEdit()) QPlainTextEdit::insertFromMimeData(source);
+}
+
+void DbMemo::inputMethodEvent(QInputMethodEvent* event) {
+  if (!isReadOnly() && !acceptTypedText(event->commitString())) {
+    QInputMethodEvent withoutCommit(QString(), {});
+    QPlainTextEdit::inputMethodEvent(&withoutCommit);
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::inputMethodEvent(event);
 }
 
 void DbMemo::focusOutEvent(QFocusEvent* event) {

@@ -1,7 +1,8 @@
 // A multi-line text box bound to a memo field: shows the field's text in the current record,
 // starts an edit as the data source allows when the user types, and writes the text into the
 // field when the memo is left and when the record is posted. Lines are stored with CR LF
-// between them, as the table files hold memo text.
+// between them, as the table files hold memo text. Characters the tables' code page cannot hold
+// are refused as they are typed (a beep) or pasted (a box that names them).
 #pragma once
 
 #include "framework/field_data_link.h"
@@ -30,6 +31,7 @@ class DbMemo : public QPlainTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void insertFromMimeData(const QMimeData* source) override;
 

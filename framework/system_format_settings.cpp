@@ -10,16 +10,24 @@
 namespace wf {
 namespace {
 
-// One Windows-1252 character for a separator; narrow and plain no-break spaces become the code
-// page's no-break space, anything else it lacks falls back to the given default.
+// One character of the code page for a separator; narrow and plain no-break spaces become the
+// code page's no-break space, anything else it lacks falls back to the given default.
 char separatorChar(const QString& text, char fallback) {
   if (text.size() != 1) return fallback;
   const QChar c = text[0];
   if (c == QChar(0x202F) || c == QChar(0x00A0)) return '\xA0';
-  const std::string bytes = toWindows1252(text);
-  if (bytes.size() != 1 || (bytes[0] == '?' && c != QLatin1Char('?'))) return fallback;
+  std::string bytes;
+  if (!tryToCodePage(text, bytes) || bytes.size() != 1) return fallback;
   return bytes[0];
 }
+
+// A locale text in the code page, or the given one when the code page cannot hold it.
+std::string textOr(const QString& text, const std::string& fallback) {
+  std::string bytes;
+  return tryToCodePage(text, bytes) ? bytes : fallback;
+}
+
+bool fits(const QString& text) { return charactersOutsideCodePage(text).isEmpty(); }
 
 // The first character of a pattern that is neither a letter nor a quote: the separator.
 QChar separatorIn(const QString& pattern, QChar fallback) {
@@ -34,7 +42,8 @@ QChar separatorIn(const QString& pattern, QChar fallback) {
 }
 
 // Converts a Qt pattern token by token; letters map through the given function, quoted text and
-// other characters are copied (the separator becomes its placeholder).
+// other characters are copied (the separator becomes its placeholder); literal text the code
+// page cannot hold is left out.
 template <typename MapToken>
 std::string convertPattern(const QString& pattern, QChar separator, char placeholder,
                            MapToken mapToken) {
@@ -45,7 +54,7 @@ std::string convertPattern(const QString& pattern, QChar separator, char placeho
       const qsizetype end = pattern.indexOf(QLatin1Char('\''), i + 1);
       const qsizetype stop = end < 0 ? pattern.size() : end + 1;
       const QString literal = pattern.mid(i + 1, stop - i - 2 < 0 ? 0 : stop - i - 2);
-      if (!literal.isEmpty()) out += QLatin1Char('"') + literal + QLatin1Char('"');
+      if (!literal.isEmpty() && fits(literal)) out += QLatin1Char('"') + literal + QLatin1Char('"');
       i = stop;
       continue;
     }
@@ -57,10 +66,13 @@ std::string convertPattern(const QString& pattern, QChar separator, char placeho
       i += run;
       continue;
     }
-    out += c == separator ? QChar(QLatin1Char(placeholder)) : c;
+    if (c == separator)
+      out += QLatin1Char(placeholder);
+    else if (fits(QString(c)))
+      out += c;
     ++i;
   }
-  return toWindows1252(out.trimmed());
+  return toCodePage(out.trimmed());
 }
 
 // Matches a sample like "-$1" against the store's numbered currency layouts.
@@ -156,10 +168,10 @@ std::string timeFormatFromQt(const QString& pattern, QChar timeSeparator) {
 FormatSettings formatSettingsFromLocale(const QLocale& locale) {
   FormatSettings s;
   QString symbol = locale.currencySymbol(QLocale::CurrencySymbol);
-  std::string symbolBytes = toWindows1252(symbol);
-  if (symbol.isEmpty() || symbolBytes.find('?') != std::string::npos) {
+  std::string symbolBytes;
+  if (symbol.isEmpty() || !tryToCodePage(symbol, symbolBytes)) {
     symbol = locale.currencySymbol(QLocale::CurrencyIsoCode);
-    symbolBytes = toWindows1252(symbol);
+    if (!tryToCodePage(symbol, symbolBytes)) symbol.clear();
   }
   if (!symbol.isEmpty()) {
     s.currencyString = symbolBytes;
@@ -188,17 +200,21 @@ FormatSettings formatSettingsFromLocale(const QLocale& locale) {
   s.timeSeparator = separatorChar(QString(timeSeparator), ':');
   s.shortTimeFormat = timeFormatFromQt(shortTime, timeSeparator);
   s.longTimeFormat = timeFormatFromQt(locale.timeFormat(QLocale::LongFormat), timeSeparator);
-  s.timeAmString = toWindows1252(locale.amText());
-  s.timePmString = toWindows1252(locale.pmText());
+  // Names the code page cannot hold keep the English ones.
+  s.timeAmString = textOr(locale.amText(), s.timeAmString);
+  s.timePmString = textOr(locale.pmText(), s.timePmString);
 
   for (int day = 0; day < 7; ++day) {
     const int qtDay = day == 0 ? 7 : day;  // Qt counts Monday as 1, Sunday as 7
-    s.shortDayNames[day] = toWindows1252(locale.dayName(qtDay, QLocale::ShortFormat));
-    s.longDayNames[day] = toWindows1252(locale.dayName(qtDay, QLocale::LongFormat));
+    s.shortDayNames[day] =
+        textOr(locale.dayName(qtDay, QLocale::ShortFormat), s.shortDayNames[day]);
+    s.longDayNames[day] = textOr(locale.dayName(qtDay, QLocale::LongFormat), s.longDayNames[day]);
   }
   for (int month = 0; month < 12; ++month) {
-    s.shortMonthNames[month] = toWindows1252(locale.monthName(month + 1, QLocale::ShortFormat));
-    s.longMonthNames[month] = toWindows1252(locale.monthName(month + 1, QLocale::LongFormat));
+    s.shortMonthNames[month] =
+        textOr(locale.monthName(month + 1, QLocale::ShortFormat), s.shortMonthNames[month]);
+    s.longMonthNames[month] =
+        textOr(locale.monthName(month + 1, QLocale::LongFormat), s.longMonthNames[month]);
   }
   return s;
 }

@@ -1,25 +1,50 @@
-// The bridge between the store's text (bytes in the Windows-1252 code page, the table files' own
-// encoding) and Qt's Unicode strings.
+// The bridge between the store's text (bytes in the system's single-byte code page, the table
+// files' own encoding; see store/code_page.h) and Qt's Unicode strings.
 #pragma once
 
 #include <QString>
 
 #include <exception>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace wf {
 
-// Decodes Windows-1252 bytes. The five bytes the code page leaves undefined (0x81, 0x8D, 0x8F,
-// 0x90, 0x9D) become the control characters of the same number, so every byte string survives a
+// Raised when text holds characters the code page cannot hold; what() names them (UTF-8).
+class TextOutsideCodePage : public std::runtime_error {
+ public:
+  explicit TextOutsideCodePage(const QString& characters);
+  const QString& characters() const { return characters_; }
+
+ private:
+  QString characters_;
+};
+
+// Decodes bytes of the active code page. Every byte decodes, so every byte string survives a
 // round trip.
-QString fromWindows1252(std::string_view bytes);
+QString fromCodePage(std::string_view bytes);
 
-// Encodes into Windows-1252. Every character the code page lacks becomes one "?".
-std::string toWindows1252(const QString& text);
+// Encodes into the active code page. Text holding a character the code page lacks is never
+// written with a stand-in: it throws TextOutsideCodePage.
+std::string toCodePage(const QString& text);
 
-// The message of a failure for display: UTF-8 when the bytes are valid UTF-8, otherwise read as
-// Windows-1252 (messages that quote table text carry the store's bytes).
+// Encodes when every character fits; false otherwise.
+bool tryToCodePage(const QString& text, std::string& bytes);
+
+// The distinct characters of the text the active code page lacks, in order; empty when it fits.
+QString charactersOutsideCodePage(const QString& text);
+
+// The number of the active code page ("1252").
+int activeCodePageNumber();
+
+// The names of the time when the store's text was always Windows-1252; they now follow the
+// active code page.
+inline QString fromWindows1252(std::string_view bytes) { return fromCodePage(bytes); }
+inline std::string toWindows1252(const QString& text) { return toCodePage(text); }
+
+// The message of a failure for display: UTF-8 when the bytes are valid UTF-8, otherwise read in
+// the code page (messages that quote table text carry the store's bytes).
 QString exceptionText(const std::exception& failure);
 QString messageText(std::string_view bytes);
 

@@ -51,7 +51,7 @@ double ExprValue::asReal() const {
 QString ExprValue::toText() const {
   switch (kind_) {
     case Kind::Integer: return QString::number(integer_);
-    case Kind::Real: return fromWindows1252(formatGeneral(real_, formatSettings()));
+    case Kind::Real: return fromCodePage(formatGeneral(real_, formatSettings()));
     case Kind::Boolean: return boolean_ ? QStringLiteral("True") : QStringLiteral("False");
     case Kind::Text:
     case Kind::Error: return text_;

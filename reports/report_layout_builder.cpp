@@ -115,10 +115,11 @@ TRepExpr* addTotal(TRepBand& band, const QString& name, const QString& expressio
 void formatTotalAsMoney(QString& value) {
   const FormatSettings& settings = formatSettings();
   double amount = 0;
-  if (!parseFloatText(toWindows1252(value), settings, amount))
+  std::string bytes;
+  if (!tryToCodePage(value, bytes) || !parseFloatText(bytes, settings, amount))
     throw std::runtime_error(
-        toWindows1252(QStringLiteral("'%1' is not a valid floating point value").arg(value)));
-  value = fromWindows1252(formatCurrency(amount, settings));
+        QStringLiteral("'%1' is not a valid floating point value").arg(value).toStdString());
+  value = fromCodePage(formatCurrency(amount, settings));
 }
 
 }  // namespace wf

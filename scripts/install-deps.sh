@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Wrenfold need, and only those
-# that are missing, so a second run returns at once.
+# Installs the Debian packages that building, running and testing Wrenfold need, and generates the
+# locales the tests use, only what is missing, so a second run returns at once.
 set -euo pipefail
 
 packages=(
@@ -14,7 +14,29 @@ packages=(
   cups cups-client libcups2-dev poppler-utils
   desktop-file-utils appstream
   fonts-liberation2 fonts-dejavu-core
+  locales
 )
+
+# The locales the tests run the program under (each selects another code page for the tables'
+# text). Generated only when missing.
+test_locales=(de_DE pl_PL cs_CZ el_GR ru_RU en_GB)
+
+generate_missing_locales() {
+  local available wanted=()
+  available=$(locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | tr -d '-')
+  for l in "${test_locales[@]}"; do
+    local key
+    key=$(printf '%s.utf8' "$l" | tr '[:upper:]' '[:lower:]')
+    if ! grep -qx "$key" <<<"$available"; then wanted+=("$l"); fi
+  done
+  [ ${#wanted[@]} -eq 0 ] && return 0
+  echo "Generating locales: ${wanted[*]}"
+  local sudo_cmd=""
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
+  for l in "${wanted[@]}"; do
+    $sudo_cmd localedef -i "$l" -c -f UTF-8 -A /usr/share/locale/locale.alias "$l.UTF-8"
+  done
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,13 +45,13 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=""
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo_cmd apt-get update -qq
+  $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-sudo_cmd=""
-if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo_cmd apt-get update -qq
-$sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+generate_missing_locales

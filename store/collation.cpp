@@ -1,5 +1,7 @@
 #include "store/collation.h"
 
+#include "store/code_page.h"
+
 #include <unicode/ucol.h>
 #include <unicode/ucoleitr.h>
 #include <unicode/uloc.h>
@@ -8,21 +10,12 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace wf {
 
 namespace {
-
-// Windows-1252 code points of bytes 0x80..0x9F; the rest equal their Latin-1 code point.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char16_t toUtf16(unsigned char c) {
-  return c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : static_cast<char16_t>(c);
-}
 
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kLastPrintable = 0x7E;
@@ -38,10 +31,11 @@ bool allPrintableAscii(std::string_view s) {
 // Converts into a small stack buffer, spilling to the heap for long strings.
 class Utf16Text {
  public:
-  explicit Utf16Text(std::string_view s) {
+  Utf16Text(std::string_view s, const CodePage& codePage) {
     if (s.size() > kInline) heap_.resize(s.size());
     UChar* out = s.size() > kInline ? heap_.data() : inline_;
-    for (std::size_t i = 0; i < s.size(); ++i) out[i] = toUtf16(static_cast<unsigned char>(s[i]));
+    for (std::size_t i = 0; i < s.size(); ++i)
+      out[i] = codePage.toUnicode(static_cast<unsigned char>(s[i]));
     data_ = out;
     size_ = static_cast<int32_t>(s.size());
   }
@@ -79,12 +73,14 @@ constexpr std::uint64_t kHasValueBit = std::uint64_t{1} << 63;
 }  // namespace
 
 std::shared_ptr<const Collation> Collation::forLocale(const std::string& locale) {
-  static std::map<std::string, std::shared_ptr<const Collation>> cache;
+  const CodePage& codePage = CodePage::active();
+  static std::map<std::pair<std::string, int>, std::shared_ptr<const Collation>> cache;
   std::lock_guard<std::mutex> lock(cacheMutex());
-  auto it = cache.find(locale);
+  const std::pair<std::string, int> key(locale, codePage.number());
+  auto it = cache.find(key);
   if (it != cache.end()) return it->second;
-  std::shared_ptr<const Collation> collation(new Collation(locale));
-  cache.emplace(locale, collation);
+  std::shared_ptr<const Collation> collation(new Collation(locale, codePage));
+  cache.emplace(key, collation);
   return collation;
 }
 
@@ -116,7 +112,8 @@ std::string Collation::localeForLcid(std::uint32_t lcid) {
   return std::string(buffer, static_cast<std::size_t>(length));
 }
 
-Collation::Collation(std::string locale) : locale_(std::move(locale)) {
+Collation::Collation(std::string locale, const CodePage& codePage)
+    : locale_(std::move(locale)), codePage_(codePage) {
   UErrorCode status = U_ZERO_ERROR;
   collator_ = ucol_open(locale_.c_str(), &status);
   if (U_FAILURE(status) || collator_ == nullptr) {
@@ -129,8 +126,8 @@ Collation::Collation(std::string locale) : locale_(std::move(locale)) {
 Collation::~Collation() { ucol_close(collator_); }
 
 int Collation::compareIcu(std::string_view a, std::string_view b) const {
-  Utf16Text ua(a);
-  Utf16Text ub(b);
+  Utf16Text ua(a, codePage_);
+  Utf16Text ub(b, codePage_);
   switch (ucol_strcoll(collator_, ua.data(), ua.size(), ub.data(), ub.size())) {
     case UCOL_LESS: return -1;
     case UCOL_GREATER: return 1;

@@ -1,6 +1,6 @@
-// Locale-aware, case-sensitive comparison of Windows-1252 strings, as tables order their string
-// keys. Backed by an ICU collator; strings of printable ASCII take a fast path whose order is
-// checked against the collator when the collation is built, and every string gets a 64-bit
+// Locale-aware, case-sensitive comparison of strings in the tables' code page, as tables order
+// their string keys. Backed by an ICU collator; strings of printable ASCII take a fast path whose
+// order is checked against the collator when the collation is built, and every string gets a 64-bit
 // prefix that decides most comparisons without touching the strings.
 #pragma once
 
@@ -13,10 +13,13 @@ struct UCollator;
 
 namespace wf {
 
+class CodePage;
+
 class Collation {
  public:
-  // The collation of an ICU locale name ("en_US", "de_DE", "" for the root order); shared and
-  // cached. Falls back to the root order when the locale has no collator.
+  // The collation of an ICU locale name ("en_US", "de_DE", "" for the root order) for strings
+  // in the active code page; shared and cached. Falls back to the root order when the locale
+  // has no collator.
   static std::shared_ptr<const Collation> forLocale(const std::string& locale);
   // The user's default locale: the one set by setDefaultLocale, else ICU's default (a C or
   // POSIX locale, which carries no language, uses the root order).
@@ -54,13 +57,14 @@ class Collation {
   bool hasFastPath() const { return fast_; }
 
  private:
-  explicit Collation(std::string locale);
+  Collation(std::string locale, const CodePage& codePage);
   void buildFastPath();
   bool verifyFastPath() const;
   int compareFast(std::string_view a, std::string_view b) const;
   int compareIcu(std::string_view a, std::string_view b) const;
 
   std::string locale_;
+  const CodePage& codePage_;  // pages live as long as the program
   UCollator* collator_ = nullptr;
   bool fast_ = false;
   int asciiLead_ = 0;  // ASCII characters a contraction may take before another character

@@ -1,6 +1,6 @@
 // The locale's formats used by the text forms of fields and reports: currency, numbers,
 // dates and the names of days and months. The program fills formatSettings() from the system
-// locale at start-up; tests set the fields explicitly. Texts are Windows-1252 bytes.
+// locale at start-up; tests set the fields explicitly. Texts are bytes in the tables' code page.
 #pragma once
 
 #include <array>

@@ -7,9 +7,12 @@
 //                        rows in the order the program lists the table (its index), or with
 //                        --file-order as they are stored in the file
 //   cdstool journal FILE a change journal (Data/<Table>.journal) as JSON: header and records
+// Text in the files is read in the code page the locale's language selects (as the program
+// reads it); --code-page N before the command reads it in Windows code page N instead.
 // A file that cannot be read or is not a datapacket gives one line on stderr and exit 2.
 #include "framework/system_format_settings.h"
 #include "store/client_table.h"
+#include "store/code_page.h"
 #include "store/data_module.h"
 #include "store/datapacket.h"
 #include "store/datapacket_format.h"
@@ -40,12 +43,6 @@ constexpr int kExitFailure = 2;
 
 // ---- Text ---------------------------------------------------------------------------------------
 
-// Code points of Windows-1252 bytes 0x80..0x9F; the five unassigned bytes keep their own value.
-constexpr char32_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 void appendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += char(c);
@@ -59,12 +56,12 @@ void appendUtf8(std::string& out, char32_t c) {
   }
 }
 
-// The table files hold single-byte Windows-1252 text; terminals and JSON want UTF-8.
-std::string utf8FromWindows1252(const std::string& bytes) {
+// The table files hold single-byte text in the code page; terminals and JSON want UTF-8.
+std::string utf8FromCodePage(const std::string& bytes) {
+  const CodePage& page = CodePage::active();
   std::string out;
   out.reserve(bytes.size());
-  for (unsigned char b : bytes)
-    appendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char32_t(b));
+  for (unsigned char b : bytes) appendUtf8(out, page.toUnicode(b));
   return out;
 }
 
@@ -175,9 +172,9 @@ std::string displayText(const Column& column, const Value& v) {
   if (!v.hasValue()) return "";
   const ColumnKind kind = columnKind(column);
   if (kind == ColumnKind::Currency)
-    return utf8FromWindows1252(formatCurrency(v.toDouble(), formatSettings()));
+    return utf8FromCodePage(formatCurrency(v.toDouble(), formatSettings()));
   if (kind == ColumnKind::DateTime)
-    return utf8FromWindows1252(formatDateTime("ddddd", v.toDouble(), formatSettings()));
+    return utf8FromCodePage(formatDateTime("ddddd", v.toDouble(), formatSettings()));
   if (kind == ColumnKind::Blob) return "(" + std::to_string(v.bytes().size()) + " bytes)";
   const dpformat::ValueCoding coding = dpformat::valueCodingOf(column.typeCode);
   if (coding == dpformat::ValueCoding::Date)
@@ -186,7 +183,7 @@ std::string displayText(const Column& column, const Value& v) {
   if (v.isInt()) return std::to_string(v.toInt());
   if (v.isBool()) return v.toBool() ? "True" : "False";
   if (v.isDouble()) return jsonNumber(v.toDouble());
-  if (kind == ColumnKind::String || kind == ColumnKind::Memo) return utf8FromWindows1252(v.bytes());
+  if (kind == ColumnKind::String || kind == ColumnKind::Memo) return utf8FromCodePage(v.bytes());
   return "(" + std::to_string(v.bytes().size()) + " bytes)";
 }
 
@@ -194,7 +191,7 @@ std::string displayText(const Column& column, const Value& v) {
 
 std::string parameterJson(const Parameter& p) {
   const std::string value(p.value.begin(), p.value.end());
-  return "{\"name\": " + jsonString(utf8FromWindows1252(p.name)) + ", \"typeCode\": \"" +
+  return "{\"name\": " + jsonString(utf8FromCodePage(p.name)) + ", \"typeCode\": \"" +
          hex32(p.typeCode) + "\", \"base64\": \"" + base64(value) + "\"}";
 }
 
@@ -218,7 +215,7 @@ std::string valueJson(const Column& column, const Value& v) {
   if (v.isDouble()) return jsonNumber(v.toDouble());
   if (v.isBool()) return v.toBool() ? "true" : "false";
   if (kind == ColumnKind::String || kind == ColumnKind::Memo)
-    return jsonString(utf8FromWindows1252(v.bytes()));
+    return jsonString(utf8FromCodePage(v.bytes()));
   return "{\"size\": " + std::to_string(v.bytes().size()) + ", \"base64\": \"" + base64(v.bytes()) +
          "\"}";
 }
@@ -232,7 +229,7 @@ void dump(const DataPacket& p, std::ostream& out) {
   out << "  \"columns\": [";
   for (std::size_t i = 0; i < p.columns.size(); ++i) {
     const Column& c = p.columns[i];
-    out << (i ? "," : "") << "\n    {\"name\": " << jsonString(utf8FromWindows1252(c.name))
+    out << (i ? "," : "") << "\n    {\"name\": " << jsonString(utf8FromCodePage(c.name))
         << ", \"typeCode\": \"" << hex32(c.typeCode) << "\", \"kind\": \""
         << kindName(columnKind(c)) << "\", \"attributes\": " << c.attributes
         << ", \"subtype\": " << (c.subtype.empty() ? "null" : jsonString(c.subtype))
@@ -302,7 +299,7 @@ void csvRowsInIndexOrder(const DataPacket& p, const std::string& path, const std
 void csv(const DataPacket& p, const std::string& path, bool fileOrder, std::ostream& out) {
   formatSettings() = formatSettingsFromLocale(QLocale::system());
   for (std::size_t j = 0; j < p.columns.size(); ++j)
-    out << (j ? "," : "") << csvField(utf8FromWindows1252(p.columns[j].name));
+    out << (j ? "," : "") << csvField(utf8FromCodePage(p.columns[j].name));
   out << "\r\n";
   const std::optional<std::string> index = fileOrder ? std::nullopt : programIndexFor(p);
   if (index) return csvRowsInIndexOrder(p, path, *index, out);
@@ -347,7 +344,7 @@ std::string journalValueJson(TFieldType type, const Value& v) {
   if (v.isInt()) return std::to_string(v.toInt());
   if (v.isDouble()) return jsonNumber(v.toDouble());
   if (v.isBool()) return v.toBool() ? "true" : "false";
-  if (type == ftString || type == ftMemo) return jsonString(utf8FromWindows1252(v.bytes()));
+  if (type == ftString || type == ftMemo) return jsonString(utf8FromCodePage(v.bytes()));
   return "{\"bytes\": " + std::to_string(v.bytes().size()) + ", \"base64\": \"" +
          base64(v.bytes()) + "\"}";
 }
@@ -388,14 +385,30 @@ bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
 }
 
 int usage() {
-  std::cerr << "usage: cdstool dump|check|journal FILE\n       cdstool csv [--file-order] FILE\n";
+  std::cerr << "usage: cdstool [--code-page N] dump|check|journal FILE\n"
+               "       cdstool [--code-page N] csv [--file-order] FILE\n";
   return kExitFailure;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() >= 2 && args[0] == "--code-page") {
+    int number = 0;
+    try {
+      std::size_t used = 0;
+      number = std::stoi(args[1], &used);
+      if (used != args[1].size()) number = 0;
+    } catch (const std::exception&) {}
+    if (!CodePage::supported(number)) {
+      std::cerr << "cdstool: code page " << args[1]
+                << " is not one of 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258\n";
+      return kExitFailure;
+    }
+    CodePage::setActive(number);
+    args.erase(args.begin(), args.begin() + 2);
+  }
   if (args.empty()) return usage();
   const std::string& command = args[0];
   const bool fileOrder = command == "csv" && args.size() == 3 && args[1] == "--file-order";

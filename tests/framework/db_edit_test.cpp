@@ -3,12 +3,19 @@
 
 #include "bound_tables.h"
 #include "framework/message_box.h"
+#include "framework/text_entry.h"
+#include "store/code_page.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <tuple>
@@ -79,11 +86,119 @@ TEST_F(DbEditTest, TypingStartsAnEditAndLeavingWritesTheField) {
 TEST_F(DbEditTest, PostWritesTextStillBeingTyped) {
   tables.vehicles.edit();
   makeEdit.selectAll();
-  typeText(makeEdit, QString::fromUtf16(u"Citro\u00EBn \u2603"));
+  typeText(makeEdit, QString::fromUtf16(u"Citro\u00EBn"));
   tables.vehicles.post();
-  // Stored in the code page; the snowman has no place there.
-  EXPECT_EQ(tables.make.AsString(), "Citro\xEBn ?");
-  EXPECT_EQ(makeEdit.text(), QString::fromUtf16(u"Citro\u00EBn ?"));
+  EXPECT_EQ(tables.make.AsString(), "Citro\xEBn");
+  EXPECT_EQ(makeEdit.text(), QString::fromUtf16(u"Citro\u00EBn"));
+}
+
+// Runs a test under one code page, counting beeps, and puts the previous page back.
+class CodePageEntryTest : public DbEditTest {
+ protected:
+  void SetUp() override {
+    before_ = CodePage::active().number();
+    CodePage::setActive(1252);
+    setTextEntryBeep([this] { ++beeps; });
+    DbEditTest::SetUp();
+  }
+  void TearDown() override {
+    setTextEntryBeep(nullptr);
+    CodePage::setActive(before_);
+  }
+
+  int beeps = 0;
+
+ private:
+  int before_ = 1252;
+};
+
+// The ways text is pasted into an edit.
+void pasteByCtrlV(QWidget& widget) { QTest::keyClick(&widget, Qt::Key_V, Qt::ControlModifier); }
+void pasteByShiftInsert(QWidget& widget) {
+  QTest::keyClick(&widget, Qt::Key_Insert, Qt::ShiftModifier);
+}
+void pasteByContextMenu(QWidget& widget) {
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), widget.mapToGlobal(QPoint(2, 2)));
+  QApplication::sendEvent(&widget, &event);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  QAction* paste = standardPasteAction(*menu);
+  ASSERT_NE(paste, nullptr);
+  paste->trigger();
+  menu->close();
+}
+
+TEST_F(CodePageEntryTest, ACharacterTheCodePageLacksIsRefusedAsItIsTyped) {
+  makeEdit.selectAll();
+  typeText(makeEdit, QString::fromUtf16(u"\u03A9"));
+  EXPECT_EQ(beeps, 1);
+  EXPECT_EQ(makeEdit.text(), "Ford");
+  EXPECT_EQ(tables.vehicles.State(), DataSetState::Browse);  // no edit started for it
+  typeText(makeEdit, QString::fromUtf16(u"\u0160koda \u0141ada"));
+  EXPECT_EQ(beeps, 2);
+  leave(makeEdit);
+  tables.vehicles.post();
+  EXPECT_EQ(tables.make.AsString(), "\x8Akoda ada");
+  EXPECT_TRUE(boxes.boxes().empty());
+
+  // Under a Central European code page the same letter is welcome.
+  CodePage::setActive(1250);
+  tables.vehicles.edit();
+  makeEdit.selectAll();
+  typeText(makeEdit, QString::fromUtf16(u"\u0141\u00F3d\u017A"));
+  leave(makeEdit);
+  tables.vehicles.post();
+  EXPECT_EQ(beeps, 2);
+  EXPECT_EQ(tables.make.AsString(),
+            "\xA3\xF3"
+            "d\x9F");
+}
+
+TEST_F(CodePageEntryTest, PastedTextWithSuchCharactersIsNotPastedAndTheBoxNamesThem) {
+  QWidget window;
+  makeEdit.setParent(&window);
+  const auto unparent = qScopeGuard([this] { makeEdit.setParent(nullptr); });
+  window.show();
+  QApplication::setActiveWindow(&window);
+  makeEdit.setFocus();
+  for (auto paste : {pasteByCtrlV, pasteByShiftInsert, pasteByContextMenu}) {
+    boxes.clear();
+    tables.vehicles.cancel();
+    makeEdit.selectAll();
+    QGuiApplication::clipboard()->setText(QString::fromUtf16(u"\u03A9mega \u65E5\u65E5"));
+    paste(makeEdit);
+    EXPECT_EQ(makeEdit.text(), "Ford");
+    EXPECT_EQ(tables.vehicles.State(), DataSetState::Browse);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].kind, MessageKind::Information);
+    EXPECT_EQ(boxes.boxes()[0].text,
+              QString::fromUtf16(u"The text was not pasted: this system's code page "
+                                 u"(Windows-1252) cannot hold the characters \"\u03A9\", "
+                                 u"\"\u65E5\"."));
+
+    boxes.clear();
+    QGuiApplication::clipboard()->setText(QString::fromUtf16(u"Citro\u00EBn"));
+    paste(makeEdit);
+    EXPECT_TRUE(makeEdit.text().endsWith(QString::fromUtf16(u"Citro\u00EBn")));
+    EXPECT_TRUE(boxes.boxes().empty());
+  }
+  EXPECT_EQ(beeps, 0);
+}
+
+TEST_F(CodePageEntryTest, MemosFollowTheSameRule) {
+  DbMemo memo;
+  memo.setDataSource(&tables.datService);
+  memo.setDataField("ServiceNote");
+  typeText(memo, QString::fromUtf16(u"Ji\u0159\u00ED"));
+  EXPECT_EQ(beeps, 1);
+  QGuiApplication::clipboard()->setText(QString::fromUtf16(u" \u010Cern\u00FD"));
+  pasteByCtrlV(memo);
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_TRUE(boxes.boxes()[0].text.contains(QString::fromUtf16(u"the character \"\u010C\".")));
+  QGuiApplication::clipboard()->setText(QString::fromUtf16(u" Cern\u00FD"));
+  pasteByCtrlV(memo);
+  tables.services.post();
+  EXPECT_EQ(tables.note.AsString(), "Ji\xED Cern\xFD");
 }
 
 TEST_F(DbEditTest, NoEditWhenTheDataSourceDoesNotAllowIt) {

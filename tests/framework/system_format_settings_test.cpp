@@ -1,5 +1,7 @@
 #include "framework/system_format_settings.h"
 
+#include "store/code_page.h"
+
 #include <gtest/gtest.h>
 
 namespace wf {
@@ -25,12 +27,14 @@ TEST(SystemFormatSettings, LocalesGiveTheirFormats) {
       {"de_DE", "\x80", 3, 8, '.', ',', '.', "dd/mm/yyyy", "hh:nn", "So."},
       {"fr_FR", "\x80", 3, 15, '\xA0', ',', '/', "dd/mm/yyyy", "hh:nn", "dim."},
       {"nl_NL", "\x80", 2, 14, '.', ',', '-', "dd/mm/yyyy", "hh:nn", "zo"},
-      // A symbol the code page lacks gives way to the ISO code.
-      {"hi_IN", "INR", 0, 2, ',', '.', '/', "d/m/yyyy", "h:nn ampm", "?"},
+      // A symbol the code page lacks gives way to the ISO code, names to the English ones.
+      {"hi_IN", "INR", 0, 2, ',', '.', '/', "d/m/yyyy", "h:nn ampm", "Sun"},
       // No currency: the store's defaults stay. A short date with a month name becomes numeric
       // in the same order.
       {"C", "$", 0, 0, ',', '.', '/', "d/m/yyyy", "hh:nn:ss", "Sun"},
   };
+  const int before = CodePage::active().number();
+  CodePage::setActive(1252);
   for (const LocaleCase& c : cases) {
     SCOPED_TRACE(c.locale);
     const FormatSettings s = formatSettingsFromLocale(QLocale(QString::fromLatin1(c.locale)));
@@ -45,6 +49,36 @@ TEST(SystemFormatSettings, LocalesGiveTheirFormats) {
     EXPECT_EQ(s.shortTimeFormat, c.shortTime);
     EXPECT_EQ(s.shortDayNames[0].substr(0, c.sunday.size()), c.sunday);
   }
+  CodePage::setActive(before);
+}
+
+TEST(SystemFormatSettings, TextsAreInTheActiveCodePage) {
+  struct Case {
+    int codePage;
+    const char* locale;
+    std::string currency;
+    std::string monday;
+  };
+  const Case cases[] = {
+      {1250, "pl_PL", "z\xB3",
+       "poniedzia\xB3"
+       "ek"},
+      {1250, "cs_CZ", "K\xE8", "pond\xECl\xED"},
+      {1253, "el_GR", "\x80", "\xC4\xE5\xF5\xF4\xDD\xF1\xE1"},
+      {1251, "ru_RU", "RUB", "\xEF\xEE\xED\xE5\xE4\xE5\xEB\xFC\xED\xE8\xEA"},
+      // Texts the code page cannot hold are never written with stand-ins.
+      {1252, "pl_PL", "PLN", "Monday"},
+      {1252, "el_GR", "\x80", "Monday"},
+  };
+  const int before = CodePage::active().number();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.codePage) + " " + c.locale);
+    CodePage::setActive(c.codePage);
+    const FormatSettings s = formatSettingsFromLocale(QLocale(QString::fromLatin1(c.locale)));
+    EXPECT_EQ(s.currencyString, c.currency);
+    EXPECT_EQ(s.longDayNames[1], c.monday);
+  }
+  CodePage::setActive(before);
 }
 
 TEST(SystemFormatSettings, NamesAndDecimalsFollowTheLocale) {

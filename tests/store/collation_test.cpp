@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "store/code_page.h"
 #include "store/collation.h"
 #include "table_fixture.h"
 
@@ -98,6 +99,23 @@ TEST(CollationTest, TableOrderMatchesTheCollator) {
       ASSERT_LT(numbers[i - 1], numbers[i]);  // equal keys in the order they came
     }
   }
+}
+
+TEST(CollationTest, ReadsTheBytesInTheCodePageItWasMadeFor) {
+  // Byte A3 is "Ł" in 1250, which Polish orders between L and M; in 1252 it is "£",
+  // which comes before every letter.
+  const std::string lodz =
+      "\xA3\xF3"
+      "d\x9F";
+  const int before = CodePage::active().number();
+  CodePage::setActive(1250);
+  auto central = Collation::forLocale("pl_PL");
+  CodePage::setActive(1252);
+  auto western = Collation::forLocale("pl_PL");
+  CodePage::setActive(before);
+  EXPECT_GT(central->compare(lodz, "Lublin"), 0);
+  EXPECT_LT(central->compare(lodz, "Mazda"), 0);
+  EXPECT_LT(western->compare(lodz, "Lublin"), 0);
 }
 
 }  // namespace

@@ -127,6 +127,43 @@ TEST_F(CdsTool, DumpShowsDatesTextAndForeignParameters) {
       << r.out;
 }
 
+// Text is read in the code page the locale selects, or in the one --code-page names.
+TEST_F(CdsTool, TextIsReadInTheLocalesCodePageOrTheOneGiven) {
+  DataPacket packet = emptyPacketOf("ServiceInvoice.cds");
+  packet.rows.push_back(row({integer(1), integer(3), Value::unassigned(),
+                             text("\xA3\xF3"
+                                  "d\x9F")}));
+  const std::string file = write("ServiceInvoice.cds", encodeDataPacket(packet));
+  struct Case {
+    std::string command;
+    std::string locale;
+    std::string shown;
+  };
+  // The description as UTF-8: "Łódź" read as 1250, "£ódŸ" read as 1252.
+  const std::string central =
+      "\xC5\x81\xC3\xB3"
+      "d\xC5\xBA";
+  const std::string western =
+      "\xC2\xA3\xC3\xB3"
+      "d\xC5\xB8";
+  const Case cases[] = {
+      {"dump", "pl_PL.UTF-8", '"' + central + '"'},
+      {"dump", "en_GB.UTF-8", '"' + western + '"'},
+      {"--code-page 1250 dump", "en_GB.UTF-8", '"' + central + '"'},
+      {"--code-page 1252 csv", "pl_PL.UTF-8", western},
+  };
+
+  for (const Case& c : cases) {
+    const ToolRun r = run(c.command, file, c.locale);
+    EXPECT_EQ(r.exitCode, 0) << c.command << " " << c.locale << ": " << r.err;
+    EXPECT_NE(r.out.find(c.shown), std::string::npos)
+        << c.command << " " << c.locale << ": " << r.out;
+  }
+  const ToolRun unknown = run("--code-page 437 dump", file);
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_NE(unknown.err.find("code page 437"), std::string::npos) << unknown.err;
+}
+
 // Money and dates as the program shows them in the system locale; rows in the table's index
 // order (vehicle, then date) unless the file order is asked for.
 TEST_F(CdsTool, CsvPrintsVisibleRecordsAsTheProgramShowsThem) {
