@@ -37,15 +37,17 @@ bool acceptPastedText(const QString& text) {
 }
 
 QString notPastedText(const QString& characters) {
-  QStringList quoted;
-  for (uint c : characters.toUcs4())
-    quoted << QStringLiteral("\"%1\"").arg(
-        QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1));
+  // The code beside each character names it where the font has no glyph for it.
+  QStringList named;
+  for (char32_t c : characters.toUcs4())
+    named << QStringLiteral("\"%1\" (U+%2)")
+                 .arg(QString::fromUcs4(&c, 1),
+                      QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(4, u'0'));
   return QStringLiteral(
              "The text was not pasted: this system's code page (Windows-%1) cannot hold %2 %3.")
       .arg(activeCodePageNumber())
-      .arg(quoted.size() == 1 ? QStringLiteral("the character") : QStringLiteral("the characters"))
-      .arg(quoted.join(QStringLiteral(", ")));
+      .arg(named.size() == 1 ? QStringLiteral("the character") : QStringLiteral("the characters"))
+      .arg(named.join(QStringLiteral(", ")));
 }
 
 }  // namespace wf

@@ -173,8 +173,8 @@ TEST_F(CodePageEntryTest, PastedTextWithSuchCharactersIsNotPastedAndTheBoxNamesT
     EXPECT_EQ(boxes.boxes()[0].kind, MessageKind::Information);
     EXPECT_EQ(boxes.boxes()[0].text,
               QString::fromUtf16(u"The text was not pasted: this system's code page "
-                                 u"(Windows-1252) cannot hold the characters \"\u03A9\", "
-                                 u"\"\u65E5\"."));
+                                 u"(Windows-1252) cannot hold the characters \"\u03A9\" (U+03A9), "
+                                 u"\"\u65E5\" (U+65E5)."));
 
     boxes.clear();
     QGuiApplication::clipboard()->setText(QString::fromUtf16(u"Citro\u00EBn"));
@@ -194,7 +194,8 @@ TEST_F(CodePageEntryTest, MemosFollowTheSameRule) {
   QGuiApplication::clipboard()->setText(QString::fromUtf16(u" \u010Cern\u00FD"));
   pasteByCtrlV(memo);
   ASSERT_EQ(boxes.boxes().size(), 1u);
-  EXPECT_TRUE(boxes.boxes()[0].text.contains(QString::fromUtf16(u"the character \"\u010C\".")));
+  EXPECT_TRUE(
+      boxes.boxes()[0].text.contains(QString::fromUtf16(u"the character \"\u010C\" (U+010C).")));
   QGuiApplication::clipboard()->setText(QString::fromUtf16(u" Cern\u00FD"));
   pasteByCtrlV(memo);
   tables.services.post();
