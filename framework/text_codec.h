@@ -38,8 +38,8 @@ QString charactersOutsideCodePage(const QString& text);
 // The number of the active code page ("1252").
 int activeCodePageNumber();
 
-// The names of the time when the store's text was always Windows-1252; they now follow the
-// active code page.
+// Older names of fromCodePage and toCodePage, from when the tables' text was always
+// Windows-1252.
 inline QString fromWindows1252(std::string_view bytes) { return fromCodePage(bytes); }
 inline std::string toWindows1252(const QString& text) { return toCodePage(text); }
 

@@ -32,7 +32,7 @@ class ClientTableField : public ReportField {
  public:
   explicit ClientTableField(TField& field) : field_(field) {}
 
-  QString name() const override { return fromWindows1252(field_.FieldName()); }
+  QString name() const override { return fromCodePage(field_.FieldName()); }
   ReportFieldKind kind() const override { return kindOf(field_.DataType()); }
   bool isNull() const override {
     return read(true, [this] { return field_.IsNull(); });
@@ -41,13 +41,13 @@ class ClientTableField : public ReportField {
     return read(0.0, [this] { return field_.AsFloat(); });
   }
   QString asText() const override {
-    return read(QString(), [this] { return fromWindows1252(field_.AsString()); });
+    return read(QString(), [this] { return fromCodePage(field_.AsString()); });
   }
   double asDate() const override {
     return read(0.0, [this] { return field_.AsDateTime(); });
   }
   QString displayText() const override {
-    return read(QString(), [this] { return fromWindows1252(field_.DisplayText()); });
+    return read(QString(), [this] { return fromCodePage(field_.DisplayText()); });
   }
 
  private:
@@ -70,7 +70,7 @@ ClientTableDataSet::ClientTableDataSet(TClientTable& table) : table_(table) {}
 
 ClientTableDataSet::~ClientTableDataSet() = default;
 
-QString ClientTableDataSet::name() const { return fromWindows1252(table_.Name()); }
+QString ClientTableDataSet::name() const { return fromCodePage(table_.Name()); }
 
 bool ClientTableDataSet::isOpen() const { return table_.Active(); }
 
@@ -88,7 +88,7 @@ ReportField* ClientTableDataSet::findField(const QString& name) {
   const QString wanted = name.trimmed();
   for (int i = 0; i < table_.fieldCount(); ++i) {
     TField& field = table_.field(i);
-    if (fromWindows1252(field.FieldName()).compare(wanted, Qt::CaseInsensitive) != 0) continue;
+    if (fromCodePage(field.FieldName()).compare(wanted, Qt::CaseInsensitive) != 0) continue;
     auto& adapter = fields_[&field];
     if (!adapter) adapter = std::make_unique<ClientTableField>(field);
     return adapter.get();

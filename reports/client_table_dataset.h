@@ -1,5 +1,5 @@
 // Presents a store client table to the report engine: its cursor and its fields, with texts
-// converted from the table's Windows-1252 bytes.
+// converted from the bytes of the tables' code page.
 #pragma once
 
 #include <map>

@@ -39,7 +39,7 @@ namespace wf {
 // always with status 0, never a change log, and strips trailing spaces from strings; it fills in
 // the header itself (the header members below are only what a decoded file said).
 //
-// Text is bytes in the files' single-byte code page (Windows-1252), held in std::string.
+// Text is bytes in the files' single-byte code page (store/code_page.h), held in std::string.
 // Thread safety: none needed; all functions are pure apart from their arguments.
 
 // Raised by decodeDataPacket() for a packet it refuses (bad signature or version, a type code it
