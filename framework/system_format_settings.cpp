@@ -200,22 +200,24 @@ FormatSettings formatSettingsFromLocale(const QLocale& locale) {
   s.timeSeparator = separatorChar(QString(timeSeparator), ':');
   s.shortTimeFormat = timeFormatFromQt(shortTime, timeSeparator);
   s.longTimeFormat = timeFormatFromQt(locale.timeFormat(QLocale::LongFormat), timeSeparator);
-  // Names the code page cannot hold keep the English ones.
+  // Names the code page cannot hold keep the English ones, a whole set at a time, so that a
+  // date never mixes two languages.
   s.timeAmString = textOr(locale.amText(), s.timeAmString);
   s.timePmString = textOr(locale.pmText(), s.timePmString);
-
-  for (int day = 0; day < 7; ++day) {
-    const int qtDay = day == 0 ? 7 : day;  // Qt counts Monday as 1, Sunday as 7
-    s.shortDayNames[day] =
-        textOr(locale.dayName(qtDay, QLocale::ShortFormat), s.shortDayNames[day]);
-    s.longDayNames[day] = textOr(locale.dayName(qtDay, QLocale::LongFormat), s.longDayNames[day]);
-  }
-  for (int month = 0; month < 12; ++month) {
-    s.shortMonthNames[month] =
-        textOr(locale.monthName(month + 1, QLocale::ShortFormat), s.shortMonthNames[month]);
-    s.longMonthNames[month] =
-        textOr(locale.monthName(month + 1, QLocale::LongFormat), s.longMonthNames[month]);
-  }
+  auto names = [](auto& set, auto nameOf) {
+    auto fromLocale = set;
+    for (size_t i = 0; i < set.size(); ++i)
+      if (!tryToCodePage(nameOf(static_cast<int>(i)), fromLocale[i])) return;
+    set = fromLocale;
+  };
+  // Qt counts Monday as 1, Sunday as 7; the settings start with Sunday.
+  auto qtDay = [](int day) { return day == 0 ? 7 : day; };
+  names(s.shortDayNames, [&](int day) { return locale.dayName(qtDay(day), QLocale::ShortFormat); });
+  names(s.longDayNames, [&](int day) { return locale.dayName(qtDay(day), QLocale::LongFormat); });
+  names(s.shortMonthNames,
+        [&](int month) { return locale.monthName(month + 1, QLocale::ShortFormat); });
+  names(s.longMonthNames,
+        [&](int month) { return locale.monthName(month + 1, QLocale::LongFormat); });
   return s;
 }
 

@@ -10,7 +10,8 @@
 namespace wf {
 
 // The settings a locale gives, with texts in the active code page. A currency symbol the code
-// page lacks is replaced by the currency's ISO code, a day or month name by the English one.
+// page lacks is replaced by the currency's ISO code, a set of day or month names by the
+// English ones.
 FormatSettings formatSettingsFromLocale(const QLocale& locale);
 
 // Puts the system locale's settings into formatSettings(). Called once at start-up.

@@ -69,6 +69,8 @@ TEST(SystemFormatSettings, TextsAreInTheActiveCodePage) {
       // Texts the code page cannot hold are never written with stand-ins.
       {1252, "pl_PL", "PLN", "Monday"},
       {1252, "el_GR", "\x80", "Monday"},
+      {1254, "tr_TR", "TRY", "Pazartesi"},
+      {1252, "tr_TR", "TRY", "Monday"},
   };
   const int before = CodePage::active().number();
   for (const Case& c : cases) {
@@ -78,6 +80,9 @@ TEST(SystemFormatSettings, TextsAreInTheActiveCodePage) {
     EXPECT_EQ(s.currencyString, c.currency);
     EXPECT_EQ(s.longDayNames[1], c.monday);
   }
+  // "Ocak" would fit 1252, "Şubat" would not: the months stay English together.
+  EXPECT_EQ(formatSettingsFromLocale(QLocale(QStringLiteral("tr_TR"))).longMonthNames[0],
+            "January");
   CodePage::setActive(before);
 }
 
