@@ -111,6 +111,10 @@ void DbEdit::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  if (!isReadOnly() && isModifyingKey(*event) && insertStoredForm(event->text())) {
+    event->accept();
+    return;
+  }
   if (isModifyingKey(*event) && !startEdit()) {
     event->accept();
     return;
@@ -119,14 +123,36 @@ void DbEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void DbEdit::pasteIfItFits() {
-  if (!acceptPastedText(QGuiApplication::clipboard()->text())) return;
+  const QString pasted = QGuiApplication::clipboard()->text();
+  if (!acceptPastedText(pasted) || insertStoredForm(pasted)) return;
   if (startEdit()) paste();
+}
+
+// Text the code page stores in another form (more characters) goes in in that form, whole or
+// not at all: the length limit would otherwise cut a letter from its marks.
+bool DbEdit::insertStoredForm(const QString& text) {
+  const QString stored = storedForm(text);
+  if (stored == text) return false;
+  if (this->text().size() - selectedText().size() + stored.size() > maxLength()) {
+    refusedTextBeep();
+    return true;
+  }
+  if (startEdit()) insert(stored);
+  return true;
 }
 
 void DbEdit::inputMethodEvent(QInputMethodEvent* event) {
   if (!isReadOnly() && !acceptTypedText(event->commitString())) {
     QInputMethodEvent withoutCommit(QString(), {});
     QLineEdit::inputMethodEvent(&withoutCommit);
+    event->accept();
+    return;
+  }
+  const QString stored = storedForm(event->commitString());
+  if (!isReadOnly() && stored != event->commitString()) {
+    QInputMethodEvent converted(event->preeditString(), event->attributes());
+    converted.setCommitString(stored, event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&converted);
     event->accept();
     return;
   }

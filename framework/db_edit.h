@@ -48,6 +48,7 @@ class DbEdit : public QLineEdit {
   bool startEdit();
   void onTextEdited();
   void pasteIfItFits();
+  bool insertStoredForm(const QString& text);
 
   FieldDataLink link_;
   bool loading_ = false;

@@ -22,11 +22,15 @@ void setTextEntryBeep(std::function<void()> beep) { beepFunction() = std::move(b
 
 bool acceptTypedText(const QString& text) {
   if (text.isEmpty() || charactersOutsideCodePage(text).isEmpty()) return true;
+  refusedTextBeep();
+  return false;
+}
+
+void refusedTextBeep() {
   if (beepFunction())
     beepFunction()();
   else
     QApplication::beep();
-  return false;
 }
 
 bool acceptPastedText(const QString& text) {
@@ -34,6 +38,12 @@ bool acceptPastedText(const QString& text) {
   if (missing.isEmpty()) return true;
   showInformation(notPastedText(missing));
   return false;
+}
+
+QString storedForm(const QString& text) {
+  std::string bytes;
+  if (!tryToCodePage(text, bytes)) return text;
+  return fromCodePage(bytes);
 }
 
 QString notPastedText(const QString& characters) {

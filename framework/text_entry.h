@@ -16,9 +16,15 @@ bool acceptTypedText(const QString& text);
 // the characters that do not and the caller drops the whole text.
 bool acceptPastedText(const QString& text);
 
+// Text that fits as the code page stores it: the same text, except for letters the code page
+// holds as a letter and separate marks (Vietnamese in 1258), which come back in that form. An
+// edit shows and counts what will be stored this way.
+QString storedForm(const QString& text);
+
 // Refused typing sounds the system beep (QApplication::beep). Tests may listen instead; nullptr
 // restores the system beep.
 void setTextEntryBeep(std::function<void()> beep);
+void refusedTextBeep();
 
 // The information box's text for characters that cannot be pasted.
 QString notPastedText(const QString& characters);

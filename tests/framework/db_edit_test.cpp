@@ -154,6 +154,24 @@ TEST_F(CodePageEntryTest, ACharacterTheCodePageLacksIsRefusedAsItIsTyped) {
             "d\x9F");
 }
 
+TEST_F(CodePageEntryTest, ALetterStoredAsLetterAndMarkIsShownAndCountedSo) {
+  CodePage::setActive(1258);
+  makeEdit.selectAll();
+  typeText(makeEdit, QString::fromUtf16(u"Vi\u1EC7t"));
+  EXPECT_EQ(makeEdit.text(), QString::fromUtf16(u"Vi\u00EA\u0323t"));
+  leave(makeEdit);
+  tables.vehicles.post();
+  EXPECT_EQ(tables.make.AsString(), "Vi\xEA\xF2t");
+
+  // One place left in the 25 of the field: the two-character form does not go in halved.
+  tables.vehicles.edit();
+  makeEdit.setText(QString(24, QLatin1Char('x')));
+  makeEdit.end(false);
+  typeText(makeEdit, QString::fromUtf16(u"\u1EC7"));
+  EXPECT_EQ(beeps, 1);
+  EXPECT_EQ(makeEdit.text(), QString(24, QLatin1Char('x')));
+}
+
 TEST_F(CodePageEntryTest, PastedTextWithSuchCharactersIsNotPastedAndTheBoxNamesThem) {
   QWidget window;
   makeEdit.setParent(&window);
