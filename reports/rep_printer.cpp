@@ -1,8 +1,11 @@
 #include "reports/rep_printer.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include <cmath>
 
@@ -11,6 +14,7 @@
 #include "reports/page_store.h"
 #include "reports/print_job.h"
 #include "reports/qpainter_page_canvas.h"
+#include "reports/rep_progress_form.h"
 #include "reports/rep_standard_preview.h"
 #include "reports/report_page.h"
 
@@ -275,38 +279,112 @@ QByteArray TRepPrinter::pageRecording(int pageNumber) const {
   return store_->page(pageNumber);
 }
 
+bool TRepPrinter::printerSetup(QWidget* parent, const QString& acceptText) {
+  QPrinter printer;
+  if (!settings_.printerName.isEmpty()) printer.setPrinterName(settings_.printerName);
+  printer.setCopyCount(settings_.copies);
+  printer.setPageOrientation(settings_.orientation);
+  const bool finished = status_ == Status::Finished;
+  if (finished) printer.setFromTo(1, pageCount_);
+  QPrintDialog dialog(&printer, parent);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  // Printing into a PDF file is offered too; it is the only way to print without a printer.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+  if (!settings_.outputFileName.isEmpty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(settings_.outputFileName);
+  }
+  if (finished)
+    dialog.setMinMax(1, pageCount_);
+  else
+    dialog.setMinMax(0, 9999);
+  if (!acceptText.isEmpty()) {
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+      if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(acceptText);
+    }
+  }
+  if (dialog.exec() != QDialog::Accepted) return false;
+
+  settings_.copies = printer.copyCount();
+  settings_.printerName = printer.printerName();
+  settings_.outputFileName =
+      printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+  settings_.orientation = printer.pageLayout().orientation();
+  if (printer.printRange() == QPrinter::PageRange) {
+    settings_.firstPage = printer.fromPage();
+    settings_.lastPage = printer.toPage();
+  } else {
+    settings_.firstPage = 0;
+    settings_.lastPage = 0;
+  }
+  return true;
+}
+
+void TRepPrinter::replayPage(const QByteArray& recording) {
+  if (destination_ != Destination::Printer || !job_) {
+    throw std::logic_error("replayPage needs a begun printer document");
+  }
+  const EmfPageInfo info = EmfPlayer::parse(recording);
+  if (!job_->painting) {
+    // The recording covers the whole sheet, margins included.
+    job_->printer.setFullPage(true);
+    if (!job_->painter.begin(&job_->printer)) {
+      throw PrintJobError("Printing could not be started");
+    }
+    job_->painting = true;
+  } else {
+    job_->printer.newPage();
+  }
+  ++pageCount_;
+  const QSizeF sheet = job_->printer.paperRect(QPrinter::DevicePixel).size();
+  const QSizeF page = info.pageSizePixels();
+  const double scale = std::min(sheet.width() / page.width(), sheet.height() / page.height());
+  const QSizeF drawn = page * scale;
+  const QRectF target(
+      QPointF((sheet.width() - drawn.width()) / 2, (sheet.height() - drawn.height()) / 2), drawn);
+  EmfPlayer::play(recording, job_->painter, target);
+  availablePages_ = pageCount_;
+  post(RepPrinterEvent::Kind::PageAvailable, availablePages_);
+}
+
 bool TRepPrinter::printStoredPages() {
-  if (status_ != Status::Finished || !store_ || !printerAvailable(settings_)) return false;
-  PrintJob job(settings_, title_);
-  QPrinter& printer = job.printer();
-  printer.setFullPage(true);
+  if (status_ != Status::Finished || !store_ || pageCount_ == 0 || !printerAvailable(settings_))
+    return false;
   const int first = settings_.firstPage > 0 ? settings_.firstPage : 1;
   const int last = settings_.lastPage > 0 ? std::min(settings_.lastPage, pageCount_) : pageCount_;
   if (first > last) return false;
-  // Loading cancelled the generation the file replaced; only a cancel during this print counts.
-  const bool cancelledBefore = cancelled_;
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  const QRectF whole(QPointF(0, 0), printer.paperRect(QPrinter::DevicePixel).size());
+
+  // A sink of its own carries the job, so Cancel in the progress window stops this print and
+  // nothing of the pages on screen.
+  const auto job = create(Destination::Printer);
+  RepPrinterSettings jobSettings = settings_;
+  jobSettings.firstPage = 0;
+  jobSettings.lastPage = 0;
+  job->setPrinterSettings(jobSettings);
+  job->setTitle(title_);
+  std::unique_ptr<TRepProgressForm> progress;
+  if (showProgress_) {
+    progress = std::make_unique<TRepProgressForm>(job);
+    // Above the preview and the modal list windows, or its Cancel could not be pressed.
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->show();
+  }
+  if (!job->beginDocument()) return false;
+  const int count = last - first + 1;
   try {
     for (int page = first; page <= last; ++page) {
       QCoreApplication::processEvents();
-      EmfPlayer::play(store_->page(page), painter, whole);
-      if (page != last) printer.newPage();
-      if (cancelled_ && !cancelledBefore) {
-        printer.abort();
-        painter.end();
-        return false;
-      }
+      if (job->cancelled()) break;
+      job->replayPage(store_->page(page));
+      job->progress((page - first + 1) * 100 / count);
     }
   } catch (...) {
     // A damaged page drops the whole job rather than printing part of it.
-    printer.abort();
-    painter.end();
+    job->abortDocument();
     throw;
   }
-  painter.end();
-  job.submit();
+  job->endDocument();
   return true;
 }
 

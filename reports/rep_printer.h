@@ -33,12 +33,10 @@ class TRepPrinter;
 class ReportMaster {
  public:
   virtual ~ReportMaster() = default;
-  // Generates the report again straight to the printer. The preview posts this call, so it runs
-  // after the Print click handler has returned.
-  virtual void Print() = 0;
-  // Shows the print dialog and keeps its choices for the next Print. previewSink is the sink
-  // of the preview window whose button was pressed (its PageCount and status preset the range).
-  virtual void PrinterSetup(TRepPrinter& previewSink) = 0;
+  // Shows the print dialog for previewSink's pages (TRepPrinter::printerSetup) and keeps its
+  // choices in the report as well, for the report's next previews. Returns whether the user
+  // confirmed the dialog. acceptText as for TRepPrinter::printerSetup.
+  virtual bool PrinterSetup(TRepPrinter& previewSink, const QString& acceptText) = 0;
   // The preview window on sink is closing while sink is still being generated: the report
   // stops before its next record, leaves the last page unfinished and aborts the document.
   virtual void previewClosing(TRepPrinter& sink) = 0;
@@ -95,6 +93,9 @@ class TRepPrinter : public std::enable_shared_from_this<TRepPrinter> {
 
   // True when Print has somewhere to go: an installed printer or a chosen PDF file.
   static bool printerAvailable(const RepPrinterSettings& settings);
+  // Whether printStoredPages shows the printing progress window (the report's ShowProgress).
+  void setShowProgress(bool show) { showProgress_ = show; }
+  bool showProgress() const { return showProgress_; }
 
   // --- Engine side -------------------------------------------------------------------------
   // Starts a document: clears the pages (a fresh page store for the preview) and opens the
@@ -149,8 +150,14 @@ class TRepPrinter : public std::enable_shared_from_this<TRepPrinter> {
 
   // The pages come from a prepared-report file (see loadFile).
   bool reportLoaded() const { return reportLoaded_; }
-  // Whether PrinterSetup may still reach the report (false after a file was loaded).
+  // Whether Printer setup also reaches the report (false after a file was loaded: the loaded
+  // pages keep their choices to themselves).
   bool setupAttached() const { return setupAttached_ && master_ != nullptr; }
+  // Shows the system print dialog preset from the printer settings, with the page range of the
+  // finished pages; on OK its choices (printer or PDF file, copies, orientation, page range)
+  // become the settings. acceptText, when not empty, relabels the dialog's accept button.
+  // Returns whether the user confirmed.
+  bool printerSetup(QWidget* parent = nullptr, const QString& acceptText = QString());
   // Replaces the pages by those of a prepared-report file. A running generation is cancelled
   // and stores nothing more. Throws PreparedReportError (message text) when the file is not a
   // readable prepared report; the pages held before are then kept.
@@ -169,10 +176,20 @@ class TRepPrinter : public std::enable_shared_from_this<TRepPrinter> {
   // 2100 for landscape.
   QSizeF paperNative() const;
 
-  // Prints the stored pages (loaded file) within the settings' page range on the settings'
-  // printer. Returns false when there is no printer or the pages are not finished. Throws
-  // PrintJobError when the printer has gone or refuses the job.
+  // The one way pages reach a printer: the finished pages of the store, generated or loaded,
+  // within the settings' page range, are replayed onto the settings' printer or PDF file, with
+  // the progress window when showProgress(). The tables are never read again, so the print
+  // holds exactly what the preview shows. Cancel in the progress window stops before the next
+  // page and the pages printed so far are sent. Returns false when there is nowhere to print,
+  // the pages are not finished or the range holds none. Throws PrintJobError when the printer
+  // has gone or refuses the job, PreparedReportError or EmfError when a stored page is damaged
+  // (nothing is printed then).
   bool printStoredPages();
+
+  // Printer destination: draws one recorded page over a sheet of its own, scaled to the sheet
+  // with its proportions kept and centred (a page of the other orientation than the paper fits
+  // inside it). Throws EmfError, before anything is drawn, for a damaged recording.
+  void replayPage(const QByteArray& recording);
 
  private:
   struct OpenJob;
@@ -196,6 +213,7 @@ class TRepPrinter : public std::enable_shared_from_this<TRepPrinter> {
   bool reportLoaded_ = false;
   bool setupAttached_ = true;
   bool pageOpen_ = false;
+  bool showProgress_ = true;
 };
 
 }  // namespace wf

@@ -1,6 +1,6 @@
-// The small "Printing progress" window (TRepProgressForm) shown while a report is generated
-// straight to the printer: a progress bar, a percentage text and a Cancel button that cancels
-// the page sink. It becomes the sink's client on construction.
+// The small "Printing progress" window (TRepProgressForm) shown while the preview's pages are
+// printed: a progress bar, a percentage text and a Cancel button that cancels the print job's
+// page sink. It becomes the sink's client on construction.
 #pragma once
 
 #include <QDialog>

@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -206,8 +207,8 @@ void TRepStandardPreview::RepPreviewPageAvailable(int finishedPages) {
     showPage(selected, true);
   }
   writePageStatus();
-  if (sink_->status() == TRepPrinter::Status::Finished) {
-    PrintSetup->setEnabled(sink_->setupAttached());
+  if (sink_->status() == TRepPrinter::Status::Finished && !printing_) {
+    PrintSetup->setEnabled(true);
     Print->setEnabled(true);
   }
 }
@@ -255,30 +256,54 @@ void TRepStandardPreview::LastPageClick() {
   writePageStatus();
 }
 
+bool TRepStandardPreview::runPrinterSetup(const QString& acceptText) {
+  // A generated report keeps the choices for its next previews too; loaded pages keep their
+  // own.
+  if (sink_->setupAttached()) return sink_->master()->PrinterSetup(*sink_, acceptText);
+  return sink_->printerSetup(this, acceptText);
+}
+
 void TRepStandardPreview::PrintSetupClick() {
-  if (sink_->setupAttached()) sink_->master()->PrinterSetup(*sink_);
+  if (sink_->status() != TRepPrinter::Status::Finished || printing_) return;
+  runPrinterSetup(QStringLiteral("OK"));
 }
 
 void TRepStandardPreview::PrintClick() {
-  if (sink_->master() && !sink_->reportLoaded()) {
-    // Posted, so the report prints after this handler has returned.
-    ReportMaster* master = sink_->master();
-    QTimer::singleShot(0, qApp, [master] { master->Print(); });
-    return;
+  if (sink_->status() != TRepPrinter::Status::Finished || printing_) return;
+  // Posted, so the print runs after this handler has returned.
+  QTimer::singleShot(0, this, [this] { printPages(); });
+}
+
+void TRepStandardPreview::printPages() {
+  if (printing_) return;
+  // With no printer installed and no PDF file chosen yet, the print dialog offers printing into
+  // a PDF file; its Print prints.
+  if (!TRepPrinter::printerAvailable(sink_->printerSettings())) {
+    if (!runPrinterSetup(QString())) return;
+    if (!TRepPrinter::printerAvailable(sink_->printerSettings())) return;
   }
-  if (!sink_->reportLoaded()) return;
+  // The window may close while the pages are printed; the sink stays until the print is over.
+  const std::shared_ptr<TRepPrinter> sink = sink_;
+  QPointer<TRepStandardPreview> self(this);
+  printing_ = true;
+  for (QToolButton* button : {Print, PrintSetup, LoadReport}) button->setEnabled(false);
   try {
-    sink_->printStoredPages();
+    sink->printStoredPages();
   } catch (const std::exception& failure) {
     showPreviewError(QString::fromStdString(failure.what()));
   }
+  if (!self) return;
+  printing_ = false;
+  for (QToolButton* button : {Print, PrintSetup, LoadReport}) button->setEnabled(true);
 }
 
 QString TRepStandardPreview::askForFile(const FileDialogRequest& request) {
   if (fileDialogHook()) return fileDialogHook()(request);
   QFileDialog dialog(this, request.title, QString(), dialogFilter(request.filter));
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // Any name is taken, also for Load: a name of a file that does not exist gets the preview's
+  // own answer, not the dialog's.
+  dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
@@ -318,7 +343,7 @@ void TRepStandardPreview::LoadClick() {
   RepPreview->setPaperSize(sink_->paperNative());
   showPage(1, true);
   writePageStatus();
-  PrintSetup->setEnabled(false);
+  PrintSetup->setEnabled(true);
   Print->setEnabled(true);
 }
 

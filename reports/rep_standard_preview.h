@@ -88,9 +88,13 @@ class TRepStandardPreview : public QWidget {
   void showPage(int page, bool reload = false);
   void writePageStatus();
   QString askForFile(const FileDialogRequest& request);
+  // Printer setup through the report (generated pages) or the sink alone (loaded ones).
+  bool runPrinterSetup(const QString& acceptText);
+  void printPages();
 
   std::shared_ptr<TRepPrinter> sink_;
   int lastProgressShown_ = 0;
+  bool printing_ = false;
 };
 
 }  // namespace wf

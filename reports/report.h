@@ -1,10 +1,10 @@
 // A banded report (TReport): a detail table, horizontal bands with printable controls, and the
-// generation that lays the bands on A4 pages into the preview's page store or onto a printer.
+// generation that lays the bands on A4 pages into the preview's page store. Printing replays the
+// stored pages (TRepPrinter::printStoredPages); it never generates the report again.
 //
 // Everything runs on the user-interface thread. A generation lets the application process
 // pending events once at its start and once per record, so the preview paints pages and can be
-// closed while the report is still being built; re-entering Preview or Print meanwhile does
-// nothing.
+// closed while the report is still being built; re-entering Preview meanwhile does nothing.
 #pragma once
 
 #include <QColor>
@@ -52,12 +52,11 @@ class TReport : public QObject, private BandLayoutClient {
   // it). A failure of the generation propagates; the window then stays open. The window is not
   // modal; it belongs to the active modal window, if any, so that window does not block it.
   void Preview();
-  // Generates the report again straight to the printer, with the progress window when
-  // ShowProgress is on. Does nothing without a printer.
-  void Print();
-  // Lets the user choose printer, copies, orientation and page range for the next Print;
-  // previewSink is the sink of the preview whose button was pressed.
-  void PrinterSetup(TRepPrinter& previewSink);
+  // Shows the print dialog for the pages of previewSink and, on OK, keeps its choices
+  // (printer or PDF file, copies, orientation, page range) both for that preview's Print and in
+  // the report, whose next previews start from them; the orientation lays out the next preview.
+  // The pages on screen stay as they are. acceptText as for TRepPrinter::printerSetup.
+  bool PrinterSetup(TRepPrinter& previewSink, const QString& acceptText = QString());
   // The preview window on sink is closing. While sink is being generated the generation is
   // cancelled: it stops before the next record and the document is aborted.
   void previewClosing(TRepPrinter& sink);
@@ -106,7 +105,7 @@ class TReport : public QObject, private BandLayoutClient {
   std::optional<ReportDevice> device_;
   // The preview sink of the newest Preview while it is being generated.
   TRepPrinter* previewSink_ = nullptr;
-  // What page sinks and preview windows call back (Print, PrinterSetup, closing); made by the
+  // What page sinks and preview windows call back (PrinterSetup, closing); made by the
   // first Preview, so that generating needs nothing of the printing side.
   std::unique_ptr<ReportMaster> master_;
   bool available_ = true;

@@ -2,18 +2,14 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QTimer>
 
-#include "framework/message_box.h"
 #include "reports/rep_printer.h"
-#include "reports/rep_progress_form.h"
 #include "reports/report.h"
 #include "reports/report_printer_sink.h"
 
-// The printing side of TReport: preview window, printer, print dialog. Kept apart from the
-// generation so that generating into any page sink needs nothing of it.
+// The preview side of TReport: preview window and printer setup. Kept apart from the generation
+// so that generating into any page sink needs nothing of it.
 
 namespace wf {
 
@@ -22,16 +18,9 @@ namespace {
 class ReportMasterLink : public ReportMaster {
  public:
   explicit ReportMasterLink(TReport& report) : report_(report) {}
-  // Print comes posted from the preview window, so no handler above would see a failure: it
-  // is shown here, as the window's own handler would.
-  void Print() override {
-    try {
-      report_.Print();
-    } catch (const std::exception& failure) {
-      showError(failure);
-    }
+  bool PrinterSetup(TRepPrinter& previewSink, const QString& acceptText) override {
+    return report_.PrinterSetup(previewSink, acceptText);
   }
-  void PrinterSetup(TRepPrinter& previewSink) override { report_.PrinterSetup(previewSink); }
   void previewClosing(TRepPrinter& sink) override { report_.previewClosing(sink); }
 
  private:
@@ -49,6 +38,7 @@ void TReport::Preview() {
   std::shared_ptr<TRepPrinter> printer = TRepPrinter::create(TRepPrinter::Destination::PageStore);
   printer->setMaster(master_.get());
   printer->setTitle(ReportTitle);
+  printer->setShowProgress(ShowProgress);
   // The window sizes its page frame from the sink's paper, so the orientation chosen in Printer
   // setup has to be there before the window is made.
   printer->setPrinterSettings(toRepPrinterSettings(PrinterSettings, Page));
@@ -84,64 +74,23 @@ void TReport::Preview() {
   loop.exec();
 }
 
-void TReport::Print() {
-  if (!available_) return;
-  const RepPrinterSettings settings = toRepPrinterSettings(PrinterSettings, Page);
-  if (!TRepPrinter::printerAvailable(settings)) return;
-  if (!master_) master_ = std::make_unique<ReportMasterLink>(*this);
-  std::shared_ptr<TRepPrinter> printer = TRepPrinter::create(TRepPrinter::Destination::Printer);
-  printer->setMaster(master_.get());
-  printer->setTitle(ReportTitle);
-  std::unique_ptr<TRepProgressForm> progress;
-  if (ShowProgress) {
-    progress = std::make_unique<TRepProgressForm>(printer);
-    // Above the preview and the modal list windows, or its Cancel could not be pressed.
-    progress->setWindowModality(Qt::ApplicationModal);
-    progress->show();
-  }
-  ReportPrinterSink sink(*printer);
-  GenerateReport(sink);
-}
+bool TReport::PrinterSetup(TRepPrinter& previewSink, const QString& acceptText) {
+  // The dialog starts from the report's choices, which another preview of this report may have
+  // changed since this one was generated; the paper stays that of the pages.
+  RepPrinterSettings settings = toRepPrinterSettings(PrinterSettings, Page);
+  settings.paperSize = previewSink.printerSettings().paperSize;
+  previewSink.setPrinterSettings(settings);
+  if (!previewSink.printerSetup(QApplication::activeWindow(), acceptText)) return false;
 
-void TReport::PrinterSetup(TRepPrinter& previewSink) {
-  QPrinter printer;
-  if (!PrinterSettings.PrinterName.isEmpty()) printer.setPrinterName(PrinterSettings.PrinterName);
-  printer.setCopyCount(PrinterSettings.Copies);
-  printer.setPageOrientation(Page.Orientation == Orientation::poLandscape ? QPageLayout::Landscape
-                                                                          : QPageLayout::Portrait);
-  const bool finished = previewSink.status() == TRepPrinter::Status::Finished;
-  if (finished) {
-    printer.setFromTo(1, previewSink.PageCount());
-  }
-  QPrintDialog dialog(&printer);
-  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-  // Printing into a PDF file is offered too; it is the only way to print without a printer.
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-  if (!PrinterSettings.OutputFileName.isEmpty()) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(PrinterSettings.OutputFileName);
-  }
-  if (finished)
-    dialog.setMinMax(1, previewSink.PageCount());
-  else
-    dialog.setMinMax(0, 9999);
-  if (dialog.exec() != QDialog::Accepted) return;
-
-  PrinterSettings.Copies = printer.copyCount();
-  PrinterSettings.PrinterName = printer.printerName();
-  PrinterSettings.OutputFileName =
-      printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
-  Page.Orientation = printer.pageLayout().orientation() == QPageLayout::Landscape
-                         ? Orientation::poLandscape
-                         : Orientation::poPortrait;
-  if (printer.printRange() == QPrinter::PageRange) {
-    PrinterSettings.FirstPage = printer.fromPage();
-    PrinterSettings.LastPage = printer.toPage();
-  } else {
-    PrinterSettings.FirstPage = 0;
-    PrinterSettings.LastPage = 0;
-  }
+  const RepPrinterSettings& chosen = previewSink.printerSettings();
+  PrinterSettings.Copies = chosen.copies;
+  PrinterSettings.PrinterName = chosen.printerName;
+  PrinterSettings.OutputFileName = chosen.outputFileName;
+  PrinterSettings.FirstPage = chosen.firstPage;
+  PrinterSettings.LastPage = chosen.lastPage;
+  Page.Orientation = chosen.orientation == QPageLayout::Landscape ? Orientation::poLandscape
+                                                                  : Orientation::poPortrait;
+  return true;
 }
 
 void TReport::previewClosing(TRepPrinter& sink) {

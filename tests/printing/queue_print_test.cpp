@@ -1,12 +1,13 @@
 // Printing the service report through real printer queues of a private printing daemon: the
-// printer setup lists the queues with the default one chosen, a print reaches the queue with the
-// report's title, copies, orientation and page range, and a queue that has gone or refuses the
-// job gives an error box while the preview stays usable.
+// printer setup lists the queues with the default one chosen, a print of the preview's pages
+// reaches the queue with the report's title, copies, orientation and page range, and a queue that
+// has gone or refuses the job gives an error box while the preview stays usable.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QPrintDialog>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -94,12 +95,13 @@ TEST_F(QueuePrint, PrinterSetupListsTheQueuesWithTheDefaultChosen) {
   EXPECT_TRUE(form->Report1->PrinterSettings.OutputFileName.isEmpty());
 }
 
-// Two prints of the two-page report: everything on the default printer, then page 2 alone in
-// two copies, landscape, on the other queue.
+// Two prints of the two-page report from its preview: everything on the default printer, then
+// page 2 alone in two copies, landscape, on the other queue. The pages printed are those on
+// screen, portrait pages set on the landscape sheet.
 TEST_F(QueuePrint, PrintReachesTheQueueWithTitleCopiesOrientationAndPageRange) {
   struct Case {
     QString printer;  // empty: the default one
-    Orientation orientation;
+    QPageLayout::Orientation orientation;
     int copies, firstPage, lastPage;
     QString queue;
     int pages;
@@ -114,7 +116,7 @@ TEST_F(QueuePrint, PrintReachesTheQueueWithTitleCopiesOrientationAndPageRange) {
   }();
   const std::vector<Case> cases{
       {QString(),
-       Orientation::poPortrait,
+       QPageLayout::Portrait,
        1,
        0,
        0,
@@ -124,31 +126,45 @@ TEST_F(QueuePrint, PrintReachesTheQueueWithTitleCopiesOrientationAndPageRange) {
        everyService + QStringList{QStringLiteral("Vehicle Make:"), QStringLiteral("Volvo 245 GL"),
                                   QStringLiteral("AB12 CDE"), QStringLiteral("Service No.")},
        {}},
-      // Landscape pages hold 13 rows below the title, so page 2 begins with service 14 under a
-      // repeated column header; the title box is on page 1 only.
+      // Page 2 of the preview begins with service 22 under a repeated column header; the title
+      // box is on page 1 only.
       {kWorkshop,
-       Orientation::poLandscape,
+       QPageLayout::Landscape,
        2,
        2,
        2,
        kWorkshop,
        1,
        QStringLiteral("842 x 595 pts (A4)"),
-       {QStringLiteral("Service No."), QStringLiteral("Service 14"), QStringLiteral("Service 25")},
-       {QStringLiteral("Vehicle Make:"), QStringLiteral("Service 13"),
+       {QStringLiteral("Service No."), QStringLiteral("Service 22"), QStringLiteral("Service 25")},
+       {QStringLiteral("Vehicle Make:"), QStringLiteral("Service 21"),
         QStringLiteral("Service 01")}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.queue.toStdString());
-    TReport& report = *form->Report1;
-    report.PrinterSettings.PrinterName = c.printer;
-    report.PrinterSettings.Copies = c.copies;
-    report.PrinterSettings.FirstPage = c.firstPage;
-    report.PrinterSettings.LastPage = c.lastPage;
-    report.Page.Orientation = c.orientation;
-    const int before = daemon_->newestJobId();
-    report.Print();
-    const auto job = daemon_->waitForJob(c.queue, before);
+    std::optional<test::FinishedJob> job;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+      TRepStandardPreview* preview = openPreview();
+      if (preview == nullptr || !form->Report1->Available() || !preview->Print->isEnabled()) return;
+      driver.stop();
+      // What Printer setup would have chosen for these pages.
+      RepPrinterSettings settings = preview->sink().printerSettings();
+      settings.printerName = c.printer;
+      settings.copies = c.copies;
+      settings.firstPage = c.firstPage;
+      settings.lastPage = c.lastPage;
+      settings.orientation = c.orientation;
+      preview->sink().setPrinterSettings(settings);
+      const int before = daemon_->newestJobId();
+      preview->Print->click();
+      // The print runs posted, after the click.
+      EXPECT_TRUE(QTest::qWaitFor([&] { return daemon_->newestJobId() > before; }, 20000));
+      job = daemon_->waitForJob(c.queue, before);
+      preview->close();
+    });
+    driver.start(10);
+    form->Report1->Preview();
     ASSERT_TRUE(job.has_value()) << "no job reached " << c.queue.toStdString();
     EXPECT_EQ(job->title, QStringLiteral("Service history AB12 CDE"));
     EXPECT_EQ(job->copies, c.copies);

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -149,8 +151,16 @@ TEST(EnginePreview, LaunchedFromAModalWindowBothWindowsTakeClicks) {
   EXPECT_TRUE(closedByClick);
 }
 
+int pdfPageCount(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return -1;
+  const QString text = QString::fromLatin1(file.readAll());
+  return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
 // Print from a preview launched from a modal window: the progress window comes up over both and
-// its Cancel takes a click, stopping the print long before its end.
+// its Cancel takes a click, stopping the print long before its end; the pages printed so far
+// are sent.
 TEST(EnginePreview, ProgressWindowOverThePreviewTakesClicks) {
   RowsReport r(3000);
   QTemporaryDir folder;
@@ -161,7 +171,7 @@ TEST(EnginePreview, ProgressWindowOverThePreviewTakesClicks) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&launcher));
 
   enum class Step { Preview, Printing, Cancelled } step = Step::Preview;
-  int pagesWhenCancelled = 0;
+  int pagesOnScreen = 0;
   QTimer driver;
   QObject::connect(&driver, &QTimer::timeout, [&] {
     TRepStandardPreview* preview = openPreview();
@@ -170,7 +180,8 @@ TEST(EnginePreview, ProgressWindowOverThePreviewTakesClicks) {
       if (!r.report.Available() || !preview->Print->isEnabled()) return;
       if (!QTest::qWaitForWindowExposed(preview)) return;
       step = Step::Printing;
-      // Clicked from outside this handler: the print runs in the click's handler, and this
+      pagesOnScreen = preview->sink().PageCount();
+      // Clicked from outside this handler: the print runs after the click's handler, and this
       // timer does not fire again while its own handler is running.
       QTimer::singleShot(0, preview, [preview] { clickThroughWindow(preview->Print); });
       return;
@@ -178,15 +189,15 @@ TEST(EnginePreview, ProgressWindowOverThePreviewTakesClicks) {
     if (step == Step::Printing) {
       for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* progress = qobject_cast<TRepProgressForm*>(widget);
-        if (progress == nullptr || !progress->isVisible() || r.report.PageCount() < 2) continue;
-        pagesWhenCancelled = r.report.PageCount();
+        if (progress == nullptr || !progress->isVisible() || progress->Gauge()->value() < 1)
+          continue;
         step = Step::Cancelled;
         clickThroughWindow(progress->CancelButton());
         return;
       }
       return;
     }
-    if (!r.report.Available()) return;
+    if (!preview->Print->isEnabled()) return;  // the print is still ending
     driver.stop();
     preview->close();
   });
@@ -194,9 +205,11 @@ TEST(EnginePreview, ProgressWindowOverThePreviewTakesClicks) {
   r.report.Preview();
   driver.stop();
   ASSERT_EQ(step, Step::Cancelled);
-  // 3000 rows make about 120 pages; the click stopped the print within a page or two.
-  EXPECT_LE(r.report.PageCount(), pagesWhenCancelled + 2);
-  EXPECT_TRUE(QFile::exists(r.report.PrinterSettings.OutputFileName));
+  // 3000 rows make about 120 pages; the click stopped the print long before its end.
+  EXPECT_GT(pagesOnScreen, 100);
+  const int printed = pdfPageCount(r.report.PrinterSettings.OutputFileName);
+  EXPECT_GE(printed, 1);
+  EXPECT_LT(printed, pagesOnScreen / 2);
 }
 
 TEST(EnginePreview, ClosingThePreviewDuringGenerationCancelsIt) {
@@ -214,33 +227,6 @@ TEST(EnginePreview, ClosingThePreviewDuringGenerationCancelsIt) {
   EXPECT_TRUE(r.report.Available());
   // The run stopped at the next record, long before the last one.
   EXPECT_LT(r.table.current(), 100);
-}
-
-// Print goes to a PDF file here, so no printer is needed; the page range of the printer
-// settings decides which generated pages reach it.
-TEST(EnginePrint, GeneratesAgainStraightToThePrinter) {
-  struct Case {
-    int firstPage;
-    int lastPage;
-    int printedPages;
-  };
-  QTemporaryDir folder;
-  for (const Case& c : {Case{0, 0, 2}, Case{2, 2, 1}}) {
-    RowsReport r(30);
-    const QString pdf = folder.filePath(QStringLiteral("report%1.pdf").arg(c.firstPage));
-    r.report.PrinterSettings.OutputFileName = pdf;
-    r.report.PrinterSettings.FirstPage = c.firstPage;
-    r.report.PrinterSettings.LastPage = c.lastPage;
-    r.report.Print();
-    EXPECT_EQ(r.report.PageCount(), 2);
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.firstPage;
-    const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(bytes.contains(QByteArray("/Count ") + QByteArray::number(c.printedPages)))
-        << c.firstPage;
-    EXPECT_FALSE(bytes.contains(QByteArray("/Count ") + QByteArray::number(3 - c.printedPages)))
-        << c.firstPage;
-  }
 }
 
 }  // namespace

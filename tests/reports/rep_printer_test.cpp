@@ -30,10 +30,8 @@ class RecordingClient : public QObject {
 
 class RecordingMaster : public ReportMaster {
  public:
-  int prints = 0;
   int closings = 0;
-  void Print() override { ++prints; }
-  void PrinterSetup(TRepPrinter&) override {}
+  bool PrinterSetup(TRepPrinter&, const QString&) override { return false; }
   void previewClosing(TRepPrinter& sink) override {
     ++closings;
     sink.cancel();

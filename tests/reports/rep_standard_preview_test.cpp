@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
@@ -13,6 +16,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "framework/message_box.h"
@@ -30,10 +34,11 @@ namespace {
 
 class CountingMaster : public ReportMaster {
  public:
-  int prints = 0;
   int setups = 0;
-  void Print() override { ++prints; }
-  void PrinterSetup(TRepPrinter&) override { ++setups; }
+  bool PrinterSetup(TRepPrinter&, const QString&) override {
+    ++setups;
+    return false;
+  }
   void previewClosing(TRepPrinter& sink) override { sink.cancel(); }
 };
 
@@ -195,12 +200,19 @@ TEST_F(PreviewWindow, ClosingDuringGenerationCancelsIt) {
   EXPECT_FALSE(sink_->previewShowing());
 }
 
-TEST_F(PreviewWindow, PrintAsksTheReportAfterTheClickHandler) {
-  finishReport(1);
+// Print runs after its click handler has returned, and prints the stored pages; Printer setup
+// of generated pages goes through their report.
+TEST_F(PreviewWindow, PrintRunsAfterTheClickHandlerAndSetupGoesToTheReport) {
+  QTemporaryDir dir;
+  RepPrinterSettings settings;
+  settings.outputFileName = dir.filePath(QStringLiteral("printed.pdf"));
+  sink_->setPrinterSettings(settings);
+  sink_->setShowProgress(false);
+  finishReport(2);
   window_->PrintClick();
-  EXPECT_EQ(master_.prints, 0);
+  EXPECT_FALSE(QFile::exists(settings.outputFileName));
   QApplication::processEvents();
-  EXPECT_EQ(master_.prints, 1);
+  EXPECT_TRUE(QFile::exists(settings.outputFileName));
   window_->PrintSetupClick();
   EXPECT_EQ(master_.setups, 1);
 }
@@ -239,7 +251,7 @@ TEST_F(PreviewWindow, SaveAndLoad) {
   EXPECT_EQ(asked.back().title, QStringLiteral("Load report"));
   EXPECT_EQ(asked.back().filter, QStringLiteral("Prepared report file (*.PRP)|*.PRP"));
   EXPECT_EQ(second->PagePanel->text(), QStringLiteral("Page 1 of 3"));
-  EXPECT_FALSE(second->PrintSetup->isEnabled());
+  EXPECT_TRUE(second->PrintSetup->isEnabled());
   EXPECT_TRUE(second->Print->isEnabled());
   for (int page = 1; page <= 3; ++page) {
     EXPECT_EQ(other->pageRecording(page), sink_->pageRecording(page));
@@ -272,6 +284,46 @@ TEST_F(PreviewWindow, SaveAndLoad) {
   EXPECT_EQ(other->PageCount(), 3);
   second->close();
   QApplication::processEvents();
+}
+
+// Through the real open dialog: the name of a file that does not exist is the preview's to
+// answer, with its plain box; the dialog's own "File not found" box must not come up instead.
+TEST_F(PreviewWindow, LoadOfAMissingFileIsAnsweredByThePreview) {
+  finishReport(2);
+  window_->LastPageClick();
+  QTemporaryDir dir;
+  QStringList plain;
+  setPlainMessageHook([&](const QString& text) { plain << text; });
+  QStringList dialogBoxes;
+  QTimer driver;
+  QObject::connect(&driver, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      dialogBoxes << box->text();
+      box->accept();
+      return;
+    }
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    if (dialog == nullptr) return;
+    if (!dialogBoxes.isEmpty()) {
+      dialog->reject();
+      return;
+    }
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(dir.filePath(QStringLiteral("missing.PRP")));
+    // Posted: a box the dialog brings up must not hold this timer's handler.
+    QTimer::singleShot(0, dialog, [dialog] {
+      static_cast<QDialog*>(dialog)->accept();  // the dialog checks the name as its Open would
+    });
+  });
+  driver.start(20);
+  window_->LoadClick();
+  driver.stop();
+  EXPECT_TRUE(dialogBoxes.isEmpty()) << dialogBoxes.join(' ').toStdString();
+  EXPECT_EQ(plain, QStringList{QStringLiteral("File does not exist")});
+  EXPECT_EQ(window_->RepPreview->shownPage(), 2);
+  EXPECT_FALSE(sink_->reportLoaded());
 }
 
 // The page view on its own, without a frame, so its area is exactly its size.

@@ -67,6 +67,10 @@ class MemoryDataSet : public ReportDataSet {
     rows_.push_back(std::move(row));
     return *this;
   }
+  void clearRows() {
+    rows_.clear();
+    current_ = 0;
+  }
 
   QString name() const override { return name_; }
   bool isOpen() const override { return open_; }
