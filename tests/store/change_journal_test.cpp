@@ -514,6 +514,42 @@ TEST_F(TableJournalTest, ACloseCutShortAfterTheRenameIsSilentAtTheNextStart) {
   EXPECT_EQ(v->makes(), (std::vector<std::string>{"Ford", "Saab", "Volvo"}));
 }
 
+// A journal left by the first version names its file by time and a sample of its bytes; it still
+// applies to that file.
+TEST_F(TableJournalTest, AJournalOfTheFirstVersionStillApplies) {
+  const std::string died = journalOfASessionThatDied();
+  const auto* data = reinterpret_cast<const std::uint8_t*>(died.data());
+  const JournalContents contents = decodeJournal(std::span(data, died.size()));
+  JournalHeader first = contents.header;
+  first.version = 1;
+  const std::string file = readBytes(tableFile);
+  first.legacy = legacyStampOf(
+      tableFile, std::span(reinterpret_cast<const std::uint8_t*>(file.data()), file.size()));
+  std::vector<std::uint8_t> old = encodeJournalHeader(first);
+  old.insert(old.end(), data + contents.headerLength, data + died.size());
+  writeBytes(journalFile, std::string(old.begin(), old.end()));
+  auto v = openVehicles();
+  const TClientTable::JournalRecovery recovery = v->table.recoverJournal();
+  EXPECT_EQ(recovery.outcome, TClientTable::JournalRecovery::Outcome::Replayed);
+  EXPECT_EQ(recovery.changes, 1);
+  EXPECT_EQ(v->makes(), (std::vector<std::string>{"Ford", "Saab", "Volvo"}));
+}
+
+// A table destroyed open whose file cannot be written (the program's end) keeps its journal.
+TEST_F(TableJournalTest, ADestroyedTableWhoseWriteFailsKeepsItsJournal) {
+  writeTwoVehicles();
+  {
+    auto v = openVehicles();
+    addVehicle(*v, "Volvo", "v");
+    ::chmod(tableFile.c_str(), 0444);
+  }
+  ::chmod(tableFile.c_str(), 0644);
+  ASSERT_TRUE(std::filesystem::exists(journalFile));
+  auto v = openVehicles();
+  EXPECT_EQ(v->table.recoverJournal().changes, 1);
+  EXPECT_EQ(v->makes(), (std::vector<std::string>{"Ford", "Saab", "Volvo"}));
+}
+
 TEST_F(TableJournalTest, ATableWhoseOpenFailedLeavesItsJournalAlone) {
   const std::string journal = journalOfASessionThatDied();
   writeBytes(tableFile, "damaged");
