@@ -77,10 +77,11 @@ QFont titleBarFont() {
 int messageBoxMinimumWidth(const QString& caption) {
   const QFontMetrics metrics(titleBarFont());
   // Beside the caption the title bar holds the window icon and the close button (and, from some
-  // window managers, two more buttons), each about as wide as the bar is high, with a margin at
-  // both ends.
-  const int button = metrics.height() + 8;
-  return metrics.horizontalAdvance(caption) + 4 * button + 2 * metrics.height();
+  // window managers, two more buttons), each about as wide as the bar is high, with a margin of
+  // a few pixels at both ends.
+  constexpr int kTitleBarItems = 4;
+  constexpr int kEndMargin = 4;
+  return metrics.horizontalAdvance(caption) + kTitleBarItems * metrics.height() + 2 * kEndMargin;
 }
 
 QString defaultErrorText(const QString& message) {
