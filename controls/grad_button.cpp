@@ -249,6 +249,23 @@ void TGradButton::drawFocusRect() {
 
 void TGradButton::DoFocusChanged() { update(); }
 
+// Disabled under the pointer or while held, the button drops the over and clicked looks at once
+// (a latched button stays down); enabled again under the pointer, it fades in as if the pointer
+// had just entered, since no enter comes for a pointer that is already there.
+void TGradButton::DoEnabledChanged() {
+  if (isEnabled()) {
+    if (pointerInside()) DoMouseEnter();
+  } else if (!down_) {
+    stopFadeTimer();
+    FMouseInside = false;
+    FPressed = false;
+    FOverLevel = 0;
+    FClickLevel = 0;
+    FFadeStep = &TGradCustomControl::FadeOutStep;
+  }
+  TGradCustomControl::DoEnabledChanged();
+}
+
 void TGradButton::DoMouseDown() {
   TGradCustomControl::DoMouseDown();
   FPressed = true;
@@ -263,13 +280,17 @@ void TGradButton::DoMouseUp() {
   StartFadeTimer();
 }
 
+// The toolkit still tells a disabled widget that the pointer enters and leaves; a disabled
+// button ignores both and keeps the default look.
 void TGradButton::DoMouseEnter() {
+  if (!isEnabled()) return;
   TGradCustomControl::DoMouseEnter();
   FMouseInside = true;
   fade(&TGradCustomControl::FadeInStep);
 }
 
 void TGradButton::DoMouseLeave() {
+  if (!isEnabled()) return;
   TGradCustomControl::DoMouseLeave();
   if (down_) return;
   FMouseInside = false;

@@ -101,6 +101,7 @@ class TGradButton : public TGradCustomControl {
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
 
+  void DoEnabledChanged() override;
   void DoFocusChanged() override;
   void DoMouseDown() override;
   void DoMouseUp() override;

@@ -222,7 +222,11 @@ void TGradCustomControl::timerEvent(QTimerEvent* event) {
 
 void TGradCustomControl::changeEvent(QEvent* event) {
   switch (event->type()) {
-    case QEvent::EnabledChange: DoEnabledChanged(); break;
+    case QEvent::EnabledChange:
+      // A disabled control gets no release: a press it was holding is over.
+      if (!isEnabled()) leftHeld_ = false;
+      DoEnabledChanged();
+      break;
     case QEvent::FontChange: DoFontChanged(); break;
     case QEvent::ParentChange:
       if (parentColor_) DoParentColorChanged();

@@ -93,6 +93,9 @@ class TGradCustomControl : public QWidget {
   void StartFadeTimer();
   void stopFadeTimer() { fadeTimer_.stop(); }
 
+  // Whether the pointer is over the control now (hover events also reach a disabled control).
+  bool pointerInside() const { return hoverInside_; }
+
   // Takes a colour from the parent without clearing ParentColor.
   void takeColor(StyleColor value);
   // Parent colour for ParentColor: a styled parent's Color, else the parent's window colour.

@@ -58,7 +58,8 @@ void TfrmAEService::buildLayout() {
   DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   DBMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   DBMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  DBMemo1->setWordWrapMode(QTextOption::WordWrap);
+  // Without scroll bars a word wider than the memo would run out of sight: it breaks at the edge.
+  DBMemo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   DBMemo1->setTabChangesFocus(true);
   DBMemo1->setDataSource(source);
   DBMemo1->setDataField("ServiceNote");

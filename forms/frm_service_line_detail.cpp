@@ -24,7 +24,6 @@ namespace {
 
 constexpr int kClientWidth = 752;
 constexpr int kClientHeight = 526;
-constexpr int kSheetWidth = 744;
 const QColor kWindowText(0, 0, 0);
 
 std::vector<GridColumn> serviceColumns() {
@@ -108,7 +107,8 @@ void TfrmServiceLineDetail::buildLayout() {
 
 QWidget* TfrmServiceLineDetail::buildLinesTab() {
   auto* sheet = new QWidget;
-  GradPanel5 = makePanel(sheet, PanelPreset::GreyBar, QRect(0, 167, kSheetWidth, 45), "Services");
+  GradPanel5 = makePanel(sheet, PanelPreset::GreyBar,
+                         QRect(0, kTabPageGridHeight, kTabPageWidth, 45), "Services");
   GradPanel5->setShowCaption(false);
   btnNewDetail = makeButton(GradPanel5, "New", "New Service Line", QRect(19, 10, 75, 25),
                             kGreyButton, 5, glyph(Glyph::New));
@@ -119,7 +119,7 @@ QWidget* TfrmServiceLineDetail::buildLinesTab() {
   btnPrintDetail = makeButton(GradPanel5, "Print...", "Print Preview Service Line Details",
                               QRect(355, 10, 75, 25), kGreyButton, 5, glyph(Glyph::Print));
   DBGrid3 = makeGrid(sheet, &DataModule1->datServiceLine, lineColumns(),
-                     QRect(0, 0, kSheetWidth, 167), kWindowText);
+                     QRect(0, 0, kTabPageWidth, kTabPageGridHeight), kWindowText);
   DBGrid3->OnDblClick = [this] { btnEditDetailClick(); };
   fillTabSheet(sheet, DBGrid3, GradPanel5);
   return sheet;
@@ -128,9 +128,10 @@ QWidget* TfrmServiceLineDetail::buildLinesTab() {
 QWidget* TfrmServiceLineDetail::buildInvoicesTab() {
   auto* sheet = new QWidget;
   DBGrid1 = makeGrid(sheet, &DataModule1->datServiceInvoice, invoiceColumns(),
-                     QRect(0, 0, kSheetWidth, 167), kWindowText);
+                     QRect(0, 0, kTabPageWidth, kTabPageGridHeight), kWindowText);
   DBGrid1->OnDblClick = [this] { btnEditInvoiceClick(); };
-  GradPanel4 = makePanel(sheet, PanelPreset::GreyBar, QRect(0, 167, kSheetWidth, 45), "Services");
+  GradPanel4 = makePanel(sheet, PanelPreset::GreyBar,
+                         QRect(0, kTabPageGridHeight, kTabPageWidth, 45), "Services");
   GradPanel4->setShowCaption(false);
   btnNewInvoice = makeButton(GradPanel4, "New", "New Service Invoice", QRect(19, 10, 75, 25),
                              kGreyButton, 5, glyph(Glyph::New));

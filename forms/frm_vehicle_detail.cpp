@@ -101,10 +101,11 @@ QWidget* TfrmVehicleDetail::buildTab(DbGrid*& grid, TGradPanel*& bar, TGradButto
                                      int gridKind) {
   auto* sheet = new QWidget;
   const bool services = gridKind == 0;
-  grid =
-      makeGrid(sheet, services ? &DataModule1->datService : &DataModule1->datExpenses,
-               services ? serviceColumns() : expenseColumns(), QRect(0, 0, 744, 167), windowText());
-  bar = makePanel(sheet, PanelPreset::GreyBar, QRect(0, 167, 744, 45), "Expenses");
+  grid = makeGrid(sheet, services ? &DataModule1->datService : &DataModule1->datExpenses,
+                  services ? serviceColumns() : expenseColumns(),
+                  QRect(0, 0, kTabPageWidth, kTabPageGridHeight), windowText());
+  bar = makePanel(sheet, PanelPreset::GreyBar, QRect(0, kTabPageGridHeight, kTabPageWidth, 45),
+                  "Expenses");
   bar->setShowCaption(false);
   print = makeButton(bar, "Print...",
                      services ? "Print Preview Service Details" : "Print Preview Expense Details",

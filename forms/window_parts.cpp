@@ -35,12 +35,17 @@ TGradPanel* makePanel(QWidget* parent, PanelPreset preset, const QRect& geometry
 }
 
 void fillTabSheet(QWidget* sheet, QWidget* grid, QWidget* bottomBar) {
+  // The page the tab widget gives is a few pixels larger than the designs' page and depends on
+  // the style; the grid and the bar keep the designs' size, stacked at the top of the page and
+  // centred across it so the pixels left over fall evenly on both sides.
   auto* layout = new QVBoxLayout(sheet);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  bottomBar->setFixedHeight(bottomBar->height());
-  layout->addWidget(grid, 1);
-  layout->addWidget(bottomBar, 0);
+  grid->setFixedSize(kTabPageWidth, kTabPageGridHeight);
+  bottomBar->setFixedSize(kTabPageWidth, bottomBar->height());
+  layout->addWidget(grid, 0, Qt::AlignHCenter);
+  layout->addWidget(bottomBar, 0, Qt::AlignHCenter);
+  layout->addStretch(1);
 }
 
 TGradButton* makeButton(QWidget* parent, const QString& caption, const QString& hint,

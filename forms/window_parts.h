@@ -54,8 +54,12 @@ QLabel* makeBoldLabel(QWidget* parent, const QString& text, int left, int top);
 DbGrid* makeGrid(QWidget* parent, TDataSource* source, std::vector<GridColumn> columns,
                  const QRect& geometry, const QColor& titleColour = Qt::black);
 
-// Lays out a tab page as the designs do: the bar aligned to the bottom of the page at its own
-// height, the grid filling the rest, whatever size the page control gives the page.
+// The designs' tab page: a grid of 744 by 167 pixels with the bar under it at its own height.
+inline constexpr int kTabPageWidth = 744;
+inline constexpr int kTabPageGridHeight = 167;
+
+// Lays out a tab page as the designs do: the grid at the designs' size with the bar (at its own
+// height) under it, whatever size the page control gives the page.
 void fillTabSheet(QWidget* sheet, QWidget* grid, QWidget* bottomBar);
 
 // The vehicle grid of the vehicle, service and expense list windows.

@@ -5,10 +5,13 @@
 #include "store/client_table.h"
 #include "store/field.h"
 
+#include <QAbstractButton>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <exception>
@@ -76,10 +79,18 @@ DbGrid::DbGrid(QWidget* parent) : QTableView(parent), model_(new DataSourceModel
   setTabKeyNavigation(false);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
+  // Rows scroll in whole rows, whatever the style prefers (see keepWholeRows).
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setShowGrid(true);
   setWordWrap(false);
   setTextElideMode(Qt::ElideNone);
   titleFont_ = horizontalHeader()->font();
+  // The title row, the indicator column and their corner are widgets of their own: their double
+  // clicks are watched here so that they run OnDblClick like one on a cell.
+  horizontalHeader()->viewport()->installEventFilter(this);
+  verticalHeader()->viewport()->installEventFilter(this);
+  for (QAbstractButton* corner : findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+    corner->installEventFilter(this);
   connect(model_, &DataSourceModel::currentRowChanged, this, [this](int row) { followTable(row); });
   connect(model_, &QAbstractItemModel::modelReset, this, [this] { applyColumnWidths(); });
 }
@@ -179,6 +190,39 @@ void DbGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
 void DbGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   QTableView::mouseDoubleClickEvent(event);
   if (OnDblClick) OnDblClick();
+}
+
+// Scrolled to its last position, the view lines the last row up with the bottom edge and cuts
+// the first visible row. A grid always starts its rows whole under the title row; the scroll
+// range already lets the last row show whole that way, with what is left below it empty.
+void DbGrid::keepWholeRows() {
+  QHeaderView* rows = verticalHeader();
+  const int first = verticalScrollBar()->value();
+  if (first < 0 || first >= rows->count()) return;
+  const int top = rows->sectionPosition(rows->logicalIndex(first));
+  if (rows->offset() == top) return;
+  rows->setOffset(top);
+  viewport()->update();
+}
+
+void DbGrid::scrollContentsBy(int dx, int dy) {
+  QTableView::scrollContentsBy(dx, dy);
+  keepWholeRows();
+}
+
+void DbGrid::updateGeometries() {
+  QTableView::updateGeometries();
+  keepWholeRows();
+}
+
+bool DbGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonDblClick && watched != viewport()) {
+    // Taken here: the title row would otherwise size the column to its contents, which the
+    // designs' fixed widths do not allow.
+    if (OnDblClick) OnDblClick();
+    return true;
+  }
+  return QTableView::eventFilter(watched, event);
 }
 
 void DbGrid::keyboardSearch(const QString& /*search*/) {}

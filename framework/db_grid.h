@@ -41,7 +41,8 @@ class DbGrid : public QTableView {
   // font, or its title in the title font, whichever is wider.
   int defaultColumnWidth(int column) const;
 
-  // Runs on a double click anywhere in the grid (also on an empty grid; the handler decides).
+  // Runs on a double click anywhere in the grid: a cell, the title row, the indicator column or
+  // the corner between them (also on an empty grid; the handler decides).
   std::function<void()> OnDblClick;
 
   // Typing in a grid changes nothing: the grids are read-only and the current record moves only
@@ -52,11 +53,15 @@ class DbGrid : public QTableView {
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void updateGeometries() override;
 
  private:
   void followTable(int row);
   void applyColumnWidths();
   void applyRowHeights();
+  void keepWholeRows();
 
   DataSourceModel* model_;
   QFont titleFont_;

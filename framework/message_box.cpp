@@ -3,6 +3,9 @@
 #include "framework/text_codec.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -36,6 +39,14 @@ MessageAnswer answerOf(const MessageBoxRecord& box, int index) {
 MessageAnswer runModal(const MessageBoxRecord& box) {
   QMessageBox dialog(toQtIcon(box.icon), box.caption, box.text, QMessageBox::NoButton,
                      QApplication::activeWindow());
+  // The box sizes itself to its text and buttons only; a short text under a long caption would
+  // leave the window manager too little title bar for the caption. A spacer across the whole
+  // layout holds the box at the width its caption needs.
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    grid->addItem(new QSpacerItem(messageBoxMinimumWidth(box.caption), 0, QSizePolicy::Minimum,
+                                  QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
   std::vector<QPushButton*> buttons;
   for (const QString& caption : box.buttons)
     buttons.push_back(dialog.addButton(caption, QMessageBox::AcceptRole));
@@ -55,6 +66,23 @@ MessageAnswer show(MessageKind kind, const QString& text) {
 }
 
 }  // namespace
+
+QFont titleBarFont() {
+  // Title bars show their caption in bold, in the desktop's title font.
+  QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+  font.setBold(true);
+  return font;
+}
+
+int messageBoxMinimumWidth(const QString& caption) {
+  const QFontMetrics metrics(titleBarFont());
+  // Beside the caption the title bar holds the window icon and the close button (and, from some
+  // window managers, two more buttons), each about as wide as the bar is high, with a margin of
+  // a few pixels at both ends.
+  constexpr int kTitleBarItems = 4;
+  constexpr int kEndMargin = 4;
+  return metrics.horizontalAdvance(caption) + kTitleBarItems * metrics.height() + 2 * kEndMargin;
+}
 
 QString defaultErrorText(const QString& message) {
   if (!message.isEmpty() && message.back() > QChar('.')) return message + QLatin1Char('.');

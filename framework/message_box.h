@@ -2,6 +2,7 @@
 // error box. Every box of the program goes through here, so tests can record and answer them.
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -44,6 +45,11 @@ void showDefaultError(const QString& message);
 // The default error box's text: a full stop is appended when the last character's code is above
 // that of the full stop ("abc" and "Why?" gain one; "Done.", "Stop!" and "" stay as they are).
 QString defaultErrorText(const QString& message);
+
+// The font title bars show their caption in, and the narrowest a box may be so that its title bar
+// shows the whole caption beside the window icon and buttons.
+QFont titleBarFont();
+int messageBoxMinimumWidth(const QString& caption);
 
 // The full description of a box of the given kind and text, as it would be shown.
 MessageBoxRecord describeMessageBox(MessageKind kind, const QString& text);

@@ -477,6 +477,50 @@ TEST(GradButtonLatch, LatchedButtonKeepsItsLookWhenTheMouseLeaves) {
   EXPECT_EQ(button->clickLevel(), 100);
 }
 
+// The toolkit delivers enter and leave to disabled widgets too; a disabled button keeps the
+// default look through them, drops a look it had when it is disabled, and fades in when it is
+// enabled again with the pointer still over it.
+TEST(GradButtonDisabled, KeepsTheDefaultLookUnderThePointer) {
+  ProbeButton button;
+  applyStandardButtonScheme(&button);
+  int entered = 0;
+  QObject::connect(&button, &TGradButton::mouseEntered, [&] { ++entered; });
+  button.setEnabled(false);
+  const QImage idle = rendered(button);
+
+  enter(button);
+  EXPECT_FALSE(button.mouseInside());
+  EXPECT_EQ(overLevelsOverTicks(button, 10), std::vector<int>(10, 0));
+  EXPECT_EQ(test::firstDifference(rendered(button), idle), "");
+  EXPECT_EQ(entered, 0);
+  leave(button);
+
+  // Hovered and held, then disabled: back to the default look at once, with no timer running.
+  button.setEnabled(true);
+  enter(button);
+  overLevelsOverTicks(button, 5);
+  press(button);
+  button.fadeTick();
+  ASSERT_EQ(button.clickLevel(), 100);
+  button.setEnabled(false);
+  EXPECT_EQ(button.overLevel(), 0);
+  EXPECT_EQ(button.clickLevel(), 0);
+  EXPECT_FALSE(button.pressed());
+  EXPECT_FALSE(button.fadeTimerActive());
+  EXPECT_EQ(test::firstDifference(rendered(button), idle), "");
+
+  // Enabled again with the pointer still inside (no new enter comes): the over look fades in.
+  button.setEnabled(true);
+  EXPECT_TRUE(button.mouseInside());
+  EXPECT_EQ(overLevelsOverTicks(button, 10).back(), 100);
+  // Left while disabled: enabling it again shows no over look.
+  button.setEnabled(false);
+  leave(button);
+  button.setEnabled(true);
+  EXPECT_FALSE(button.mouseInside());
+  EXPECT_EQ(overLevelsOverTicks(button, 3), std::vector<int>(3, 0));
+}
+
 TEST(GradButtonDialog, ModalResultClosesTheDialogAfterTheHandlers) {
   QDialog dialog;
   auto* ok = new TGradButton(&dialog);

@@ -92,7 +92,8 @@ newWithDescription "$services" 56 458 "Add New Service" "Brakes"
 click "$services" 659 458                  # "View Service Line Detail"
 lines=$(window "Service Line Detail")
 expectCentredOn "$lines" "$main" "Service Line Detail"
-probeBars "Service Line Detail" "$lines" 215 456
+# The tab page's bar lies right under the 167-pixel grid, its middle row 22 pixels lower.
+probeBars "Service Line Detail" "$lines" 215 455
 openAndCancel "$lines" 56 456 "Add New Service Line" 468
 click "$lines" 180 250                     # the "Service Invoices" tab
 openAndCancel "$lines" 56 456 "Add New Service Invoice" 468

@@ -3,6 +3,7 @@
 // total after an edit, the invoice dialog's refusals and byte-for-byte storage, the invoice
 // preview, and the dialogs' close boxes.
 #include "controls/grad_button.h"
+#include "controls/grad_panel.h"
 #include "forms/form_instances.h"
 #include "forms/frm_ae_service.h"
 #include "forms/frm_ae_service_invoice.h"
@@ -23,7 +24,10 @@
 #include <QDate>
 #include <QFile>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <cmath>
 
@@ -417,6 +421,41 @@ TEST_F(ServiceWindows, WindowGeometryCaptionsAndColumns) {
             "Invoice Description");
   EXPECT_EQ(frmServiceDetail->DBGrid2->model()->headerData(3, Qt::Horizontal).toString(),
             "Technician Name");
+  expectDesignTabPages(frmServiceLineDetail, frmServiceLineDetail->PageControl1,
+                       {{frmServiceLineDetail->DBGrid3, frmServiceLineDetail->GradPanel5},
+                        {frmServiceLineDetail->DBGrid1, frmServiceLineDetail->GradPanel4}});
+}
+
+// The note has no scroll bars, so nothing may run past its right edge: words wrap at spaces, and
+// a word wider than the memo breaks inside at the edge.
+TEST_F(ServiceWindows, TheServiceNoteWrapsLongWordsAtTheEdge) {
+  DbMemo* memo = frmAEService->DBMemo1;
+  frmAEService->show();
+  const struct {
+    const char* name;
+    QString text;
+    bool breaksInsideWords;
+  } cases[] = {
+      {"one pasted word", QString(5000, QLatin1Char('W')), true},
+      {"words", QString("tyre ").repeated(60).trimmed(), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    memo->setPlainText(c.text);
+    QApplication::processEvents();
+    const QTextLayout* layout = memo->document()->firstBlock().layout();
+    ASSERT_GT(layout->lineCount(), 1);
+    for (int i = 0; i < layout->lineCount(); ++i) {
+      const QTextLine line = layout->lineAt(i);
+      EXPECT_LE(line.naturalTextWidth(), memo->viewport()->width()) << "line " << i;
+      if (!c.breaksInsideWords && i > 0) {
+        EXPECT_EQ(c.text.at(line.textStart() - 1), QLatin1Char(' ')) << "line " << i;
+      }
+    }
+  }
+  EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  frmAEService->hide();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The vehicle list window and the vehicle dialog driven as a person would: New, Edit, Delete
 // with their guards and messages, the photo from JPEG and BMP files, and the close box.
 #include "controls/grad_button.h"
+#include "controls/grad_panel.h"
 #include "forms/form_instances.h"
 #include "forms/frm_ae_vehicle.h"
 #include "forms/frm_vehicle_detail.h"
@@ -243,6 +244,9 @@ TEST_F(VehicleWindows, WindowGeometryAndGridColumns) {
   EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), "Inv Available");
   EXPECT_EQ(frmVehicleDetail->DBGrid1->model()->headerData(4, Qt::Horizontal).toString(),
             "Vehicle Registration Number");
+  expectDesignTabPages(frmVehicleDetail, frmVehicleDetail->PageControl1,
+                       {{frmVehicleDetail->DBGrid2, frmVehicleDetail->GradPanel4},
+                        {frmVehicleDetail->DBGrid4, frmVehicleDetail->GradPanel5}});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QFontMetrics>
@@ -12,6 +13,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
+
+#include <string>
 
 namespace wf {
 namespace {
@@ -183,13 +186,64 @@ TEST_F(DbGridTest, TabAndShiftTabLeaveTheGrid) {
   EXPECT_EQ(QApplication::focusWidget(), before);
 }
 
-TEST_F(DbGridTest, DoubleClickRunsTheHookAlsoOnAnEmptyGrid) {
+TEST_F(DbGridTest, DoubleClickAnywhereRunsTheHookAlsoOnAnEmptyGrid) {
   int clicks = 0;
   serviceGrid.OnDblClick = [&] { ++clicks; };
-  tables.goToVehicle("Audi");  // no services
   serviceGrid.resize(300, 200);
-  QTest::mouseDClick(serviceGrid.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
-  EXPECT_EQ(clicks, 1);
+  serviceGrid.show();
+  QApplication::processEvents();
+  QWidget* corner = serviceGrid.findChild<QAbstractButton*>();
+  ASSERT_NE(corner, nullptr);
+  const int widthBefore = serviceGrid.columnWidth(0);
+  const std::vector<std::pair<const char*, QWidget*>> targets = {
+      {"cell", serviceGrid.viewport()},
+      {"title row", serviceGrid.horizontalHeader()->viewport()},
+      {"indicator column", serviceGrid.verticalHeader()->viewport()},
+      {"corner", corner},
+  };
+  for (const char* vehicle : {"Ford", "Audi"}) {  // two services, then none
+    tables.goToVehicle(vehicle);
+    for (const auto& [name, target] : targets) {
+      SCOPED_TRACE(std::string(vehicle) + ", " + name);
+      const int before = clicks;
+      QTest::mouseDClick(target, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+      EXPECT_EQ(clicks, before + 1);
+    }
+  }
+  // On the border between two titles the double click is the grid's too: the fixed column
+  // widths stay.
+  QTest::mouseDClick(serviceGrid.horizontalHeader()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                     QPoint(widthBefore - 1, 5));
+  EXPECT_EQ(serviceGrid.columnWidth(0), widthBefore);
+}
+
+// Rows are scrolled in whole rows only: the first visible row starts right under the title row
+// when the grid opens on a current record further down, and after every move to another record.
+TEST_F(DbGridTest, TheFirstVisibleRowIsAlwaysWhole) {
+  for (int i = 0; i < 12; ++i) tables.addVehicle("Make " + std::to_string(10 + i), "R");
+  DbGrid grid;
+  grid.setColumns(vehicleColumns());
+  grid.setDataSource(&tables.datVehicle);
+  grid.setGeometry(0, 0, 500, 148);
+  tables.vehicles.last();
+  auto firstRowTop = [&] {
+    const int first = grid.rowAt(0);
+    return first < 0 ? -1 : grid.rowViewportPosition(first);
+  };
+  grid.show();
+  QApplication::processEvents();
+  EXPECT_GT(grid.rowAt(0), 0) << "the last record is shown";
+  EXPECT_EQ(firstRowTop(), 0) << "opened on the last record";
+  for (const int row : {0, 14, 7, 3, 12, 1}) {
+    SCOPED_TRACE(row);
+    tables.vehicles.moveTo(row);
+    QApplication::processEvents();
+    EXPECT_EQ(firstRowTop(), 0);
+    const int current = grid.currentIndex().row();
+    EXPECT_GE(grid.rowViewportPosition(current), 0);
+    EXPECT_LE(grid.rowViewportPosition(current) + grid.rowHeight(current),
+              grid.viewport()->height());
+  }
 }
 
 TEST_F(DbGridTest, ClosedTableShowsNoRowsAndDestroyedSourceIsForgotten) {

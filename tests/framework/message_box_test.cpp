@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -99,6 +101,51 @@ TEST(MessageBox, RealConfirmBoxDefaultsToYesAndEscapeAnswersNo) {
   EXPECT_EQ(caption, "Confirm");
   EXPECT_EQ(buttons, (QStringList{"&Yes", "&No"}));
   EXPECT_EQ(pressOnRealConfirm(Qt::Key_Escape, &caption, &buttons), MessageAnswer::No);
+}
+
+// The real boxes of the program's short messages are wide enough for their caption in the title
+// bar font, beside the title bar's icon and buttons; a long text still widens the box past that.
+TEST(MessageBox, RealBoxesAreWideEnoughForTheirCaption) {
+  struct Case {
+    std::function<void()> show;
+    QString caption;
+  };
+  const std::vector<Case> cases = {
+      {[] { showInformation(QStringLiteral("Image Copied.")); }, QStringLiteral("Information")},
+      {[] { showDefaultError(QStringLiteral("x")); }, QString::fromLatin1(kApplicationTitle)},
+      {[] { showError(QStringLiteral("JPEG error #53")); }, QStringLiteral("Error")},
+      {[] { confirm(QStringLiteral("Delete?")); }, QStringLiteral("Confirm")},
+  };
+  const int captionInk =
+      QFontMetrics(titleBarFont()).horizontalAdvance(QString::fromLatin1(kApplicationTitle));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption.toStdString());
+    QString caption;
+    int width = 0;
+    QTimer::singleShot(0, [&] {
+      QWidget* box = QApplication::activeModalWidget();
+      ASSERT_NE(box, nullptr);
+      caption = box->windowTitle();
+      width = box->width();
+      box->close();
+    });
+    c.show();
+    EXPECT_EQ(caption, c.caption);
+    EXPECT_GE(width, messageBoxMinimumWidth(c.caption));
+  }
+  // The allowance for the title bar's icon and buttons is real room, not a token amount.
+  EXPECT_GE(messageBoxMinimumWidth(QString::fromLatin1(kApplicationTitle)), captionInk + 60);
+
+  const QString longText(120, QLatin1Char('m'));
+  int longWidth = 0;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    ASSERT_NE(box, nullptr);
+    longWidth = box->width();
+    box->close();
+  });
+  showError(longText);
+  EXPECT_GT(longWidth, messageBoxMinimumWidth(QStringLiteral("Error")));
 }
 
 TEST(MessageBox, UncaughtFailuresReachTheDefaultBox) {

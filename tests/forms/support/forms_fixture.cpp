@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTabWidget>
 #include <QWidget>
 
 #include <filesystem>
@@ -16,6 +17,29 @@ void FormsFixture::SetUp() {
   QDir(dir_.path()).mkdir("Data");
   module_ = std::make_unique<TDataModule1>();
   openTables();
+}
+
+void expectDesignTabPages(QWidget* window, QTabWidget* pageControl,
+                          const std::vector<std::pair<QWidget*, QWidget*>>& pages) {
+  window->show();
+  ASSERT_EQ(pageControl->count(), static_cast<int>(pages.size()));
+  for (int tab = 0; tab < pageControl->count(); ++tab) {
+    SCOPED_TRACE(pageControl->tabText(tab).toStdString());
+    pageControl->setCurrentIndex(tab);
+    QApplication::processEvents();
+    const auto [grid, bar] = pages[static_cast<size_t>(tab)];
+    QWidget* page = pageControl->widget(tab);
+    // The page the tab widget gives is at least the design's page.
+    ASSERT_GE(page->width(), 744);
+    ASSERT_GE(page->height(), 167 + 45);
+    EXPECT_EQ(grid->parentWidget(), page);
+    EXPECT_EQ(grid->size(), QSize(744, 167));
+    EXPECT_EQ(grid->y(), 0);
+    EXPECT_EQ(bar->size(), QSize(744, 45));
+    EXPECT_EQ(bar->pos(), QPoint(grid->x(), 167));
+  }
+  pageControl->setCurrentIndex(0);
+  window->hide();
 }
 
 void FormsFixture::TearDown() { module_.reset(); }

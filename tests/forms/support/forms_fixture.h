@@ -12,6 +12,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
+
+class QTabWidget;
+class QWidget;
 
 namespace wf::test {
 
@@ -31,6 +36,12 @@ class FormsFixture : public ::testing::Test {
   std::unique_ptr<TDataModule1> module_;
   MessageBoxRecorder boxes_;
 };
+
+// Shows the window and checks every tab page of its page control: the grid at 744 by 167 at the
+// top of the page, the 45-pixel bar of the same width right under it. pages lists each page's
+// grid and bar in tab order.
+void expectDesignTabPages(QWidget* window, QTabWidget* pageControl,
+                          const std::vector<std::pair<QWidget*, QWidget*>>& pages);
 
 // Adds a vehicle straight through the table.
 void addVehicle(const std::string& make);
