@@ -79,7 +79,18 @@ click() {
 
 # Types into the window that has the keyboard focus.
 typeText() {
-  xdotool type --delay 30 "$1"
+  if LC_ALL=C.UTF-8 grep -q '[^ -~]' <<<"$1"; then
+    # xdotool types a letter outside the keyboard map by remapping a spare key for it; on a
+    # busy machine the program may read the key before the new map, and the letter is lost.
+    # One letter at a time, with time for the map to arrive, types them all.
+    local letter
+    while IFS= read -r letter; do
+      xdotool type --delay 30 "$letter"
+      sleep 0.15
+    done < <(LC_ALL=C.UTF-8 grep -o . <<<"$1")
+  else
+    xdotool type --delay 30 "$1"
+  fi
   sleep 0.2
 }
 
