@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "framework/text_codec.h"
 #include "reports/emf_player.h"
 #include "reports/page_store.h"
 #include "reports/preview_images.h"
@@ -195,7 +196,7 @@ void TRepStandardPreview::showPage(int page, bool reload) {
     RepPreview->showRecording(page, recording);
   } catch (const std::exception& failure) {
     RepPreview->clearPage();
-    showPreviewError(QString::fromStdString(failure.what()));
+    showPreviewError(exceptionText(failure));
   }
 }
 
@@ -290,7 +291,7 @@ void TRepStandardPreview::printPages() {
   try {
     sink->printStoredPages();
   } catch (const std::exception& failure) {
-    showPreviewError(QString::fromStdString(failure.what()));
+    showPreviewError(exceptionText(failure));
   }
   if (!self) return;
   printing_ = false;
@@ -337,7 +338,7 @@ void TRepStandardPreview::LoadClick() {
     sink_->loadFile(path);
   } catch (const std::exception& failure) {
     // The file is refused whole; the pages on screen stay.
-    showPreviewError(QString::fromStdString(failure.what()));
+    showPreviewError(exceptionText(failure));
     return;
   }
   RepPreview->setPaperSize(sink_->paperNative());
