@@ -144,7 +144,9 @@ void TDBDateEdit::updateData(TDataSource&) {
   try {
     updateRecord();
   } catch (...) {
-    // The post fails with the error; the text to correct is where the user will look.
+    // The post fails with the error, which its caller shows; the text to correct is where the
+    // user will look.
+    refusalReported();
     if (isVisible()) {
       setFocus(Qt::OtherFocusReason);
       selectAll();
