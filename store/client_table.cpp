@@ -9,6 +9,7 @@
 #include "store/change_journal.h"
 #include "store/collation.h"
 #include "store/data_source.h"
+#include "store/datapacket_reader.h"
 #include "store/field_factory.h"
 #include "store/number_text.h"
 #include "store/packet_loader.h"
@@ -349,8 +350,8 @@ void TClientTable::open() {
     DataPacket meta;
     try {
       meta = loadDataPacket(content->bytes(), loader);
-    } catch (const DataPacketError&) {
-      throw EngineError(kEngineErrorDamagedPacket);
+    } catch (const DataPacketError& damage) {
+      throw EngineError(kEngineErrorDamagedPacket, damageDescription(damage));
     }
     TableFileIdentity opened;
     if (journaling()) opened = identifyTableFile(fileName_, content->bytes());
