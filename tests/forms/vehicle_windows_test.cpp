@@ -278,8 +278,11 @@ TEST_F(VehicleWindows, DamagedOrUnreadablePictureFilesAreRefusedAndThePhotoBoxKe
 
 TEST_F(VehicleWindows, StoredPhotoThatDoesNotDecodeGivesTheDecodersErrorAndAnEmptyBox) {
   QImage image(200, 150, QImage::Format_RGB32);
-  image.fill(QColor(90, 90, 30));
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x, y, (x * y) % 256));
   const QByteArray jpeg = JpegPicture::fromBitmap(image, 90).bytes();
+  ASSERT_GT(jpeg.indexOf("\xFF\xDA"), 0);
+  ASSERT_LT(jpeg.indexOf("\xFF\xDA"), jpeg.size() / 2) << "cut inside the picture data";
   for (const std::string& stored :
        {std::string("not a picture"), std::string(jpeg.constData(), jpeg.size() / 2)}) {
     boxes_.clear();
