@@ -22,6 +22,7 @@
 #include "reports/frm_service_line_detail_rep.h"
 #include "reports/rep_image.h"
 #include "store/data_module.h"
+#include "store/table_error.h"
 #include "store/table_file.h"
 
 #include <QCloseEvent>
@@ -195,17 +196,46 @@ void TfrmMain::recoverJournals() {
   }
 }
 
+QString damagedTableText(const std::string& relativeFileName, const std::string& damage,
+                         ClosedFlag table) {
+  const char* records = "";
+  switch (table) {
+    case ClosedFlag::Vehicle: records = "vehicles"; break;
+    case ClosedFlag::Service: records = "services"; break;
+    case ClosedFlag::ServiceLine: records = "service lines"; break;
+    case ClosedFlag::ServiceInvoice: records = "service invoices"; break;
+    case ClosedFlag::Expenses: records = "expenses"; break;
+  }
+  const QString what = damage.empty() ? QString() : " (" + QString::fromStdString(damage) + ")";
+  return QString("%1 is damaged%2; it was left unchanged and the %3 cannot be shown.")
+      .arg(QString::fromStdString(relativeFileName), what, records);
+}
+
 void TfrmMain::OpenTableFile(TClientTable& table, const char* relativeFileName) {
+  ClosedFlag flag = ClosedFlag::Vehicle;
+  for (const TableFile& file : DataModule1->tablesInOpeningOrder())
+    if (file.table == &table) flag = file.flag;
   runShowingErrors([&] {
     table.setFileName(AppFolder + relativeFileName);
     // Each posted change also goes to a journal beside the file, when there is a folder for it.
     const bool folderExists =
         std::filesystem::is_directory(std::filesystem::path(table.FileName()).parent_path());
     table.setJournalFileName(folderExists ? journalFileFor(table.FileName()) : std::string());
-    if (!std::filesystem::exists(table.FileName()))
+    std::error_code error;
+    if (!std::filesystem::exists(table.FileName())) {
       table.createDataSet();
-    else
-      table.open();
+    } else if (std::filesystem::is_regular_file(table.FileName(), error) &&
+               std::filesystem::file_size(table.FileName(), error) == 0) {
+      // Only reported: the file is not touched, and Exit skips the closed table.
+      throw TableError(damagedTableText(relativeFileName, "it is empty", flag).toStdString());
+    } else {
+      try {
+        table.open();
+      } catch (const EngineError& failure) {
+        if (failure.code() != kEngineErrorDamagedPacket) throw;
+        throw TableError(damagedTableText(relativeFileName, failure.detail(), flag).toStdString());
+      }
+    }
     table.setLogChanges(false);
   });
 }

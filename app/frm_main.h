@@ -124,6 +124,12 @@ QString dataFolderUnlockableText(const std::string& dataFolder, const std::strin
 // The box shown once at start when there is no Data folder.
 QString dataFolderMissingText(const std::string& dataFolder);
 
+// The error box text of a table file that could not be read at start-up, for example
+// "Data/Vehicle.cds is damaged (it ends inside a record); it was left unchanged and the vehicles
+// cannot be shown." The damage in brackets is left out when it is empty.
+QString damagedTableText(const std::string& relativeFileName, const std::string& damage,
+                         ClosedFlag table);
+
 extern TfrmMain* frmMain;
 // The report windows, made at start-up and never shown.
 extern TfrmServiceDetailRep* frmServiceDetailRep;

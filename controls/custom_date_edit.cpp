@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -100,6 +101,9 @@ TCustomDateEdit::TCustomDateEdit(QWidget* parent)
   });
   setPopup(calendar_);
   updateFormat();
+  refusalTimer_.setSingleShot(true);
+  refusalTimer_.setInterval(10);
+  connect(&refusalTimer_, &QTimer::timeout, this, &TCustomDateEdit::showPendingRefusal);
 }
 
 QDate TCustomDateEdit::date() const {
@@ -318,10 +322,36 @@ void TCustomDateEdit::focusOutEvent(QFocusEvent* event) {
   try {
     leaving();
   } catch (const std::exception& failure) {
+    // The focus comes back at once, so that whatever took it (a click on Save, say) finds the
+    // text still refused and cannot store it. The box waits until that click is over: a box
+    // opened in the middle of it would swallow its release, so Cancel could never be clicked,
+    // and the pressed control would take the focus again behind the box.
     setFocus(Qt::OtherFocusReason);
     selectAll();
-    showDefaultError(exceptionText(failure));
+    pendingRefusal_ = exceptionText(failure);
+    refusedText_ = dateText();
+    if (!refusalTimer_.isActive()) refusalTimer_.start();
   }
+}
+
+void TCustomDateEdit::refusalReported() {
+  pendingRefusal_.reset();
+  refusalTimer_.stop();
+}
+
+void TCustomDateEdit::showPendingRefusal() {
+  if (!pendingRefusal_) return;
+  if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+    refusalTimer_.start();
+    return;
+  }
+  const QString message = *pendingRefusal_;
+  pendingRefusal_.reset();
+  // Settled meanwhile: the dialog was closed, or the text was put right or reset by a Cancel.
+  if (!isVisible() || dateText() != refusedText_) return;
+  showDefaultError(message);
+  setFocus(Qt::OtherFocusReason);
+  selectAll();
 }
 
 void TCustomDateEdit::changeEvent(QEvent* event) {

@@ -11,8 +11,10 @@
 #include <QColor>
 #include <QDate>
 #include <QDateTime>
+#include <QTimer>
 
 #include <functional>
+#include <optional>
 #include <set>
 
 namespace wf {
@@ -84,9 +86,11 @@ class TCustomDateEdit : public TCustomComboEdit {
  protected:
   // Escape: put back the text last shown by the program.
   virtual void reset();
-  // The focus left the control (not for the calendar opening); failures are shown and keep
-  // the focus in the control.
+  // The focus left the control (not for the calendar opening); failures keep the focus in the
+  // control and are shown in the default error box once the mouse buttons are up.
   virtual void leaving();
+  // The failure of the last leaving was reported by other means (a refused post): no box for it.
+  void refusalReported();
   // The calendar closed on a picked date.
   virtual void applyPickedDate(QDate date);
 
@@ -109,6 +113,7 @@ class TCustomDateEdit : public TCustomComboEdit {
   // Sets the date as a user change: asks editCanModify, marks the text modified, selects it.
   void applyDate(QDate date);
   bool isDateCharacter(QChar c) const;
+  void showPendingRefusal();
   bool changesText(QKeyEvent* event) const;
 
   TPopupCalendar* calendar_ = nullptr;
@@ -127,6 +132,9 @@ class TCustomDateEdit : public TCustomComboEdit {
   QColor weekendColor_{255, 0, 0};
   QColor popupColor_;
   QStringList calendarHints_;
+  std::optional<QString> pendingRefusal_;  // the failure of leaving, not shown yet
+  QString refusedText_;                    // the text it was about
+  QTimer refusalTimer_;
 };
 
 // Rejected characters sound the system beep (QApplication::beep). Tests may listen instead;

@@ -98,6 +98,9 @@ void TDBDateEdit::writeDate(QDate date) {
 
 void TDBDateEdit::updateRecord() {
   if (!isModified() || field() == nullptr) return;
+  // Checked here and not only when the focus leaves: a Save reached by its shortcut posts
+  // without the focus ever leaving the edit.
+  if (checkOnExit()) checkValidDate();
   writeDate(date());
   setModified(false);
 }
@@ -137,7 +140,20 @@ void TDBDateEdit::fieldChanged(TDataSource&, TField* changed) {
   dataChange();
 }
 
-void TDBDateEdit::updateData(TDataSource&) { updateRecord(); }
+void TDBDateEdit::updateData(TDataSource&) {
+  try {
+    updateRecord();
+  } catch (...) {
+    // The post fails with the error, which its caller shows; the text to correct is where the
+    // user will look.
+    refusalReported();
+    if (isVisible()) {
+      setFocus(Qt::OtherFocusReason);
+      selectAll();
+    }
+    throw;
+  }
+}
 
 void TDBDateEdit::dataSourceDestroyed(TDataSource&) {
   source_ = nullptr;

@@ -30,7 +30,8 @@ class TDBDateEdit : public TCustomDateEdit, private DataSourceObserver {
   bool dataEditing() const;
 
   // Writes the text into the field when it was changed: the date read from the text plus the
-  // field's previous time of day, or no value for the empty date. Failures propagate.
+  // field's previous time of day, or no value for the empty date. With CheckOnExit an unreadable
+  // non-blank text is refused instead ("''%s'' is not a valid date"). Failures propagate.
   void updateRecord();
 
  protected:

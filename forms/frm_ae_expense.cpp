@@ -21,6 +21,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <optional>
+#include <string>
+
 namespace wf {
 
 namespace {
@@ -83,9 +86,10 @@ void TfrmAEExpense::btnInvoiceClick() {
 void TfrmAEExpense::btnSaveClick() {
   const QString path = Edit1->text();
   if (invoiceFileMissing(Edit1)) return;
+  std::optional<std::string> image;
+  if (!path.isEmpty() && !(image = readInvoiceImage(Edit1))) return;
   postAndClose(expenses(), this, [&] {
-    // A file that cannot be read is reported on its own; the save goes on without the new image.
-    if (!path.isEmpty()) loadInvoiceFile(*DataModule1->tblExpensesExpenseBlob, path);
+    if (image) DataModule1->tblExpensesExpenseBlob->setAsString(*image);
   });
 }
 

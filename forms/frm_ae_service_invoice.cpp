@@ -8,11 +8,14 @@
 #include "framework/busy_cursor.h"
 #include "framework/db_edit.h"
 #include "framework/font_setup.h"
+#include "framework/jpeg_codec.h"
 #include "framework/jpeg_picture.h"
 #include "framework/message_box.h"
 #include "framework/pending_messages.h"
 #include "framework/showing_errors.h"
 #include "framework/tab_chain.h"
+#include "framework/text_codec.h"
+#include "framework/whole_file.h"
 #include "reports/frm_invoice_preview.h"
 #include "store/data_module.h"
 
@@ -21,6 +24,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <exception>
 
 namespace wf {
 
@@ -57,17 +62,27 @@ void focusIfEnabled(QLineEdit* edit) {
 
 bool invoiceFileMissing(QLineEdit* pathEdit) {
   const QString path = pathEdit->text();
-  if (path.isEmpty() || QFileInfo::exists(path)) return false;
+  if (path.isEmpty()) return false;
+  // A folder of that name is no invoice file either.
+  const QFileInfo file(path);
+  if (file.exists() && !file.isDir()) return false;
   showInformation("Invoice Image file does not exist.");
   focusIfEnabled(pathEdit);
   return true;
 }
 
-void loadInvoiceFile(TBlobField& image, const QString& path) {
-  runShowingErrors([&] {
-    image.LoadFromFile(QFile::encodeName(path).toStdString());
-    processPendingMessages();
-  });
+std::optional<std::string> readInvoiceImage(QLineEdit* pathEdit) {
+  try {
+    const QByteArray bytes = readWholeFile(pathEdit->text());
+    // Decoded once here so that a damaged or foreign file is refused while it can still be
+    // corrected, not found out at the next preview.
+    decodeJpeg(bytes);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  } catch (const std::exception& failure) {
+    showDefaultError(exceptionText(failure));
+    focusIfEnabled(pathEdit);
+    return std::nullopt;
+  }
 }
 
 void previewStoredInvoiceImage(const TBlobField& image) {
@@ -130,8 +145,8 @@ void TfrmAEServiceInvoice::btnInvoiceClick() {
   if (OpenPictureDialog1.execute(this)) Edit1->setText(OpenPictureDialog1.fileName());
 }
 
-void TfrmAEServiceInvoice::LoadInvoiceFile() {
-  loadInvoiceFile(*DataModule1->tblServiceInvoiceServiceInvoiceBlob, Edit1->text());
+std::optional<std::string> TfrmAEServiceInvoice::LoadInvoiceFile() {
+  return readInvoiceImage(Edit1);
 }
 
 void TfrmAEServiceInvoice::btnSaveClick() {
@@ -142,8 +157,10 @@ void TfrmAEServiceInvoice::btnSaveClick() {
     return;
   }
   if (invoiceFileMissing(Edit1)) return;
+  std::optional<std::string> image;
+  if (!path.isEmpty() && !(image = LoadInvoiceFile())) return;
   postAndClose(invoices(), this, [&] {
-    if (!path.isEmpty()) LoadInvoiceFile();
+    if (image) DataModule1->tblServiceInvoiceServiceInvoiceBlob->setAsString(*image);
   });
 }
 

@@ -7,6 +7,7 @@
 #include "framework/form_base.h"
 #include "framework/open_picture_dialog.h"
 
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -44,9 +45,9 @@ class TfrmAEServiceInvoice : public FormBase {
   // The file dialog of btnInvoice (JPEG files).
   OpenPictureDialog OpenPictureDialog1;
 
-  // Copies the file named in Edit1 into ServiceInvoiceBlob; a failure shows the error box and
-  // leaves the blob as it was.
-  void LoadInvoiceFile();
+  // The bytes of the file named in Edit1 when it is a JPEG picture; otherwise the error box and
+  // nothing (see readInvoiceImage).
+  std::optional<std::string> LoadInvoiceFile();
 
   void btnInvoiceClick();
   void btnSaveClick();
@@ -67,12 +68,15 @@ void setUpInvoiceImageDialog(OpenPictureDialog& dialog);
 QLineEdit* makeInvoicePathEdit(QWidget* parent, const QRect& geometry);
 
 // The invoice dialogs' Save check: true, after an information box and with the focus put on the
-// path edit, when the edit names a file that does not exist; false when it is empty or exists.
+// path edit, when the edit names a file that does not exist (or a folder); false when it is
+// empty or names a file.
 bool invoiceFileMissing(QLineEdit* pathEdit);
 
-// Copies an invoice image file's bytes unchanged into the image field. A file that cannot be
-// read shows the error box and leaves the field as it was.
-void loadInvoiceFile(TBlobField& image, const QString& path);
+// The invoice dialogs' Save reads the chosen file whole and takes it only when it decodes as a
+// JPEG picture; the bytes are then stored unchanged. A file that cannot be read or is not a
+// whole picture shows the default error box, puts the focus on the path edit and gives nothing,
+// so that the record stays unsaved in the dialog.
+std::optional<std::string> readInvoiceImage(QLineEdit* pathEdit);
 
 // A list window's invoice preview: previews the image stored in the current record's field,
 // nothing when it holds none. A failure shows the error box.

@@ -167,6 +167,11 @@ void TfrmAEVehicle::btnImageClick() {
 
 void TfrmAEVehicle::btnCopyToClipbrdClick() {
   if (photo_.isEmpty()) return;
+  if (photo_.kind() == Picture::Kind::Metafile) {
+    // The photo box cannot draw a metafile, so there are no pixels to copy.
+    showError("The photo is a metafile, which cannot be copied as a bitmap.");
+    return;
+  }
   runShowingErrors([&] {
     putBitmapOnClipboard(photo_.image());
     showInformation("Image Copied.");

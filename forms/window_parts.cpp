@@ -114,6 +114,8 @@ TDBDateEdit* makeDataDateEdit(QWidget* parent, TDataSource* source, const char* 
   auto* edit = new TDBDateEdit(parent);
   styleDataEntry(edit);
   edit->setDefaultToday(true);
+  // A typing slip (31/02/26) is refused where it was typed; only an empty edit means today.
+  edit->setCheckOnExit(true);
   edit->setPopupColor(QColor(240, 240, 240));
   edit->setDataSource(source);
   edit->setDataField(fieldName);

@@ -75,8 +75,8 @@ DbEdit* makeDataEdit(QWidget* parent, TDataSource* source, const char* fieldName
 class FormBase;
 class TClientTable;
 
-// A dialog's date edit on a data field: entry look, a new record starts at today, the calendar
-// pops up on light grey.
+// A dialog's date edit on a data field: entry look, a new record starts at today, a text that is
+// not a date is refused when leaving or saving, the calendar pops up on light grey.
 TDBDateEdit* makeDataDateEdit(QWidget* parent, TDataSource* source, const char* fieldName,
                               const QRect& geometry);
 

@@ -4,6 +4,7 @@
 #include "store/client_table.h"
 #include "store/field.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace wf {
@@ -54,18 +55,36 @@ TField* DataSourceModel::fieldOf(int column) const {
   return fields_[static_cast<size_t>(column)];
 }
 
+int DataSourceModel::insertRow() const {
+  TClientTable* t = table();
+  if (t == nullptr || !t->Active() || t->State() != DataSetState::Insert) return -1;
+  return std::max(t->recNo(), 0);
+}
+
+int DataSourceModel::rowsWanted() const {
+  TClientTable* t = table();
+  if (t == nullptr || !t->Active()) return 0;
+  return t->recordCount() + (insertRow() >= 0 ? 1 : 0);
+}
+
 int DataSourceModel::currentRow() const {
   TClientTable* t = table();
   if (t == nullptr || !t->Active() || rows_ == 0) return -1;
-  const int row = t->recNo();
+  const int inserted = insertRow();
+  const int row = inserted >= 0 ? inserted : t->recNo();
   return row >= 0 && row < rows_ ? row : -1;
+}
+
+int DataSourceModel::recordOfRow(int row) const {
+  const int inserted = insertRow();
+  if (inserted < 0 || row < inserted) return row;
+  return row == inserted ? -1 : row - 1;
 }
 
 void DataSourceModel::rebuild() {
   beginResetModel();
   resolveFields();
-  TClientTable* t = table();
-  rows_ = t != nullptr && t->Active() ? t->recordCount() : 0;
+  rows_ = rowsWanted();
   endResetModel();
   emit currentRowChanged(currentRow());
 }
@@ -83,9 +102,12 @@ QVariant DataSourceModel::data(const QModelIndex& index, int role) const {
   const GridColumn& column = columns_[static_cast<size_t>(index.column())];
   TField* f = fieldOf(index.column());
   switch (role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
       if (f == nullptr) return QString();
-      return fromWindows1252(table()->displayTextAt(index.row(), *f));
+      // The new record's row shows what has been entered so far (the table's current values).
+      const int record = recordOfRow(index.row());
+      return fromWindows1252(record < 0 ? f->DisplayText() : table()->displayTextAt(record, *f));
+    }
     case Qt::TextAlignmentRole: {
       const Qt::Alignment horizontal =
           column.cellAlignment ? *column.cellAlignment
@@ -117,7 +139,12 @@ Qt::ItemFlags DataSourceModel::flags(const QModelIndex& index) const {
 void DataSourceModel::activeChanged(TDataSource&) { rebuild(); }
 
 void DataSourceModel::stateChanged(TDataSource&) {
-  // The row indicator shows the state; the rows themselves change through the other calls.
+  // Starting or ending an insert adds or removes the new record's row; otherwise only the row
+  // indicator shows the state.
+  if (rowsWanted() != rows_) {
+    rebuild();
+    return;
+  }
   if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
 }
 
@@ -129,9 +156,7 @@ void DataSourceModel::recordMoved(TDataSource&) {
 }
 
 void DataSourceModel::fieldChanged(TDataSource&, TField*) {
-  TClientTable* t = table();
-  const int records = t != nullptr && t->Active() ? t->recordCount() : 0;
-  if (records != rows_) {
+  if (rowsWanted() != rows_) {
     rebuild();
     return;
   }

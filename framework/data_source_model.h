@@ -32,8 +32,12 @@ class DataSourceModel : public QAbstractTableModel, public DataSourceObserver {
   // The column's field in the open table, or nullptr.
   TField* fieldOf(int column) const;
 
-  // The row of the table's current record, -1 when there is none.
+  // The row of the table's current record, -1 when there is none. While the table inserts, the
+  // new record is the current one: it has a row of its own at the position of the record that
+  // was current (the first row in an empty table), and the records from there on move down one.
   int currentRow() const;
+  // The table's record shown in a row (its recNo), or -1 for the new record's row.
+  int recordOfRow(int row) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -57,6 +61,10 @@ class DataSourceModel : public QAbstractTableModel, public DataSourceObserver {
  private:
   void rebuild();
   void resolveFields();
+  // The row the new record takes while the table inserts, -1 in the other states.
+  int insertRow() const;
+  // The number of rows the table now needs.
+  int rowsWanted() const;
 
   TDataSource* source_ = nullptr;
   std::vector<GridColumn> columns_;

@@ -177,8 +177,10 @@ void DbGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
   if (following_ || !current.isValid()) return;
   TClientTable* table = model_->table();
   if (table == nullptr || !table->Active() || current.row() == model_->currentRow()) return;
+  const int record = model_->recordOfRow(current.row());
+  if (record < 0) return;
   try {
-    table->moveTo(current.row());
+    table->moveTo(record);
   } catch (const std::exception& failure) {
     // The browse check could not settle the pending edit: the record stays where it was.
     showDefaultError(exceptionText(failure));

@@ -7,9 +7,12 @@
 #include <memory>
 #include <new>
 
-// jpeglib.h needs FILE and size_t declared first.
-#include <jerror.h>
+// jpeglib.h needs FILE and size_t declared first; jerror.h its version and configuration, which
+// decide which messages it lists.
+// clang-format off
 #include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
 
 namespace wf {
 namespace {
@@ -33,9 +36,34 @@ extern "C" void jumpOnError(j_common_ptr cinfo) {
   std::longjmp(manager->jump, 1);
 }
 
-// Warnings (a stream that ends early, stray bytes) are not shown: the image decodes as far as
-// it can, and nothing is printed on the console.
+// Nothing is printed on the console.
 extern "C" void discardMessage(j_common_ptr) {}
+
+// The warnings that say the picture is incomplete or corrupt. libjpeg would go on and fill what
+// it could not read with grey; such a picture is refused like any other undecodable one. The
+// others (an unknown JFIF revision or Adobe transform, the caller's own scanline count) leave a
+// whole picture.
+bool isDamageWarning(int code) {
+  switch (code) {
+#if JPEG_LIB_VERSION >= 70 || defined(C_ARITH_CODING_SUPPORTED) || defined(D_ARITH_CODING_SUPPORTED)
+    case JWRN_ARITH_BAD_CODE:
+#endif
+    case JWRN_BOGUS_PROGRESSION:
+    case JWRN_EXTRANEOUS_DATA:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_JPEG_EOF:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_BOGUS_ICC: return true;
+    default: return false;
+  }
+}
+
+// Level -1 is a warning; higher levels are trace messages.
+extern "C" void failOnDamage(j_common_ptr cinfo, int level) {
+  if (level < 0 && isDamageWarning(cinfo->err->msg_code)) cinfo->err->error_exit(cinfo);
+}
 
 extern "C" void limitScans(j_common_ptr cinfo) {
   if (!cinfo->is_decompressor) return;
@@ -48,6 +76,7 @@ void setUpErrors(ErrorManager& errors) {
   jpeg_std_error(&errors.pub);
   errors.pub.error_exit = jumpOnError;
   errors.pub.output_message = discardMessage;
+  errors.pub.emit_message = failOnDamage;
 }
 
 struct DecodeState {
@@ -88,8 +117,8 @@ int runDecode(DecodeState& s, const std::uint8_t* data, std::size_t size, std::u
   cinfo->mem->max_memory_to_use = kMaxWorkingMemory;
   s.progress.progress_monitor = limitScans;
   cinfo->progress = &s.progress;
-  // jpeg_mem_src reads only [data, data + size) and supplies an end marker when the data runs
-  // out. Its size argument is an unsigned long.
+  // jpeg_mem_src reads only [data, data + size); when the data runs out it supplies an end
+  // marker with a warning, which fails the decode. Its size argument is an unsigned long.
   jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
   jpeg_read_header(cinfo, TRUE);
   const std::uint64_t pixels = std::uint64_t{cinfo->image_width} * cinfo->image_height;

@@ -25,7 +25,8 @@ class JpegError : public std::runtime_error {
 inline constexpr std::uint64_t kMaxJpegPixels = 100'000'000;
 
 // Decodes a whole JPEG stream held in memory into an RGB32 image. Reads only the size bytes
-// given; a stream that ends early decodes as far as it goes. Throws JpegError.
+// given. A stream that ends early or whose data is corrupt fails with the number of the
+// decoder's warning, as a stream it cannot decode at all does. Throws JpegError.
 QImage decodeJpeg(const std::uint8_t* data, std::size_t size,
                   std::uint64_t maxPixels = kMaxJpegPixels);
 QImage decodeJpeg(const QByteArray& bytes);

@@ -3,6 +3,7 @@
 #include "framework/text_codec.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -59,9 +60,23 @@ MessageAnswer runModal(const MessageBoxRecord& box) {
   return answerOf(box, box.escapeButton);
 }
 
+// With WRENFOLD_MESSAGE_LOG naming a file, every box's caption and text are appended to it as
+// one line each ("caption: text", line breaks as \n) when the box is shown: the real-window tests
+// read there what the box says, and a user can keep a record of the messages of a session.
+void logMessageBox(const MessageBoxRecord& box) {
+  const QString path = qEnvironmentVariable("WRENFOLD_MESSAGE_LOG");
+  if (path.isEmpty()) return;
+  QFile log(path);
+  if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) return;
+  QString line = box.caption + QStringLiteral(": ") + box.text;
+  line.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+  log.write((line + QLatin1Char('\n')).toUtf8());
+}
+
 MessageAnswer show(MessageKind kind, const QString& text) {
   const MessageBoxRecord box = describeMessageBox(kind, text);
   if (hook()) return hook()(box);
+  logMessageBox(box);
   return runModal(box);
 }
 

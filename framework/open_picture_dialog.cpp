@@ -2,7 +2,9 @@
 
 #include "framework/bitmap_reader.h"
 #include "framework/jpeg_picture.h"
+#include "framework/whole_file.h"
 
+#include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -79,14 +81,19 @@ QString withoutTrailingPatterns(const QString& description, const QStringList& p
 
 QImage previewImage(const QString& path) {
   const QString extension = QFileInfo(path).suffix().toLower();
+  // Read through the same checked reader as a chosen file, so that merely pointing at a named
+  // pipe or a device in the dialog cannot stall it.
+  QByteArray bytes;
   try {
+    bytes = readWholeFile(path);
     if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg"))
-      return JpegPicture::fromFile(path).image();
-    if (extension == QLatin1String("bmp")) return readBitmapFile(path);
+      return JpegPicture::fromBytes(bytes).image();
+    if (extension == QLatin1String("bmp")) return readBitmap(bytes);
   } catch (const std::exception&) {
     return QImage();
   }
-  QImageReader reader(path);
+  QBuffer buffer(&bytes);
+  QImageReader reader(&buffer, extension.toLatin1());
   reader.setAutoTransform(false);
   return reader.read();
 }

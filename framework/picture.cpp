@@ -1,6 +1,7 @@
 #include "framework/picture.h"
 
 #include "framework/bitmap_reader.h"
+#include "framework/whole_file.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -11,16 +12,6 @@
 
 namespace wf {
 namespace {
-
-QByteArray readWholeFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw std::runtime_error("Cannot open file " + path.toStdString());
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    throw std::runtime_error("Cannot open file " + path.toStdString());
-  return bytes;
-}
 
 // Icons and GIFs go through Qt's readers; the message names the kind that failed.
 QImage decodeWithQt(const QByteArray& bytes, const char* format, const char* invalidMessage) {

@@ -36,6 +36,8 @@ QImage clipboardBitmap() {
 }
 
 void putBitmapOnClipboard(const QImage& bitmap) {
+  // An empty image would replace what the clipboard held with nothing.
+  if (bitmap.isNull()) throw std::runtime_error("There is no bitmap to put on the clipboard");
   clipboard().setImage(bitmap.convertToFormat(QImage::Format_RGB32));
 }
 

@@ -13,7 +13,8 @@ bool clipboardHasBitmap();
 // decode.
 QImage clipboardBitmap();
 
-// Puts the bitmap on the clipboard. Throws "Cannot open clipboard" when there is none.
+// Puts the bitmap on the clipboard. Throws "Cannot open clipboard" when there is none, and
+// refuses a null image (the clipboard is left as it was).
 void putBitmapOnClipboard(const QImage& bitmap);
 
 }  // namespace wf

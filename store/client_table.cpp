@@ -11,6 +11,7 @@
 #include "store/change_journal.h"
 #include "store/collation.h"
 #include "store/data_source.h"
+#include "store/datapacket_reader.h"
 #include "store/field_factory.h"
 #include "store/number_text.h"
 #include "store/packet_loader.h"
@@ -354,8 +355,8 @@ void TClientTable::open() {
     DataPacket meta;
     try {
       meta = loadDataPacket(content->bytes(), loader);
-    } catch (const DataPacketError&) {
-      throw EngineError(kEngineErrorDamagedPacket);
+    } catch (const DataPacketError& damage) {
+      throw EngineError(kEngineErrorDamagedPacket, damageDescription(damage));
     }
     // The whole content identifies the file; its bytes are in memory now, so this costs one
     // pass of the checksum.

@@ -41,8 +41,11 @@ std::string describe(const std::string& problem, std::size_t offset) {
 
 }  // namespace
 
-DataPacketError::DataPacketError(const std::string& problem, std::size_t offset)
-    : std::runtime_error(describe(problem, offset)), problem_(problem), offset_(offset) {}
+DataPacketError::DataPacketError(const std::string& problem, std::size_t offset, Kind kind)
+    : std::runtime_error(describe(problem, offset)),
+      problem_(problem),
+      offset_(offset),
+      kind_(kind) {}
 
 std::string& Value::mutableBytes() {
   if (!isBytes()) data_ = std::string();

@@ -49,13 +49,22 @@ namespace wf {
 // meant for tools and logs: the client table decides what its user sees.
 class DataPacketError : public std::runtime_error {
  public:
-  DataPacketError(const std::string& problem, std::size_t offset);
+  // What kind of damage, for a message in plain words (see damageDescription).
+  enum class Kind { Malformed, EndsEarly, NotAPacket };
+
+  DataPacketError(const std::string& problem, std::size_t offset, Kind kind = Kind::Malformed);
   std::size_t offset() const { return offset_; }
   const std::string& problem() const { return problem_; }
+  Kind kind() const { return kind_; }
+  // True when the damage lies in the records rather than in what comes before them.
+  bool inRecords() const { return inRecords_; }
+  void setInRecords() { inRecords_ = true; }
 
  private:
   std::string problem_;
   std::size_t offset_;
+  Kind kind_;
+  bool inRecords_ = false;
 };
 
 // The blank state of a column in a row. Null: the value was explicitly cleared. Unassigned: nothing

@@ -36,7 +36,7 @@ class Cursor {
       throw DataPacketError(std::string(what) + " runs past the end of the packet (needs " +
                                 std::to_string(count) + " bytes, " + std::to_string(remaining()) +
                                 " left)",
-                            pos_);
+                            pos_, DataPacketError::Kind::EndsEarly);
   }
   const uint8_t* take(std::size_t count, const char* what) {
     need(count, what);
@@ -299,7 +299,8 @@ void readHeader(Cursor& in, DataPacket& packet) {
   in.need(fmt::kHeaderSize, "header");
   packet.signature = in.u32("signature");
   if (packet.signature != fmt::kSignature && packet.signature != fmt::kAltSignature)
-    throw DataPacketError("signature " + hex32(packet.signature) + " is not a datapacket's", 0);
+    throw DataPacketError("signature " + hex32(packet.signature) + " is not a datapacket's", 0,
+                          DataPacketError::Kind::NotAPacket);
   packet.majorVersion = in.u16("major version");
   packet.minorVersion = in.u16("minor version");
   if (packet.signature == fmt::kSignature) {
@@ -355,7 +356,7 @@ uint32_t readMetadata(Cursor& in, std::size_t size, DataPacket& packet) {
   if (packet.headerSize > size)
     throw DataPacketError(
         "header size " + std::to_string(packet.headerSize) + " runs past the end of the packet",
-        fmt::kOffsetHeaderSize);
+        fmt::kOffsetHeaderSize, DataPacketError::Kind::EndsEarly);
   in.take(packet.headerSize - fmt::kHeaderSize, "header");
 
   packet.columns.reserve(std::min<std::size_t>(columnCount, in.remaining() / 9));
@@ -372,7 +373,8 @@ uint32_t readMetadata(Cursor& in, std::size_t size, DataPacket& packet) {
 void checkRowCount(const Cursor& in, uint32_t rowCount, const RowReader& rows) {
   if (uint64_t(rowCount) * rows.minimumRowSize() > in.remaining())
     throw DataPacketError(
-        "row count " + std::to_string(rowCount) + " runs past the end of the packet", in.offset());
+        "row count " + std::to_string(rowCount) + " runs past the end of the packet", in.offset(),
+        DataPacketError::Kind::EndsEarly);
 }
 
 }  // namespace
@@ -382,9 +384,14 @@ DataPacket decodeDataPacket(std::span<const uint8_t> bytes) {
   Cursor in(bytes);
   const uint32_t rowCount = readMetadata(in, bytes.size(), packet);
   const RowReader rowReader(packet.columns);
-  checkRowCount(in, rowCount, rowReader);
-  packet.rows.resize(rowCount);
-  for (Row& row : packet.rows) rowReader.readInto(in, row);
+  try {
+    checkRowCount(in, rowCount, rowReader);
+    packet.rows.resize(rowCount);
+    for (Row& row : packet.rows) rowReader.readInto(in, row);
+  } catch (DataPacketError& damage) {
+    damage.setInRecords();
+    throw;
+  }
   return packet;
 }
 
@@ -394,13 +401,30 @@ DataPacket decodeDataPacket(std::span<const uint8_t> bytes,
   Cursor in(bytes);
   const uint32_t rowCount = readMetadata(in, bytes.size(), packet);
   const RowReader rowReader(packet.columns);
-  checkRowCount(in, rowCount, rowReader);
   Row row;
-  for (uint32_t i = 0; i < rowCount; ++i) {
-    rowReader.readInto(in, row);
-    onRow(row);
+  try {
+    checkRowCount(in, rowCount, rowReader);
+    for (uint32_t i = 0; i < rowCount; ++i) {
+      rowReader.readInto(in, row);
+      onRow(row);
+    }
+  } catch (DataPacketError& damage) {
+    damage.setInRecords();
+    throw;
   }
   return packet;
+}
+
+std::string damageDescription(const DataPacketError& damage) {
+  switch (damage.kind()) {
+    case DataPacketError::Kind::NotAPacket: return "it does not begin as a table file does";
+    case DataPacketError::Kind::EndsEarly:
+      return damage.inRecords() ? "it ends inside a record"
+                                : "it ends inside the description of its columns";
+    case DataPacketError::Kind::Malformed: break;
+  }
+  return damage.inRecords() ? "a record in it cannot be read"
+                            : "the description of its columns cannot be read";
 }
 
 }  // namespace wf

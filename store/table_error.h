@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace wf {
 
@@ -26,14 +27,18 @@ class FileWriteError : public TableError {
 };
 
 // A failure inside the engine itself (limits, damaged data): the text is empty, only the
-// numeric code tells what went wrong.
+// numeric code tells what went wrong. A caller that words its own message may use the detail,
+// which says in plain words what is damaged ("it ends inside a record"), or is empty.
 class EngineError : public TableError {
  public:
-  explicit EngineError(int code) : TableError(std::string()), code_(code) {}
+  explicit EngineError(int code, std::string detail = std::string())
+      : TableError(std::string()), code_(code), detail_(std::move(detail)) {}
   int code() const { return code_; }
+  const std::string& detail() const { return detail_; }
 
  private:
   int code_;
+  std::string detail_;
 };
 
 // Engine error codes.

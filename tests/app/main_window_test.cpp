@@ -26,6 +26,7 @@
 #include <QWindow>
 
 #include <filesystem>
+#include <vector>
 
 namespace wf {
 namespace {
@@ -74,27 +75,85 @@ TEST_F(MainWindow, ExitWritesOnlyTheChangedTableAndTheVehiclesComeBack) {
   EXPECT_EQ(frmMain->DBGrid1->model()->rowCount(), 1);
 }
 
-TEST_F(MainWindow, AnEmptyOrCorruptTableGivesOneErrorBoxAndTheOthersOpen) {
+TEST_F(MainWindow, AnEmptyOrDamagedTableFileIsNamedInOneErrorBoxLeftAsItIsAndTheOthersOpen) {
   makeDataFolder();
   start();
   addVehicle("Saab");
+  addVehicle("Volvo");
+  TClientTable& services = DataModule1->tblService;
+  services.insert();
+  DataModule1->tblServiceServiceDescription->setAsString("Oil");
+  services.post();
   frmMain->btnExitClick();
   stop();
-  const QByteArray damaged[] = {QByteArray(), "this is not a table file at all, just some bytes"};
-  for (const QByteArray& content : damaged) {
-    QFile file(QString::fromStdString(dataFile("Service.cds")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-    file.close();
-    boxes_.clear();
+  QByteArray vehicles;
+  {
+    QFile file(QString::fromStdString(dataFile("Vehicle.cds")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    vehicles = file.readAll();
+  }
+  QByteArray noise(600, '\0');
+  for (qsizetype i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 73 + 11) % 251);
+  const QString keep = "; it was left unchanged and the ";
+  struct Case {
+    const char* file;
+    QByteArray content;
+    QString text;
+  };
+  const std::vector<Case> cases = {
+      {"Vehicle.cds", vehicles.left(vehicles.size() - 5),
+       "Data/Vehicle.cds is damaged (it ends inside a record)" + keep +
+           "vehicles cannot be shown."},
+      {"Vehicle.cds", noise,
+       "Data/Vehicle.cds is damaged (it does not begin as a table file does)" + keep +
+           "vehicles cannot be shown."},
+      {"Vehicle.cds", QByteArray(),
+       "Data/Vehicle.cds is damaged (it is empty)" + keep + "vehicles cannot be shown."},
+      {"Vehicle.cds", vehicles.left(30),
+       "Data/Vehicle.cds is damaged (it ends inside the description of its columns)" + keep +
+           "vehicles cannot be shown."},
+      {"Service.cds", "this is not a table file at all, just some bytes",
+       "Data/Service.cds is damaged (it does not begin as a table file does)" + keep +
+           "services cannot be shown."},
+      {"Expense.cds", QByteArray(),
+       "Data/Expense.cds is damaged (it is empty)" + keep + "expenses cannot be shown."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    const QString path = QString::fromStdString(dataFile(c.file));
+    {
+      QFile file(path);
+      const bool existed = file.exists();  // Exit writes only changed tables
+      QByteArray original;
+      if (existed) {
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        original = file.readAll();
+        file.close();
+      }
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write(c.content);
+      file.close();
+      boxes_.clear();
 
-    start();
-    ASSERT_EQ(boxes_.boxes().size(), 1u) << content.size() << " bytes";
-    EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Error);
-    EXPECT_FALSE(DataModule1->tblService.Active());
-    EXPECT_TRUE(DataModule1->tblExpenses.Active());
-    EXPECT_EQ(frmMain->DBGrid1->model()->rowCount(), 1);
-    stop();
+      start();
+      ASSERT_EQ(boxes_.boxes().size(), 1u);
+      EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Error);
+      EXPECT_EQ(boxes_.boxes()[0].text, c.text);
+      EXPECT_TRUE(DataModule1->tblExpenses.Active() || std::string(c.file) == "Expense.cds");
+      frmMain->btnExitClick();
+      stop();
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      EXPECT_EQ(file.readAll(), c.content) << "the damaged file is left as it was";
+      file.close();
+      file.close();
+      // Put the good file back for the next case.
+      if (!existed) {
+        file.remove();
+        continue;
+      }
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write(original);
+    }
   }
 }
 

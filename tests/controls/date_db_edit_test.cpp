@@ -150,6 +150,8 @@ TEST_F(DbDateEditTest, FailedWriteOnLeavingKeepsTheFocusAndShowsTheError) {
   typeAtStart("10");
   serviceDate.setReadOnly(true);
   other->setFocus();
+  EXPECT_TRUE(edit->hasFocus()) << "back at once";
+  QTest::qWait(50);  // the box follows once the event that moved the focus is over
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0].kind, MessageKind::DefaultError);
   EXPECT_EQ(boxes.boxes()[0].text, QStringLiteral("Field 'ServiceDate' cannot be modified."));
@@ -158,6 +160,59 @@ TEST_F(DbDateEditTest, FailedWriteOnLeavingKeepsTheFocusAndShowsTheError) {
   EXPECT_EQ(shown(), QStringLiteral("10/12/2026")) << "the typed text stays";
   EXPECT_DOUBLE_EQ(serviceDate.AsDateTime(), serialOf(QDate(2026, 12, 9), kEvening));
   table.cancel();  // nothing left to write when the window goes
+}
+
+TEST_F(DbDateEditTest, CheckOnExitRefusesAnUnreadableDateAndKeepsTheStoredOne) {
+  MessageBoxRecorder boxes;
+  edit->setCheckOnExit(true);
+  addRecord(QDate(2023, 3, 16), kEvening);
+  const double stored = serialOf(QDate(2023, 3, 16), kEvening);
+
+  table.edit();
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, "310226");
+  ASSERT_EQ(shown(), QStringLiteral("31/02/26  "));
+  other->setFocus();
+  QTest::qWait(50);
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0].kind, MessageKind::DefaultError);
+  EXPECT_EQ(boxes.boxes()[0].text, QStringLiteral("''31/02/26  '' is not a valid date."));
+  EXPECT_TRUE(edit->hasFocus());
+  EXPECT_EQ(edit->selectedText(), shown());
+  EXPECT_DOUBLE_EQ(serviceDate.AsDateTime(), stored);
+
+  // A post that does not go through leaving the edit (a Save by its shortcut) is refused too,
+  // and the text to correct is selected again. When a click on Save took the focus, the
+  // refused post is the one report: no second box follows.
+  boxes.clear();
+  edit->deselect();
+  other->setFocus();
+  EXPECT_THROW(table.post(), std::exception);
+  QTest::qWait(50);
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(table.State(), DataSetState::Edit);
+  EXPECT_DOUBLE_EQ(serviceDate.AsDateTime(), stored);
+  EXPECT_TRUE(edit->hasFocus());
+  EXPECT_EQ(edit->selectedText(), shown());
+
+  // An emptied edit is no slip: it still means today, at the stored time of day.
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  other->setFocus();
+  QTest::qWait(50);
+  EXPECT_TRUE(boxes.boxes().empty());
+  table.post();
+  EXPECT_DOUBLE_EQ(serviceDate.AsDateTime(), serialOf(kNow.date(), kEvening));
+
+  // A readable date goes through as before.
+  table.edit();
+  edit->setFocus();
+  edit->setCursorPosition(0);
+  QTest::keyClicks(edit, "01");
+  table.post();
+  EXPECT_DOUBLE_EQ(serviceDate.AsDateTime(), serialOf(QDate(2026, 6, 1), kEvening));
+  EXPECT_TRUE(boxes.boxes().empty());
 }
 
 TEST_F(DbDateEditTest, BlankTextClearsTheFieldWithoutDefaultToday) {

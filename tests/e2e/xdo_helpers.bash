@@ -27,9 +27,10 @@ startProgram() {
   startAgain
 }
 
-# Starts the copy in $work again (after it ended or was killed).
+# Starts the copy in $work again (after it ended or was killed). Every message box it shows is
+# also written to $work/messages.log (see boxText).
 startAgain() {
-  "$work/wrenfold" >"$work/stdout.log" 2>"$work/stderr.log" &
+  WRENFOLD_MESSAGE_LOG="$work/messages.log" "$work/wrenfold" >"$work/stdout.log" 2>"$work/stderr.log" &
   pid=$!
   trap 'kill -9 "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 }
@@ -204,4 +205,26 @@ addServiceThroughWindows() {
   replaceText "$dialog" 272 81 "$1"        # description
   click "$dialog" 56 339                   # "Save" in the button bar at y 317
   gone "Add New Service"
+}
+
+# Waits up to 20 seconds for a message box (a visible window titled "Error", "Information" or
+# the program's title) that is none of the windows given, and prints its id.
+messageBox() {
+  local id
+  for _ in $(seq 200); do
+    for id in $(xdotool search --onlyvisible --name '^(Error|Information|Tembra Office - Wrenfold)$' \
+      2>/dev/null || true); do
+      case " $* " in *" $id "*) ;; *) echo "$id"; return 0 ;; esac
+    done
+    sleep 0.1
+  done
+  fail "no message box appeared"
+}
+
+# What the message box on the screen says ("caption: text"): the program logs each box as it
+# shows it, so the last line of its log is the box that is open.
+boxText() {
+  [ -n "$(xdotool search --onlyvisible --name "^$(xdotool getwindowname "$1")\$" 2>/dev/null)" ] ||
+    fail "the message box is not on the screen"
+  tail -n 1 "$work/messages.log" 2>/dev/null || fail "the program logged no message box"
 }

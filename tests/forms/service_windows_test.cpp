@@ -22,7 +22,9 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -317,31 +319,49 @@ TEST_F(ServiceWindows, CloseBoxesCancelTheEditOfEveryServiceDialog) {
   EXPECT_TRUE(boxes_.boxes().empty());
 }
 
-TEST_F(ServiceWindows, InvoiceDialogRefusesAMissingFileAndStoresAnyFileUnchanged) {
+TEST_F(ServiceWindows, InvoiceDialogRefusesWhatIsNoPictureAndStoresAJpegUnchanged) {
   addVehicle("Lada");
   addService("Clutch");
   const QString path = dir_.path() + "/invoice.jpg";
   const QByteArray notJpeg("%PDF-1.4 not a picture\0\xff\x01", 25);
+  QImage scan(200, 150, QImage::Format_RGB32);
+  scan.fill(QColor(30, 120, 60));
+  const QByteArray jpeg = JpegPicture::fromBitmap(scan, 90).bytes();
   chooseFile(path);
-  whenModal([this, path, notJpeg] {
+  whenModal([&] {
     EXPECT_EQ(frmAEServiceInvoice->windowTitle(), "Add New Service Invoice");
     QTest::keyClicks(frmAEServiceInvoice->DBEdit4, "Garage bill");
     frmAEServiceInvoice->btnSaveClick();  // no file chosen
     frmAEServiceInvoice->btnInvoice->Click();
     EXPECT_EQ(frmAEServiceInvoice->Edit1->text(), path);
     frmAEServiceInvoice->btnSaveClick();  // the file is not there
+    QDir(dir_.path()).mkdir("invoice.jpg");
+    frmAEServiceInvoice->btnSaveClick();  // a folder is not a file
+    QDir(dir_.path()).rmdir("invoice.jpg");
+    writeFile(path, notJpeg);
+    frmAEServiceInvoice->btnSaveClick();
+    writeFile(path, jpeg.left(jpeg.size() / 2));
+    frmAEServiceInvoice->btnSaveClick();
     EXPECT_TRUE(frmAEServiceInvoice->isVisible());
     EXPECT_EQ(DataModule1->tblServiceInvoice.State(), DataSetState::Insert);
-    writeFile(path, notJpeg);
+    EXPECT_TRUE(frmAEServiceInvoice->Edit1->hasFocus());
+    writeFile(path, jpeg);
     frmAEServiceInvoice->btnSave->Click();
   });
   frmServiceLineDetail->btnNewInvoice->Click();
-  ASSERT_EQ(boxes_.boxes().size(), 2u);
+  ASSERT_EQ(boxes_.boxes().size(), 5u);
   EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Information);
   EXPECT_EQ(boxes_.boxes()[0].text, "Please select an Invoice Image file.");
-  EXPECT_EQ(boxes_.boxes()[1].kind, MessageKind::Information);
-  EXPECT_EQ(boxes_.boxes()[1].text, "Invoice Image file does not exist.");
-  EXPECT_EQ(DataModule1->tblServiceInvoiceServiceInvoiceBlob->AsString(), notJpeg.toStdString());
+  for (int i : {1, 2}) {
+    EXPECT_EQ(boxes_.boxes()[i].kind, MessageKind::Information);
+    EXPECT_EQ(boxes_.boxes()[i].text, "Invoice Image file does not exist.");
+  }
+  for (int i : {3, 4}) {
+    EXPECT_EQ(boxes_.boxes()[i].kind, MessageKind::DefaultError);
+    EXPECT_TRUE(boxes_.boxes()[i].text.startsWith("JPEG error #"))
+        << boxes_.boxes()[i].text.toStdString();
+  }
+  EXPECT_EQ(DataModule1->tblServiceInvoiceServiceInvoiceBlob->AsString(), jpeg.toStdString());
   EXPECT_EQ(cell(frmServiceLineDetail->DBGrid1, 0, 1), "Garage bill");
 
   // An edit starts with an empty path and may save only a new description.
@@ -356,9 +376,13 @@ TEST_F(ServiceWindows, InvoiceDialogRefusesAMissingFileAndStoresAnyFileUnchanged
   frmServiceLineDetail->DBGrid1->OnDblClick();
   EXPECT_TRUE(boxes_.boxes().empty());
   EXPECT_EQ(DataModule1->tblServiceInvoiceServiceInvoiceDescription->AsString(), "Garage bill 2");
-  EXPECT_EQ(DataModule1->tblServiceInvoiceServiceInvoiceBlob->AsString(), notJpeg.toStdString());
+  EXPECT_EQ(DataModule1->tblServiceInvoiceServiceInvoiceBlob->AsString(), jpeg.toStdString());
 
-  // Previewing the stored bytes reports the decoder's error and opens nothing.
+  // Stored bytes that do not decode (from a file written before) report the decoder's error
+  // and preview nothing.
+  DataModule1->tblServiceInvoice.edit();
+  DataModule1->tblServiceInvoiceServiceInvoiceBlob->setAsString(notJpeg.toStdString());
+  DataModule1->tblServiceInvoice.post();
   frmServiceLineDetail->btnPreview->Click();
   ASSERT_EQ(boxes_.boxes().size(), 1u);
   EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Error);

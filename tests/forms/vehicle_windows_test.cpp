@@ -11,9 +11,16 @@
 #include "framework/open_picture_dialog.h"
 #include "support/forms_fixture.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QImage>
 #include <QTest>
+
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
 
 namespace wf::test {
 namespace {
@@ -208,22 +215,115 @@ TEST_F(VehicleWindows, UnknownExtensionAndBrokenBitmapReachTheDefaultErrorBox) {
   EXPECT_EQ(boxes_.boxes()[1].text.toStdString(), "Bitmap image is not valid.");
 }
 
-TEST_F(VehicleWindows, StoredPhotoThatIsNotJpegGivesTheDecodersErrorAndAnEmptyBox) {
-  addVehicle("Mini");
-  TClientTable& vehicles = DataModule1->tblVehicle;
-  vehicles.edit();
-  DataModule1->tblVehicleVehiclePhoto->setAsString("not a picture");
-  vehicles.post();
-  whenModal([] {
-    EXPECT_TRUE(frmAEVehicle->photo().isEmpty());
+TEST_F(VehicleWindows, DamagedOrUnreadablePictureFilesAreRefusedAndThePhotoBoxKeepsItsPhoto) {
+  const QString good = dir_.path() + "/car.jpg";
+  QImage image(400, 300, QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x % 256, y % 256, x ^ y));
+  const QByteArray jpeg = JpegPicture::fromBitmap(image, 90).bytes();
+  ASSERT_GT(jpeg.size(), 6000);
+  const auto write = [this](const char* name, const QByteArray& bytes) {
+    const QString path = dir_.path() + "/" + name;
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+  };
+  write("car.jpg", jpeg);
+  QByteArray garbage = jpeg;
+  for (qsizetype i = jpeg.indexOf("\xFF\xDA") + 20; i < jpeg.size() - 2; ++i)
+    garbage[i] = static_cast<char>((i * 31) & 0x7F);
+  const QString pipe = dir_.path() + "/pipe.jpg";
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const QString zero = dir_.path() + "/zero.jpg";
+  ASSERT_TRUE(QFile::link("/dev/zero", zero));
+  const QString big = dir_.path() + "/big.jpg";
+  {
+    QFile file(big);  // sparse: takes no room on disk
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(257LL * 1024 * 1024));
+  }
+  struct Case {
+    QString path;
+    QString message;  // the start of the box's text
+  };
+  const std::vector<Case> cases = {
+      {write("cut.jpg", jpeg.left(3000)), "JPEG error #"},
+      {write("forty.jpg", jpeg.left(jpeg.size() * 4 / 10)), "JPEG error #"},
+      {write("garbage.jpg", garbage), "JPEG error #"},
+      {write("cut.bmp", QByteArray("BM") + QByteArray(60, '\0')), "Bitmap image is not valid"},
+      {pipe, "Cannot open file " + pipe + ": it is not a regular file"},
+      {zero, "Cannot open file " + zero + ": it is not a regular file"},
+      {big, big + " is too large for a picture (257 MB; the largest picture file taken is 256 MB)"},
+  };
+  QString chosen = good;
+  OpenPictureDialog::setHook([&chosen](const OpenPictureDialog&) { return std::optional(chosen); });
+  addThroughDialog("Lada", [&] {
+    frmAEVehicle->btnImageClick();
+    ASSERT_EQ(frmAEVehicle->photo().jpeg().bytes(), jpeg);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.path.toStdString());
+      boxes_.clear();
+      chosen = c.path;
+      frmAEVehicle->btnImageClick();
+      ASSERT_EQ(boxes_.boxes().size(), 1u);
+      EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::DefaultError);
+      EXPECT_TRUE(boxes_.boxes()[0].text.startsWith(c.message))
+          << boxes_.boxes()[0].text.toStdString();
+      EXPECT_EQ(frmAEVehicle->photo().jpeg().bytes(), jpeg) << "the photo box is unchanged";
+    }
     frmAEVehicle->btnSave->Click();
   });
-  frmVehicleDetail->btnEditClick();
+  EXPECT_EQ(storedPhoto(), jpeg.toStdString());
+}
+
+TEST_F(VehicleWindows, StoredPhotoThatDoesNotDecodeGivesTheDecodersErrorAndAnEmptyBox) {
+  QImage image(200, 150, QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x, y, (x * y) % 256));
+  const QByteArray jpeg = JpegPicture::fromBitmap(image, 90).bytes();
+  ASSERT_GT(jpeg.indexOf("\xFF\xDA"), 0);
+  ASSERT_LT(jpeg.indexOf("\xFF\xDA"), jpeg.size() / 2) << "cut inside the picture data";
+  for (const std::string& stored :
+       {std::string("not a picture"), std::string(jpeg.constData(), jpeg.size() / 2)}) {
+    boxes_.clear();
+    addVehicle("Mini");
+    TClientTable& vehicles = DataModule1->tblVehicle;
+    vehicles.edit();
+    DataModule1->tblVehicleVehiclePhoto->setAsString(stored);
+    vehicles.post();
+    whenModal([] {
+      EXPECT_TRUE(frmAEVehicle->photo().isEmpty());
+      frmAEVehicle->btnSave->Click();
+    });
+    frmVehicleDetail->btnEditClick();
+    ASSERT_EQ(boxes_.boxes().size(), 1u);
+    EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::DefaultError);
+    EXPECT_TRUE(boxes_.boxes()[0].text.startsWith("JPEG error #"))
+        << boxes_.boxes()[0].text.toStdString();
+    EXPECT_EQ(DataModule1->tblVehicleVehiclePhoto->AsString(), stored);
+  }
+}
+
+TEST_F(VehicleWindows, CopyOfAMetafilePhotoIsRefusedAndTheClipboardKept) {
+  const QString path = dir_.path() + "/drawing.wmf";
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\xD7\xCD\xC6\x9A metafile records");
+  }
+  QApplication::clipboard()->setText("kept");
+  OpenPictureDialog::setHook([path](const OpenPictureDialog&) { return std::optional(path); });
+  addThroughDialog("Opel", [] {
+    frmAEVehicle->btnImageClick();
+    EXPECT_EQ(frmAEVehicle->photo().kind(), Picture::Kind::Metafile);
+    frmAEVehicle->btnCopyToClipbrdClick();
+    frmAEVehicle->btnCancel->Click();
+  });
   ASSERT_EQ(boxes_.boxes().size(), 1u);
-  EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::DefaultError);
-  EXPECT_TRUE(boxes_.boxes()[0].text.startsWith("JPEG error #"))
-      << boxes_.boxes()[0].text.toStdString();
-  EXPECT_EQ(DataModule1->tblVehicleVehiclePhoto->AsString(), "not a picture");
+  EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Error);
+  EXPECT_EQ(boxes_.boxes()[0].text, "The photo is a metafile, which cannot be copied as a bitmap.");
+  EXPECT_EQ(QApplication::clipboard()->text(), "kept");
 }
 
 TEST_F(VehicleWindows, CopyWithAnEmptyPhotoBoxSaysNothing) {

@@ -150,6 +150,49 @@ TEST_F(DbGridTest, SelectingARowRunsTheBrowseCheck) {
   EXPECT_EQ(vehicleGrid.currentIndex().row(), tables.vehicles.recNo());
 }
 
+TEST_F(DbGridTest, TheNewRecordIsTheMarkedRowWhileInserting) {
+  DbGrid secondGrid;
+  secondGrid.setColumns(vehicleColumns());
+  secondGrid.setDataSource(&tables.datVehicle);
+  const auto& model = *static_cast<const DataSourceModel*>(vehicleGrid.model());
+  tables.goToVehicle("Ford");
+  tables.vehicles.insert();
+  // An empty row of its own where Ford was; Ford and Volvo move down and are not current.
+  EXPECT_EQ(columnTexts(model, 1), (QStringList{"Audi", "", "Ford", "Volvo"}));
+  EXPECT_EQ(model.currentRow(), 1);
+  EXPECT_EQ(model.recordOfRow(1), -1);
+  EXPECT_EQ(model.recordOfRow(2), 1);
+  EXPECT_EQ(vehicleGrid.currentIndex().row(), 1);
+  EXPECT_EQ(secondGrid.currentIndex().row(), 1) << "every grid on the table shows it";
+  tables.make.setAsString("Bmw");
+  EXPECT_EQ(columnTexts(model, 1), (QStringList{"Audi", "Bmw", "Ford", "Volvo"}));
+  tables.vehicles.cancel();
+  EXPECT_EQ(columnTexts(model, 1), (QStringList{"Audi", "Ford", "Volvo"}));
+  EXPECT_EQ(vehicleGrid.currentIndex().row(), 1);
+
+  // Picking an old record's row during an insert settles the new record first (the browse
+  // check posts it); its row then is an ordinary one and the grid shows where the table is.
+  tables.goToVehicle("Volvo");
+  tables.vehicles.insert();
+  EXPECT_EQ(columnTexts(model, 1), (QStringList{"Audi", "Ford", "", "Volvo"}));
+  tables.make.setAsString("Bmw");
+  tables.reg.setAsString("B-1");
+  selectRow(vehicleGrid, 0);
+  EXPECT_EQ(tables.vehicles.State(), DataSetState::Browse);
+  EXPECT_EQ(tables.make.AsString(), "Audi");
+  EXPECT_EQ(columnTexts(model, 1), (QStringList{"Audi", "Bmw", "Ford", "Volvo"}));
+  EXPECT_EQ(vehicleGrid.currentIndex().row(), 0);
+
+  // An empty table: the new record is the only row.
+  tables.vehicles.close();
+  tables.vehicles.createDataSet();
+  tables.vehicles.insert();
+  EXPECT_EQ(model.rowCount(), 1);
+  EXPECT_EQ(model.currentRow(), 0);
+  tables.vehicles.cancel();
+  EXPECT_EQ(model.rowCount(), 0);
+}
+
 TEST_F(DbGridTest, TypingInAGridChangesNothing) {
   // The keys a keyboard search would use: the first letters of other rows' texts.
   serviceGrid.show();

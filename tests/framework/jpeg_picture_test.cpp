@@ -122,7 +122,7 @@ TEST(JpegPicture, DamagedStreamsFailWithTheDecodersNumber) {
   const std::vector<DamageCase> cases = {
       {"empty", [](QByteArray) { return QByteArray(); }, JERR_INPUT_EMPTY},
       {"not a jpeg", [](QByteArray) { return QByteArray("BM not a jpeg"); }, JERR_NO_SOI},
-      {"cut inside the headers", [](QByteArray b) { return b.left(40); }, JERR_NO_IMAGE},
+      {"cut inside the headers", [](QByteArray b) { return b.left(40); }, JWRN_JPEG_EOF},
       {"zero width",
        [](QByteArray b) {
          const qsizetype sof = markerOffset(b, 0xC0);
@@ -153,11 +153,37 @@ TEST(JpegPicture, DamagedStreamsFailWithTheDecodersNumber) {
   }
 }
 
-TEST(JpegPicture, StreamCutInsideTheScanDecodesAsFarAsItGoes) {
-  const QByteArray good = encodeJpeg(testBitmap(), 80);
-  const QByteArray cut = good.left(markerOffset(good, 0xDA) + 40);
-  const QImage image = decodeJpeg(cut);
-  EXPECT_EQ(image.size(), QSize(64, 48));
+TEST(JpegPicture, IncompleteOrCorruptStreamsAreRefused) {
+  const QByteArray good = encodeJpeg(testBitmap(640, 480), 80);
+  const qsizetype scan = markerOffset(good, 0xDA);
+  const qsizetype end = good.size() - 2;  // the end marker
+  QByteArray garbage = good;
+  for (qsizetype i = scan + 20; i < end; ++i) garbage[i] = static_cast<char>((i * 37) & 0x7F);
+  const std::vector<DamageCase> cases = {
+      {"cut inside the scan", [&](QByteArray b) { return b.left(scan + 40); }, JWRN_JPEG_EOF},
+      {"cut at 40 %", [](QByteArray b) { return b.left(b.size() * 4 / 10); }, JWRN_JPEG_EOF},
+      {"an end marker inside the scan",
+       [&](QByteArray b) { return b.replace(scan + 400, 2, QByteArray("\xFF\xD9")); }, -1},
+      {"garbage after a valid header", [&](QByteArray) { return garbage; }, -1},
+  };
+  for (const DamageCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      JpegPicture::fromBytes(c.damage(good));
+      ADD_FAILURE() << "decoded without error";
+    } catch (const JpegError& error) {
+      if (c.code >= 0) {
+        EXPECT_EQ(error.code(), c.code);
+      }
+      EXPECT_EQ(std::string(error.what()), "JPEG error #" + std::to_string(error.code()));
+    }
+  }
+  // A warning about nothing missing (an unknown JFIF revision) leaves a whole picture.
+  QByteArray newerJfif = good;
+  const qsizetype jfif = good.indexOf("JFIF");
+  ASSERT_GT(jfif, 0);
+  newerJfif[jfif + 5] = 2;
+  EXPECT_EQ(decodeJpeg(newerJfif).size(), QSize(640, 480));
 }
 
 TEST(JpegPicture, PixelLimitRefusesBeforeDecoding) {
