@@ -12,7 +12,9 @@
 #include "framework/pending_messages.h"
 #include "framework/showing_errors.h"
 #include "store/data_module.h"
+#include "store/table_error.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QThread>
@@ -58,18 +60,41 @@ TfrmClosing::TfrmClosing(QWidget* parent) : FormBase(parent) {
   connect(&Timer1, &QTimer::timeout, this, &TfrmClosing::Timer1Timer);
 }
 
-void TfrmClosing::showEvent(QShowEvent* event) {
-  // A showing after a failed write starts the bar again from the beginning.
-  xipZip->setPosition(0);
+void TfrmClosing::begin() {
+  if (state_ == State::Done) return;
+  state_ = State::Closing;
+  workStarted_ = false;
   closedTables_.clear();
-  failed_ = false;
+  xipZip->setPosition(0);
+}
+
+void TfrmClosing::finish(State end) {
+  state_ = end;
+  Timer1.stop();
+  closeForm();
+}
+
+void TfrmClosing::showEvent(QShowEvent* event) {
+  // The state belongs to the sequence, not to the showing: a minimised window that is restored
+  // is shown again in the middle of it.
   FormBase::showEvent(event);
+  if (event->spontaneous()) return;
   if (frmMain != nullptr) centreOver(frmMain);
   // FormShow: paint before the work starts.
   processPendingMessages();
 }
 
+void TfrmClosing::closeEvent(QCloseEvent* event) {
+  if (state_ == State::Closing) {
+    event->ignore();
+    return;
+  }
+  FormBase::closeEvent(event);
+}
+
 void TfrmClosing::formActivate() {
+  if (state_ != State::Closing || workStarted_) return;
+  workStarted_ = true;
   processPendingMessages();
   const bool written = runShowingErrors(
       [&] {
@@ -77,10 +102,33 @@ void TfrmClosing::formActivate() {
         Timer1.start();
         xipZip->setPosition(xipZip->Position() + 1);
       },
-      [&] { failed_ = true; });
-  if (!written) {
-    Timer1.stop();
-    closeForm();
+      [&] { state_ = State::Failed; });
+  if (!written) finish(State::Failed);
+}
+
+namespace {
+
+// The reason a table's file could not be written, without the file name the message may carry.
+std::string reasonOf(const TableError& failure, const std::string& file) {
+  if (const auto* write = dynamic_cast<const FileWriteError*>(&failure)) return write->reason();
+  std::string text = failure.what();
+  const std::string named = "Cannot create file " + file;
+  if (text == named) return "cannot create the file";
+  return text;
+}
+
+}  // namespace
+
+void closeTableForExit(TClientTable& table) {
+  try {
+    table.close();
+  } catch (const EngineError&) {
+    throw;  // the engine's own failures keep their code and empty text
+  } catch (const TableError& failure) {
+    const std::string reason = reasonOf(failure, table.FileName());
+    throw TableError(table.FileName() + " could not be written: " + reason +
+                     (reason.empty() || reason.back() == '.' ? "" : ".") +
+                     " Your changes are kept; Exit can be tried again.");
   }
 }
 
@@ -88,9 +136,10 @@ void TfrmClosing::closeTables() {
   // Children before their masters.
   const std::vector<TableFile> steps = DataModule1->tablesInClosingOrder();
   for (std::size_t i = 0; i < steps.size(); ++i) {
-    if (steps[i].table->Active()) {
-      steps[i].table->close();  // writes a changed table; its after-close handler sets the flag
-      closedTables_.push_back(steps[i].table);
+    TClientTable& table = *steps[i].table;
+    if (table.Active()) {
+      closeTableForExit(table);  // writes a changed table; its after-close handler sets the flag
+      closedTables_.push_back(&table);
     } else {
       frmMain->closedFlag(steps[i].flag) = true;
     }
@@ -109,17 +158,16 @@ void TfrmClosing::flushToScreen() {
 }
 
 void TfrmClosing::Timer1Timer() {
-  if (frmMain->allTablesClosed()) {
-    Timer1.stop();
-    closeForm();
+  if (state_ == State::Closing && frmMain->allTablesClosed()) {
+    finish(State::Done);
     return;
   }
   xipZip->setPosition(0);
 }
 
 void TfrmClosing::btnHelpClick() {
-  Timer1.stop();
-  closeForm();
+  // Spares the wait for the timer, once every table is closed; before that it does nothing.
+  if (state_ == State::Closing && workStarted_ && frmMain->allTablesClosed()) finish(State::Done);
 }
 
 }  // namespace wf

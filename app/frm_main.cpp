@@ -22,6 +22,7 @@
 #include "reports/frm_service_line_detail_rep.h"
 #include "reports/rep_image.h"
 #include "store/data_module.h"
+#include "store/table_file.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -106,6 +107,10 @@ void TfrmMain::buildLayout() {
 void TfrmMain::FormCreate() {
   processPendingMessages();
   VehicleClosed = ServiceClosed = ServiceLineClosed = ServiceInvoiceClosed = ExpensesClosed = false;
+  // A write that a crash or kill cut short left its temporary file; this program holds the
+  // folder's lock, so no write of its is in progress.
+  for (const TableFile& file : DataModule1->tablesInOpeningOrder())
+    removeStaleTableWrites(AppFolder + file.relativeFileName);
   for (const TableFile& file : DataModule1->tablesInOpeningOrder())
     OpenTableFile(*file.table, file.relativeFileName);
   recoverJournals();
@@ -132,9 +137,27 @@ QString dataFolderInUseText(const std::string& dataFolder) {
       .arg(QString::fromStdString(dataFolder));
 }
 
+QString dataFolderUnlockableText(const std::string& dataFolder, const std::string& lockFile,
+                                 const std::string& reason) {
+  return QString(
+             "Wrenfold cannot lock the Data folder %1: %2 (%3). Without the lock another "
+             "Wrenfold could work on the same folder at the same time and overwrite your "
+             "changes, so Wrenfold ends without reading or writing anything.")
+      .arg(QString::fromStdString(dataFolder), QString::fromStdString(lockFile),
+           QString::fromStdString(reason.empty() ? "no such folder" : reason));
+}
+
+QString dataFolderMissingText(const std::string& dataFolder) {
+  return QString(
+             "The Data folder %1 does not exist. Nothing you enter is kept until it exists: "
+             "create the folder before you press Exit, or your changes are lost.")
+      .arg(QString::fromStdString(dataFolder));
+}
+
 void TfrmMain::recoverJournals() {
   QStringList recovered;
   QStringList setAside;
+  QStringList damaged;
   // Masters before details, as they were opened.
   for (const TableFile& file : DataModule1->tablesInOpeningOrder()) {
     runShowingErrors([&] {
@@ -145,6 +168,15 @@ void TfrmMain::recoverJournals() {
             << QString("%1 in %2").arg(recovery.changes).arg(baseName(file.table->FileName()));
       else if (recovery.outcome == Outcome::SetAside)
         setAside << QString::fromStdString(recovery.setAsidePath);
+      if (recovery.damaged)
+        damaged << QString(
+                       "%1: a damaged change was found; %2 after it not applied. The journal "
+                       "as it was found is kept as %3")
+                       .arg(baseName(file.table->JournalFileName()))
+                       .arg(recovery.notApplied == 1
+                                ? QString("1 change")
+                                : QString("%1 changes").arg(recovery.notApplied))
+                       .arg(QString::fromStdString(recovery.keptPath));
     });
   }
   if (!setAside.isEmpty()) {
@@ -153,11 +185,13 @@ void TfrmMain::recoverJournals() {
         "and have not been used. They were kept as:\n" +
         setAside.join("\n"));
   }
-  if (!recovered.isEmpty()) {
-    showInformation(
+  if (!recovered.isEmpty() || !damaged.isEmpty()) {
+    QString text =
         "Wrenfold did not end with Exit last time. The changes made then were "
         "recovered and will be saved at Exit:\n" +
-        recovered.join("\n"));
+        (recovered.isEmpty() ? QString("none") : recovered.join("\n"));
+    if (!damaged.isEmpty()) text += "\n\n" + damaged.join("\n");
+    showInformation(text);
   }
 }
 
@@ -211,8 +245,9 @@ void TfrmMain::btnExpensesClick() {
 void TfrmMain::btnExitClick() {
   processPendingMessages();
   const CurrentRows current = currentRows();
+  frmClosing->begin();
   frmClosing->showModal();
-  if (frmClosing->failed()) {
+  if (frmClosing->state() != TfrmClosing::State::Done) {
     // Nothing is lost: the table that could not be written is still open with its changes, and
     // the tables closed before it are opened again from the files just written, so Exit can be
     // tried again.
@@ -251,7 +286,7 @@ bool TfrmMain::writeChangedTables() {
   const bool written = runShowingErrors([&] {
     for (const TableFile& file : DataModule1->tablesInClosingOrder()) {
       if (!file.table->Active()) continue;
-      file.table->close();
+      closeTableForExit(*file.table);
       closed.push_back(file.table);
     }
   });

@@ -118,6 +118,11 @@ class TfrmMain : public FormBase, public TReportLaunches {
 
 // The error box text of a second Wrenfold started on a Data folder already in use.
 QString dataFolderInUseText(const std::string& dataFolder);
+// The error box text when the Data folder's lock cannot be made (lock file, system's reason).
+QString dataFolderUnlockableText(const std::string& dataFolder, const std::string& lockFile,
+                                 const std::string& reason);
+// The box shown once at start when there is no Data folder.
+QString dataFolderMissingText(const std::string& dataFolder);
 
 extern TfrmMain* frmMain;
 // The report windows, made at start-up and never shown.

@@ -67,13 +67,20 @@ int main(int argc, char** argv) {
   // instead of ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
 
-  // One Wrenfold per Data folder, held until the program ends. A missing folder is not created.
-  const std::string dataFolder = wf::programFolder() + "Data";
-  wf::DataFolderLock lock(dataFolder);
-  if (lock.outcome() == wf::DataFolderLock::Outcome::InUse) {
-    wf::showError(wf::dataFolderInUseText(dataFolder));
-    return 1;
+  // One Wrenfold per Data folder, held until the program ends, before anything is read or
+  // written. A missing folder is not created.
+  const wf::ProgramLock lock(wf::programFolder());
+  switch (lock.refusal()) {
+    case wf::ProgramLock::Refusal::InUse:
+      wf::showError(wf::dataFolderInUseText(lock.dataFolder()));
+      return 1;
+    case wf::ProgramLock::Refusal::Unavailable:
+      wf::showError(
+          wf::dataFolderUnlockableText(lock.dataFolder(), lock.lockPath(), lock.reason()));
+      return 1;
+    case wf::ProgramLock::Refusal::None: break;
   }
+  if (lock.dataFolderMissing()) wf::showInformation(wf::dataFolderMissingText(lock.dataFolder()));
 
   int status = 0;
   {

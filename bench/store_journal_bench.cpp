@@ -110,7 +110,10 @@ void BM_IdentifyOpenedFile(benchmark::State& state) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     ::close(fd);
   }
-  for (auto _ : state) benchmark::DoNotOptimize(identifyTableFile(path, content));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(identifyContent(content));
+    benchmark::DoNotOptimize(legacyStampOf(path, content));
+  }
 }
 BENCHMARK(BM_IdentifyOpenedFile)->Unit(benchmark::kMicrosecond);
 

@@ -18,7 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> again = wf::encodeJournalHeader(contents.header);
   if (again.size() != contents.headerLength) std::abort();
   for (const wf::JournalRecord& record : contents.records) {
-    wf::encodeJournalRecord(again, record.op, record.key, record.values);
+    if (record.op == wf::JournalOp::Written) {
+      wf::encodeJournalWritten(again, record.written);
+    } else {
+      wf::encodeJournalRecord(again, record.op, record.key, record.values);
+    }
     if (again.size() != record.end) std::abort();
   }
   if (!std::equal(again.begin(), again.end(), bytes.begin())) std::abort();

@@ -48,9 +48,9 @@ ChangeJournal::~ChangeJournal() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-void ChangeJournal::fail(int error) const {
-  throw TableError("Cannot write the change journal " + path_ + ": " + std::strerror(error) +
-                   ". The change was not saved.");
+void ChangeJournal::fail(int error, const char* consequence) const {
+  throw TableError("Cannot write the change journal " + path_ + ": " + std::strerror(error) + "." +
+                   consequence);
 }
 
 void ChangeJournal::create(const JournalHeader& header) {
@@ -85,6 +85,17 @@ void ChangeJournal::append(JournalOp op, std::int32_t key, const std::vector<Val
   if (fd_ < 0) fail(EBADF);
   scratch_.clear();
   encodeJournalRecord(scratch_, op, key, values);
+  appendScratch();
+}
+
+void ChangeJournal::appendWritten(const TableFileIdentity& newFile) {
+  if (fd_ < 0) fail(EBADF, "");
+  scratch_.clear();
+  encodeJournalWritten(scratch_, newFile);
+  appendScratch();
+}
+
+void ChangeJournal::appendScratch() {
   if (!writeAllAt(fd_, scratch_.data(), scratch_.size(), size_) || ::fdatasync(fd_) != 0) {
     int error = errno;
     truncateTo(size_);
@@ -137,7 +148,10 @@ std::optional<std::vector<std::uint8_t>> readJournalFile(const std::string& path
   return content;
 }
 
-std::string setJournalAside(const std::string& path) {
+namespace {
+
+// "<path>.<local date and time>", with "-2", "-3", ... added while that name is taken.
+std::string asideName(const std::string& path) {
   std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
@@ -145,6 +159,30 @@ std::string setJournalAside(const std::string& path) {
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
   std::string target = path + "." + stamp;
   for (int n = 2; exists(target); ++n) target = path + "." + stamp + "-" + std::to_string(n);
+  return target;
+}
+
+}  // namespace
+
+std::string keepJournalCopy(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  const std::string target = asideName(path);
+  int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0 || !writeAllAt(fd, bytes.data(), bytes.size(), 0) || ::fdatasync(fd) != 0) {
+    const int error = errno;
+    if (fd >= 0) {
+      ::close(fd);
+      ::unlink(target.c_str());
+    }
+    throw TableError("Cannot keep a copy of " + path + " as " + target + ": " +
+                     std::strerror(error));
+  }
+  ::close(fd);
+  syncFolderOf(target);
+  return target;
+}
+
+std::string setJournalAside(const std::string& path) {
+  const std::string target = asideName(path);
   if (::rename(path.c_str(), target.c_str()) != 0)
     throw TableError("Cannot rename " + path + " to " + target + ": " + std::strerror(errno));
   syncFolderOf(path);

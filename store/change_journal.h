@@ -30,13 +30,16 @@ class ChangeJournal {
   // Appends one record and flushes it to disk. On failure the journal is cut back to where it was
   // and the error is raised.
   void append(JournalOp op, std::int32_t key, const std::vector<Value>& values);
+  // Appends the record that names the table's new file, flushed as append does.
+  void appendWritten(const TableFileIdentity& newFile);
   // Takes back the record just appended (its change could not be applied to the table).
   void dropLast();
   // Closes and deletes the journal file.
   void remove();
 
  private:
-  [[noreturn]] void fail(int error) const;
+  [[noreturn]] void fail(int error, const char* consequence = " The change was not saved.") const;
+  void appendScratch();
   void truncateTo(std::size_t size);
 
   std::string path_;
@@ -53,5 +56,9 @@ std::optional<std::vector<std::uint8_t>> readJournalFile(const std::string& path
 // Renames a journal aside to "<path>.<local date and time>" (with a number added when that name
 // is taken) and returns the new name; fails with TableError when the rename fails.
 std::string setJournalAside(const std::string& path);
+
+// Writes `bytes` (a journal as it was found) to a new file named as setJournalAside names it,
+// flushed to disk, and returns that name; fails with TableError when it cannot be written.
+std::string keepJournalCopy(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace wf

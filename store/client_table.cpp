@@ -1,4 +1,6 @@
 #include "store/client_table.h"
+
+#include <cstdio>
 #include "store/null_value.h"
 
 #include <strings.h>
@@ -137,10 +139,13 @@ TClientTable::~TClientTable() {
   if (Active()) {
     try {
       closeInternal(false);
-    } catch (...) {
-      // Nothing can report a failed write while the owner is being destroyed; the atomic
-      // write has left the previous file in place.
-    }
+    } catch (const std::exception& failure) {
+      // No window is left to report a failed write while the owner is being destroyed; the
+      // atomic write has left the previous file in place, and the journal, when there is one,
+      // stays for the next start.
+      std::fprintf(stderr, "%s could not be written: %s%s\n", fileName_.c_str(), failure.what(),
+                   journal_ ? "; its changes stay in the change journal" : "");
+    } catch (...) {}
   }
   if (masterSource_ != nullptr && masterLink_) masterSource_->removeObserver(masterLink_.get());
   for (TDataSource* source : dataSources_) source->dataSet_ = nullptr;
@@ -352,12 +357,18 @@ void TClientTable::open() {
     } catch (const DataPacketError&) {
       throw EngineError(kEngineErrorDamagedPacket);
     }
+    // The whole content identifies the file; its bytes are in memory now, so this costs one
+    // pass of the checksum.
     TableFileIdentity opened;
-    if (journaling()) opened = identifyTableFile(fileName_, content->bytes());
+    LegacyFileStamp stamp;
+    if (journaling()) {
+      opened = identifyContent(content->bytes());
+      stamp = legacyStampOf(fileName_, content->bytes());
+    }
     content.reset();
     if (!store_) setUpStorage(meta);
     finishOpen(std::move(meta));
-    journalOpened(opened);
+    journalOpened(opened, stamp);
   } catch (...) {
     dropRecords();
     throw;
@@ -383,7 +394,8 @@ void TClientTable::createDataSet() {
   try {
     setUpStorage(packet);
     finishOpen(std::move(packet));
-    journalOpened(journaling() ? identifyTableFile(fileName_) : TableFileIdentity());
+    journalOpened(journaling() ? identifyTableFile(fileName_) : TableFileIdentity(),
+                  LegacyFileStamp());
   } catch (...) {
     dropRecords();
     throw;
@@ -572,17 +584,36 @@ void TClientTable::writeFile() {
   live.reserve(store_->liveCount());
   for (RecordStore::Slot slot = 0; slot < store_->slotCount(); ++slot)
     if (store_->image(slot) != nullptr) live.push_back(slot);
-  // Encoded straight into the new file, a chunk at a time.
-  streamTableFile(fileName_, [&](ByteSink& sink) {
-    try {
-      encodeDataPacket(
-          packet, live.size(),
-          [&](std::size_t i, RowView& row) { store_->views(store_->image(live[i]), row.values); },
-          sink);
-    } catch (const DataPacketError&) {
-      throw EngineError(kEngineErrorDamagedPacket);
-    }
-  });
+  // Encoded straight into the new file, a chunk at a time. Just before the new file replaces the
+  // old one the journal names it: should the program die before the journal is removed, the
+  // next start sees that the file already holds the journal's changes.
+  bool marked = false;
+  try {
+    streamTableFile(
+        fileName_,
+        [&](ByteSink& sink) {
+          try {
+            encodeDataPacket(
+                packet, live.size(),
+                [&](std::size_t i, RowView& row) {
+                  store_->views(store_->image(live[i]), row.values);
+                },
+                sink);
+          } catch (const DataPacketError&) {
+            throw EngineError(kEngineErrorDamagedPacket);
+          }
+        },
+        journal_
+            ? std::function<void(const TableFileIdentity&)>([&](const TableFileIdentity& newFile) {
+                journalWritten(newFile);
+                marked = true;
+              })
+            : std::function<void(const TableFileIdentity&)>());
+  } catch (...) {
+    // The new file is not in place: the mark would name a file that does not exist.
+    if (marked) journalUndo();
+    throw;
+  }
 }
 
 void TClientTable::dropRecords() {

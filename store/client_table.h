@@ -143,19 +143,26 @@ class TClientTable {
 
   struct JournalRecovery {
     enum class Outcome {
-      None,      // no journal, or the table is not open (its journal is left alone)
+      None,      // no journal, or the table is not open (its journal is left alone); also a
+                 // journal whose changes the file already holds (it is removed)
       Replayed,  // the journal matched the file: `changes` changes were applied again
       SetAside,  // the journal was written against another file: renamed to `setAsidePath`
     };
     Outcome outcome = Outcome::None;
     int changes = 0;
     std::string setAsidePath;
+    // Replayed only: a damaged change ended the replay; `notApplied` whole changes followed it.
+    // The journal as it was found is kept as `keptPath` before it is cut.
+    bool damaged = false;
+    int notApplied = 0;
+    std::string keptPath;
   };
   // Run once after open: applies a journal left by a program that ended without closing the
   // table, when its header matches the file as it was opened. Keys and the auto-increment
   // counter come back as they were, every applied change counts as a change (so the next close
   // writes the file), and the journal is kept for the changes that follow. A torn tail is cut
-  // off. A journal of another file is never applied.
+  // off. A journal of another file is never applied. A journal whose last record names the file
+  // as it is now (the program died after putting the new file in place) is removed.
   JournalRecovery recoverJournal();
 
   // ---- rows for grids ----
@@ -219,14 +226,22 @@ class TClientTable {
 
   // change journal (client_table_journal.cpp)
   bool journaling() const;
-  void journalOpened(const TableFileIdentity& file);
+  void journalOpened(const TableFileIdentity& file, const LegacyFileStamp& stamp);
   std::int32_t keyOf(const std::uint8_t* image) const;
   void journalChange(JournalOp op, std::int32_t key, const std::vector<Value>& values);
   void journalUndo();
+  // Names the new table file in the journal before it replaces the old one.
+  void journalWritten(const TableFileIdentity& newFile);
   // Closes the journal; deletes it when `remove` (its changes are in the file).
   void discardJournal(bool remove);
   bool journalMatches(const JournalHeader& header) const;
-  int replayJournal(const JournalContents& contents, std::size_t& end);
+  struct Replay {
+    int applied = 0;
+    std::size_t end = 0;   // the offset after the last change applied
+    bool stopped = false;  // a change did not fit the table
+    int notApplied = 0;    // the changes after the one that did not fit
+  };
+  Replay replayJournal(const JournalContents& contents);
   bool fitsColumns(const std::vector<Value>& values) const;
 
   // notifications
@@ -272,6 +287,7 @@ class TClientTable {
   std::string journalFileName_;
   std::unique_ptr<ChangeJournal> journal_;  // created at the first change, or adopted at recovery
   TableFileIdentity openedFile_;            // the table file as it was opened
+  LegacyFileStamp openedStamp_;             // the same, as first-version journals name it
   std::int32_t autoIncAtOpen_ = 1;
 
   std::unique_ptr<RecordStore> store_;  // columns, records, order (open tables only)

@@ -17,9 +17,10 @@ namespace wf {
 
 bool TClientTable::journaling() const { return !journalFileName_.empty(); }
 
-void TClientTable::journalOpened(const TableFileIdentity& file) {
+void TClientTable::journalOpened(const TableFileIdentity& file, const LegacyFileStamp& stamp) {
   journal_.reset();
   openedFile_ = file;
+  openedStamp_ = stamp;
   autoIncAtOpen_ = autoIncValue_;
 }
 
@@ -53,6 +54,15 @@ void TClientTable::journalUndo() {
   if (journal_) journal_->dropLast();
 }
 
+void TClientTable::journalWritten(const TableFileIdentity& newFile) {
+  if (!journal_) return;
+  try {
+    journal_->appendWritten(newFile);
+  } catch (const TableError& failure) {
+    fail(failure.what());
+  }
+}
+
 void TClientTable::discardJournal(bool remove) {
   if (!journal_) return;
   if (remove) journal_->remove();
@@ -60,7 +70,12 @@ void TClientTable::discardJournal(bool remove) {
 }
 
 bool TClientTable::journalMatches(const JournalHeader& header) const {
-  if (header.file != openedFile_ || header.autoIncAtOpen != autoIncAtOpen_) return false;
+  const bool sameFile = header.version == kJournalVersion
+                            ? header.file == openedFile_
+                            : header.file.exists == openedFile_.exists &&
+                                  header.file.size == openedFile_.size &&
+                                  header.legacy == openedStamp_;
+  if (!sameFile || header.autoIncAtOpen != autoIncAtOpen_) return false;
   if (header.columnTypes.size() != store_->columnCount()) return false;
   for (std::size_t i = 0; i < header.columnTypes.size(); ++i)
     if (header.columnTypes[i] != store_->type(int(i))) return false;
@@ -96,24 +111,38 @@ TClientTable::JournalRecovery TClientTable::recoverJournal() {
       return result;
     }
   }
+  // The program died after the new file was put in place and before the journal was removed:
+  // the file holds every change of the journal.
+  if (contents.validLength != 0 && !contents.damaged && !contents.records.empty() &&
+      contents.records.back().op == JournalOp::Written &&
+      contents.records.back().written == openedFile_) {
+    ChangeJournal(journalFileName_).remove();
+    return result;
+  }
   if (contents.validLength == 0 || !journalMatches(contents.header)) {
     result.outcome = JournalRecovery::Outcome::SetAside;
     result.setAsidePath = setJournalAside(journalFileName_);
     return result;
   }
   checkBrowseMode();
-  std::size_t end = contents.headerLength;
-  result.changes = replayJournal(contents, end);
+  const Replay replay = replayJournal(contents);
+  result.changes = replay.applied;
   result.outcome = JournalRecovery::Outcome::Replayed;
+  result.damaged = contents.damaged || replay.stopped;
+  result.notApplied = replay.notApplied + static_cast<int>(contents.intactAfterDamage);
+  // The journal is about to be cut to the changes applied; what follows them was written by
+  // someone and is kept as it was found.
+  if (result.damaged) result.keptPath = keepJournalCopy(journalFileName_, *bytes);
   journal_ = std::make_unique<ChangeJournal>(journalFileName_);
-  journal_->adopt(end);
+  journal_->adopt(replay.end);
   return result;
 }
 
-// Applies the journal's records in order and returns how many were applied; `end` becomes the
-// offset after the last one. A record that does not fit the table (a key that is not there, a
-// record image of other columns) ends the replay as a torn tail would.
-int TClientTable::replayJournal(const JournalContents& contents, std::size_t& end) {
+// Applies the journal's records in order. A record that does not fit the table (a key that is
+// not there, a record image of other columns) ends the replay as damage does.
+TClientTable::Replay TClientTable::replayJournal(const JournalContents& contents) {
+  Replay replay;
+  replay.end = contents.headerLength;
   std::unordered_map<std::int32_t, RecordStore::Slot> slotOfKey;
   for (RecordStore::Slot slot = 0; slot < store_->slotCount(); ++slot)
     if (const std::uint8_t* image = store_->image(slot)) slotOfKey.emplace(keyOf(image), slot);
@@ -122,42 +151,56 @@ int TClientTable::replayJournal(const JournalContents& contents, std::size_t& en
     return std::size_t(std::find(order.begin(), order.end(), slot) - order.begin());
   };
   const auto keyColumn = static_cast<std::size_t>(autoIncColumn_);
-  int applied = 0;
-  for (const JournalRecord& record : contents.records) {
+  for (std::size_t i = 0; i < contents.records.size(); ++i) {
+    const JournalRecord& record = contents.records[i];
+    // A mark of a new file that was never put in place (the program died before): nothing to do.
+    if (record.op == JournalOp::Written) continue;
     auto found = slotOfKey.find(record.key);
+    bool fits = true;
     if (record.op == JournalOp::Insert) {
-      if (found != slotOfKey.end() || !fitsColumns(record.values) ||
-          record.values[keyColumn] != Value::fromInt(record.key))
-        break;
-      RecordStore::Slot slot = store_->add(record.values);
-      store_->enterOrder(slot);
-      slotOfKey.emplace(record.key, slot);
-      if (record.key >= autoIncValue_ && record.key < INT32_MAX) autoIncValue_ = record.key + 1;
+      fits = found == slotOfKey.end() && fitsColumns(record.values) &&
+             record.values[keyColumn] == Value::fromInt(record.key);
+      if (fits) {
+        RecordStore::Slot slot = store_->add(record.values);
+        store_->enterOrder(slot);
+        slotOfKey.emplace(record.key, slot);
+        if (record.key >= autoIncValue_ && record.key < INT32_MAX) autoIncValue_ = record.key + 1;
+      }
     } else if (record.op == JournalOp::Edit) {
-      if (found == slotOfKey.end() || !fitsColumns(record.values) ||
-          record.values[keyColumn] != Value::fromInt(record.key))
-        break;
-      std::size_t position = positionOf(found->second);
-      bool sameKey = store_->sameKey(store_->image(found->second), record.values);
-      store_->replace(found->second, record.values);
-      if (!sameKey) {
-        store_->leaveOrder(position);
-        store_->enterOrder(found->second);
+      fits = found != slotOfKey.end() && fitsColumns(record.values) &&
+             record.values[keyColumn] == Value::fromInt(record.key);
+      if (fits) {
+        std::size_t position = positionOf(found->second);
+        bool sameKey = store_->sameKey(store_->image(found->second), record.values);
+        store_->replace(found->second, record.values);
+        if (!sameKey) {
+          store_->leaveOrder(position);
+          store_->enterOrder(found->second);
+        }
       }
     } else {
-      if (found == slotOfKey.end()) break;
-      store_->leaveOrder(positionOf(found->second));
-      store_->erase(found->second);
-      slotOfKey.erase(found);
+      fits = found != slotOfKey.end();
+      if (fits) {
+        store_->leaveOrder(positionOf(found->second));
+        store_->erase(found->second);
+        slotOfKey.erase(found);
+      }
     }
-    ++applied;
+    if (!fits) {
+      replay.stopped = true;
+      replay.notApplied = static_cast<int>(
+          std::count_if(contents.records.begin() + std::ptrdiff_t(i) + 1, contents.records.end(),
+                        [](const JournalRecord& r) { return r.op != JournalOp::Written; }));
+      break;
+    }
+    ++replay.applied;
     ++changeCount_;
-    end = record.end;
+    replay.end = record.end;
   }
   // Show the table as after open: the first visible record current.
   showFirstVisible();
   notifyDataSet();
-  return applied;
+  return replay;
 }
 
 }  // namespace wf

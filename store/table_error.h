@@ -13,6 +13,18 @@ class TableError : public std::runtime_error {
   explicit TableError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// A table file that could not be written: the message as the table reports it ("Cannot create
+// file <path>", or the system's error text) and the system's reason on its own.
+class FileWriteError : public TableError {
+ public:
+  FileWriteError(const std::string& message, std::string reason)
+      : TableError(message), reason_(std::move(reason)) {}
+  const std::string& reason() const { return reason_; }
+
+ private:
+  std::string reason_;
+};
+
 // A failure inside the engine itself (limits, damaged data): the text is empty, only the
 // numeric code tells what went wrong.
 class EngineError : public TableError {

@@ -6,10 +6,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
 #include "store/table_error.h"
+#include "store/table_identity.h"
 #include "store/write_behind_sink.h"
 
 namespace wf {
@@ -43,8 +48,12 @@ std::string folderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-[[noreturn]] void cannotCreate(const std::string& path) {
-  throw TableError("Cannot create file " + path);
+[[noreturn]] void cannotCreate(const std::string& path, int error) {
+  throw FileWriteError("Cannot create file " + path, std::strerror(error));
+}
+
+[[noreturn]] void writeFailed(int error) {
+  throw FileWriteError(std::strerror(error), std::strerror(error));
 }
 
 bool writeAll(int fd, const unsigned char* data, std::size_t size) {
@@ -166,7 +175,7 @@ class TempFileSink : public ByteSink {
  private:
   static constexpr std::size_t kWritebackStep = 8 << 20;
 
-  [[noreturn]] static void fail(int error) { throw TableError(std::strerror(error)); }
+  [[noreturn]] static void fail(int error) { writeFailed(error); }
 
   int fd_;
   std::size_t written_ = 0;
@@ -183,30 +192,34 @@ mode_t modeForNewFile(const struct stat* old) {
 
 }  // namespace
 
-void streamTableFile(const std::string& path, const std::function<void(ByteSink&)>& produce) {
+void streamTableFile(const std::string& path, const std::function<void(ByteSink&)>& produce,
+                     const std::function<void(const TableFileIdentity&)>& beforeRename) {
   // An existing file without any write permission is read-only: it is not replaced.
   struct stat old {};
   bool exists = ::stat(path.c_str(), &old) == 0;
-  if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
-    cannotCreate(path);
+  if (exists && !S_ISREG(old.st_mode)) cannotCreate(path, EISDIR);
+  if (exists && (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) cannotCreate(path, EACCES);
 
-  std::string tempPath = path + ".XXXXXX";
+  std::string tempPath = path + kTableWriteSuffix + "XXXXXX";
   std::vector<char> name(tempPath.begin(), tempPath.end());
   name.push_back('\0');
   FileHandle temp(::mkstemp(name.data()));
-  if (temp.get() < 0) cannotCreate(path);
+  if (temp.get() < 0) cannotCreate(path, errno);
   tempPath.assign(name.data());
 
   // From here on every failure removes the temporary file; the old file was never touched.
   try {
-    if (::fchmod(temp.get(), modeForNewFile(exists ? &old : nullptr)) != 0) cannotCreate(path);
+    if (::fchmod(temp.get(), modeForNewFile(exists ? &old : nullptr)) != 0)
+      cannotCreate(path, errno);
     TempFileSink file(temp.get());
     WriteBehindSink sink(file);
     produce(sink);
     sink.finish();
-    if (::fsync(temp.get()) != 0) throw TableError(std::strerror(errno));
-    if (::close(temp.release()) != 0) throw TableError(std::strerror(errno));
-    if (::rename(tempPath.c_str(), path.c_str()) != 0) cannotCreate(path);
+    if (::fsync(temp.get()) != 0) writeFailed(errno);
+    if (::close(temp.release()) != 0) writeFailed(errno);
+    // Read back from the page cache the write just filled.
+    if (beforeRename) beforeRename(identifyTableFile(tempPath));
+    if (::rename(tempPath.c_str(), path.c_str()) != 0) cannotCreate(path, errno);
   } catch (...) {
     ::unlink(tempPath.c_str());
     throw;
@@ -214,6 +227,34 @@ void streamTableFile(const std::string& path, const std::function<void(ByteSink&
   // Make the rename itself durable.
   FileHandle dir(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
+}
+
+int removeStaleTableWrites(const std::string& path) {
+  const std::string folder = folderOf(path);
+  const std::size_t slash = path.find_last_of('/');
+  const std::string prefix =
+      (slash == std::string::npos ? path : path.substr(slash + 1)) + kTableWriteSuffix;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    // mkstemp's six characters are letters and digits.
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
+        !std::all_of(name.begin() + std::ptrdiff_t(prefix.size()), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
+      continue;
+    const std::string full = folder + "/" + name;
+    struct stat info {};
+    if (::lstat(full.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::unlink(full.c_str()) == 0)
+      ++removed;
+  }
+  ::closedir(dir);
+  if (removed > 0) {
+    FileHandle handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (handle.get() >= 0) ::fsync(handle.get());
+  }
+  return removed;
 }
 
 void writeTableFile(const std::string& path, const std::vector<unsigned char>& bytes) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "store/byte_sink.h"
+#include "store/journal_format.h"
 
 namespace wf {
 
@@ -52,7 +53,17 @@ void writeTableFile(const std::string& path, const std::vector<unsigned char>& b
 // The same, with the new content written as `produce` hands it to the sink it is given, so it
 // never has to be in memory as a whole. When produce throws, or the sink fails to write (with the
 // platform's error text), the temporary file is removed, the old file is unchanged and the
-// exception passes on.
-void streamTableFile(const std::string& path, const std::function<void(ByteSink&)>& produce);
+// exception passes on. `beforeRename`, when given, is told the new file's identity once it is on
+// disk and just before it replaces the old one; should it throw, the old file stays.
+void streamTableFile(const std::string& path, const std::function<void(ByteSink&)>& produce,
+                     const std::function<void(const TableFileIdentity&)>& beforeRename = {});
+
+// The temporary files of table writes are named "<file><kTableWriteSuffix><6 characters>", a
+// name only this program makes.
+inline constexpr const char* kTableWriteSuffix = ".wrenfold-write-";
+// Removes the temporary files that writes of the table file at path left behind when the program
+// died during them, and returns how many. Only while no other program may be writing the file
+// (the Data folder's lock is held).
+int removeStaleTableWrites(const std::string& path);
 
 }  // namespace wf

@@ -6,61 +6,43 @@
 
 #include <vector>
 
+#include "store/crc32c.h"
+
 namespace wf {
 
-namespace {
-
-bool statFile(const std::string& path, TableFileIdentity& identity) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  identity.exists = true;
-  identity.size = static_cast<std::uint64_t>(info.st_size);
-  identity.modifiedSeconds = info.st_mtim.tv_sec;
-  identity.modifiedNanoseconds = static_cast<std::uint32_t>(info.st_mtim.tv_nsec);
-  return true;
-}
-
-bool readAt(int fd, std::uint8_t* data, std::size_t size, off_t offset) {
-  while (size > 0) {
-    ssize_t got = ::pread(fd, data, size, offset);
-    if (got <= 0) return false;
-    data += got;
-    size -= static_cast<std::size_t>(got);
-    offset += got;
-  }
-  return true;
-}
-
-}  // namespace
-
-TableFileIdentity identifyTableFile(const std::string& path,
-                                    std::span<const std::uint8_t> content) {
-  TableFileIdentity identity;
-  if (!statFile(path, identity)) return TableFileIdentity();
-  identity.sampleCrc = sampleCrcOf(content);
-  return identity;
+TableFileIdentity identifyContent(std::span<const std::uint8_t> content) {
+  return {true, content.size(), crc32c(content.data(), content.size())};
 }
 
 TableFileIdentity identifyTableFile(const std::string& path) {
-  TableFileIdentity identity;
-  if (!statFile(path, identity)) return TableFileIdentity();
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return TableFileIdentity();
+  TableFileIdentity identity{true, static_cast<std::uint64_t>(info.st_size), 0};
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return identity;  // exists but unreadable: the checksum stays 0
-  const std::size_t size = identity.size;
-  std::vector<std::uint8_t> sample;
-  bool read = false;
-  if (size <= 2 * kJournalSampleBytes) {
-    sample.resize(size);
-    read = readAt(fd, sample.data(), size, 0);
-  } else {
-    sample.resize(2 * kJournalSampleBytes);
-    read = readAt(fd, sample.data(), kJournalSampleBytes, 0) &&
-           readAt(fd, sample.data() + kJournalSampleBytes, kJournalSampleBytes,
-                  static_cast<off_t>(size - kJournalSampleBytes));
+  std::uint32_t crc = 0;
+  std::uint64_t read = 0;
+  std::vector<std::uint8_t> buffer(1 << 20);
+  for (;;) {
+    ssize_t got = ::read(fd, buffer.data(), buffer.size());
+    if (got <= 0) break;
+    crc = crc32c(buffer.data(), static_cast<std::size_t>(got), crc);
+    read += static_cast<std::uint64_t>(got);
   }
   ::close(fd);
-  if (read) identity.sampleCrc = sampleCrcOf(sample);
+  identity.size = read;
+  identity.crc = crc;
   return identity;
+}
+
+LegacyFileStamp legacyStampOf(const std::string& path, std::span<const std::uint8_t> content) {
+  LegacyFileStamp stamp;
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return stamp;
+  stamp.modifiedSeconds = info.st_mtim.tv_sec;
+  stamp.modifiedNanoseconds = static_cast<std::uint32_t>(info.st_mtim.tv_nsec);
+  stamp.sampleCrc = sampleCrcOf(content);
+  return stamp;
 }
 
 }  // namespace wf

@@ -351,20 +351,31 @@ std::string journalValueJson(TFieldType type, const Value& v) {
 
 void dumpJournal(const JournalContents& j, std::size_t fileSize, std::ostream& out) {
   const TableFileIdentity& f = j.header.file;
-  out << "{\n  \"tableFile\": {\"exists\": " << (f.exists ? "true" : "false")
-      << ", \"size\": " << f.size << ", \"modifiedSeconds\": " << f.modifiedSeconds
-      << ", \"modifiedNanoseconds\": " << f.modifiedNanoseconds << ", \"sampleCrc\": \""
-      << hex32(f.sampleCrc) << "\"},\n";
+  out << "{\n  \"version\": " << j.header.version
+      << ",\n  \"tableFile\": {\"exists\": " << (f.exists ? "true" : "false")
+      << ", \"size\": " << f.size;
+  if (j.header.version == 1) {
+    const LegacyFileStamp& stamp = j.header.legacy;
+    out << ", \"modifiedSeconds\": " << stamp.modifiedSeconds
+        << ", \"modifiedNanoseconds\": " << stamp.modifiedNanoseconds << ", \"sampleCrc\": \""
+        << hex32(stamp.sampleCrc) << "\"";
+  } else {
+    out << ", \"crc\": \"" << hex32(f.crc) << "\"";
+  }
+  out << "},\n";
   out << "  \"autoIncAtOpen\": " << j.header.autoIncAtOpen << ",\n  \"columnTypes\": [";
   for (std::size_t i = 0; i < j.header.columnTypes.size(); ++i)
     out << (i ? ", " : "") << jsonString(fieldTypeName(j.header.columnTypes[i]));
   out << "],\n  \"records\": [";
-  const char* ops[] = {"", "insert", "edit", "delete"};
+  const char* ops[] = {"", "insert", "edit", "delete", "written"};
   for (std::size_t r = 0; r < j.records.size(); ++r) {
     const JournalRecord& record = j.records[r];
     out << (r ? "," : "") << "\n    {\"op\": \"" << ops[int(record.op)]
         << "\", \"key\": " << record.key;
-    if (record.op != JournalOp::Delete) {
+    if (record.op == JournalOp::Written) {
+      out << ", \"newFile\": {\"size\": " << record.written.size << ", \"crc\": \""
+          << hex32(record.written.crc) << "\"}";
+    } else if (record.op != JournalOp::Delete) {
       out << ", \"values\": [";
       for (std::size_t i = 0; i < record.values.size(); ++i) {
         TFieldType type = i < j.header.columnTypes.size() ? j.header.columnTypes[i] : ftUnknown;

@@ -7,6 +7,7 @@
 #include "framework/message_box.h"
 #include "program_fixture.h"
 #include "store/data_module.h"
+#include "store/journal_format.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -98,6 +99,49 @@ TEST_F(JournalRecovery, ChangesOfASessionThatDiedAreBackAfterOneBoxAndOnlyOnce) 
   EXPECT_FALSE(std::filesystem::exists(dataFile("Vehicle.journal")));
 }
 
+// One damaged change in the middle of a journal: the box says what was applied, that a damaged
+// change was found, how many after it were not applied, and where the journal was kept.
+TEST_F(JournalRecovery, ADamagedChangeIsNamedAndTheJournalKept) {
+  start();
+  for (const char* make : {"Saab", "Volvo", "Audi"}) addVehicle(make);
+  std::string journal = readFile(dataFile("Vehicle.journal"));
+  stop();
+  std::filesystem::remove(dataFile("Vehicle.cds"));  // the session died before Exit
+  const JournalContents contents = decodeJournal(
+      std::span(reinterpret_cast<const std::uint8_t*>(journal.data()), journal.size()));
+  ASSERT_EQ(contents.records.size(), 3u);
+  journal[contents.records[0].end + 12] ^= 0x20;
+  writeFile(dataFile("Vehicle.journal"), journal);
+
+  boxes_.clear();
+  start();
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  const QString text = boxes_.boxes()[0].text;
+  EXPECT_TRUE(text.contains("\n1 in Vehicle.cds\n")) << text.toStdString();
+  EXPECT_TRUE(
+      text.contains("Vehicle.journal: a damaged change was found; 1 change after it not "
+                    "applied. The journal as it was found is kept as " +
+                    QString::fromStdString(dataFile("Vehicle.journal.20"))))
+      << text.toStdString();
+  EXPECT_EQ(DataModule1->tblVehicle.recordCount(), 1);
+  std::vector<std::string> kept;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_ + "Data"))
+    if (entry.path().filename().string().rfind("Vehicle.journal.20", 0) == 0)
+      kept.push_back(entry.path().string());
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(readFile(kept[0]), journal);
+}
+
+// A write that a kill cut short left its temporary file; the next start removes it, and only it.
+TEST_F(JournalRecovery, TemporaryFilesOfCutShortWritesAreRemovedAtStart) {
+  const std::string stale = dataFile("Service.cds.wrenfold-write-Ab12Cd");
+  writeFile(stale, std::string(1000, 'x'));
+  writeFile(dataFile("Vehicle.cds.backup"), "the user's own copy");
+  start();
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_EQ(readFile(dataFile("Vehicle.cds.backup")), "the user's own copy");
+}
+
 TEST_F(JournalRecovery, WithoutADataFolderNothingIsJournaledOrCreated) {
   QDir(dir_.path()).rmdir("Data");
   start();
@@ -106,11 +150,22 @@ TEST_F(JournalRecovery, WithoutADataFolderNothingIsJournaledOrCreated) {
   EXPECT_TRUE(boxes_.boxes().empty());
 }
 
-TEST(DataFolderInUse, TheBoxNamesTheFolderAndTheOtherWrenfold) {
+TEST(DataFolderInUse, TheBoxesNameTheFolderAndWhatIsWrong) {
   const QString text = dataFolderInUseText("/home/me/wrenfold/Data");
   EXPECT_TRUE(
       text.startsWith("The Data folder /home/me/wrenfold/Data is in use by another Wrenfold."))
       << text.toStdString();
+  const QString unlockable = dataFolderUnlockableText(
+      "/home/me/wrenfold/Data", "/home/me/wrenfold/Data/.lock", "Permission denied");
+  EXPECT_TRUE(
+      unlockable.startsWith("Wrenfold cannot lock the Data folder /home/me/wrenfold/Data: "
+                            "/home/me/wrenfold/Data/.lock (Permission denied)."))
+      << unlockable.toStdString();
+  const QString missing = dataFolderMissingText("/home/me/wrenfold/Data");
+  EXPECT_TRUE(
+      missing.startsWith("The Data folder /home/me/wrenfold/Data does not exist. Nothing "
+                         "you enter is kept until it exists"))
+      << missing.toStdString();
 }
 
 }  // namespace

@@ -18,9 +18,11 @@
 #include <QDir>
 #include <QEnterEvent>
 #include <QFile>
+#include <QShowEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <filesystem>
@@ -104,7 +106,10 @@ TEST_F(MainWindow, AFailedWriteAtExitLosesNothingAndExitCanBeTriedAgain) {
 
   ASSERT_EQ(boxes_.boxes().size(), 1u);
   EXPECT_EQ(boxes_.boxes()[0].kind, MessageKind::Error);
-  EXPECT_EQ(boxes_.boxes()[0].text.toStdString(), "Cannot create file " + dataFile("Vehicle.cds"));
+  EXPECT_EQ(boxes_.boxes()[0].text.toStdString(),
+            dataFile("Vehicle.cds") +
+                " could not be written: No such file or directory. Your changes are kept; Exit "
+                "can be tried again.");
   EXPECT_EQ(terminate.count(), 0);
   for (TClientTable* table :
        {&DataModule1->tblVehicle, &DataModule1->tblService, &DataModule1->tblServiceLine,
@@ -119,6 +124,62 @@ TEST_F(MainWindow, AFailedWriteAtExitLosesNothingAndExitCanBeTriedAgain) {
   EXPECT_TRUE(boxes_.boxes().empty());
   EXPECT_EQ(terminate.count(), 1);
   EXPECT_TRUE(exists("Vehicle.cds"));
+}
+
+// Tries to close the closing window the moment it is shown, before its activation.
+class CloseAsShown : public QObject {
+ public:
+  CloseAsShown() { frmClosing->installEventFilter(this); }
+  ~CloseAsShown() override { frmClosing->removeEventFilter(this); }
+  int tries = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show && tries == 0) {
+      ++tries;
+      frmClosing->close();
+      frmClosing->btnHelpClick();
+    }
+    return false;
+  }
+};
+
+// Nothing but Exit's own work ends the closing sequence: a show event of the closing window (a
+// minimised window restored) while the write's error box is up, or a close (close box, Alt+F4)
+// before the work ran, never ends the program with a table unwritten.
+TEST_F(MainWindow, TheClosingSequenceCannotBeResetOrCutShort) {
+  start();  // no Data folder: the vehicle cannot be written
+  frmMain->show();
+  addVehicle("Lada");
+  QSignalSpy terminate(frmMain, &TfrmMain::terminateRequested);
+  int errorBoxes = 0;
+  {
+    MessageBoxRecorder restoresTheFixturesHook;
+    setMessageBoxHook([&](const MessageBoxRecord& box) {
+      // While the error box is up the window is restored from being minimised: shown again.
+      errorBoxes += box.kind == MessageKind::Error;
+      QShowEvent shown;
+      QCoreApplication::sendEvent(frmClosing, &shown);
+      QCoreApplication::processEvents();
+      return MessageAnswer::Ok;
+    });
+    frmMain->btnExitClick();
+  }
+  EXPECT_EQ(errorBoxes, 1);
+  EXPECT_EQ(frmClosing->state(), TfrmClosing::State::Failed);
+  EXPECT_EQ(terminate.count(), 0) << "the program ended with the vehicle unwritten";
+  ASSERT_TRUE(DataModule1->tblVehicle.Active());
+  EXPECT_EQ(DataModule1->tblVehicle.fieldByName("VehicleMake").AsString(), "Lada");
+
+  // The closing window closed (close box, Alt+F4, "x") as it is shown, before its work ran: the
+  // close is refused, the work runs and the program ends with the vehicle written.
+  makeDataFolder();
+  CloseAsShown closer;
+  frmMain->btnExitClick();
+  EXPECT_GT(closer.tries, 0);
+  EXPECT_EQ(frmClosing->state(), TfrmClosing::State::Done);
+  EXPECT_EQ(terminate.count(), 1);
+  EXPECT_TRUE(exists("Vehicle.cds")) << "the program ended with the vehicle unwritten";
 }
 
 // Records, at the moment each table reports that it closed, whether the closing window was on

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The closing window as a person sees it. First with the Data folder missing: a vehicle typed by
-# keyboard alone, Exit shows the closing window painted with its bar stepping in the orange look,
-# the write fails with the error box, and after OK the main window takes clicks again. Then the
-# Data folder is made, a second Exit shows the bar from the beginning again, and the vehicle is
-# in the file.
+# The closing window as a person sees it. First with the Data folder missing: the start says so
+# once, a vehicle typed by keyboard alone, Exit shows the closing window painted with its bar
+# stepping in the orange look, the write fails with the error box, the closing window is
+# minimised and restored while the box is up, and after OK the program still runs and the main
+# window takes clicks again. Then the Data folder is made, a second Exit shows the bar from the
+# beginning again, and the vehicle is in the file.
 # Arguments: the wrenfold executable and the cdstool executable. Runs under xvfb-run and a
 # window manager.
 set -euo pipefail
@@ -15,6 +16,12 @@ shots=$(mktemp -d)
 E2E_SHOTS=$shots
 
 startProgram "$program" none
+
+# Told once, before anything else, that nothing is kept until the Data folder exists.
+info=$(window "Information")
+focus "$info"
+key Return
+gone "Information"
 
 main=$(window "Tembra Office - Wrenfold")
 focus "$main"
@@ -112,6 +119,16 @@ for step in 1 2 3 4; do
   grep -qw "$step" <<<"$seen" || fail "closing window: bar never seen at step $step (seen: $seen)"
 done
 
+error=$(window "Error")
+# Minimised and restored while the box is up: the restored window is shown again, which must not
+# start the sequence afresh and let the program end with the vehicle unwritten.
+win=$(closingWindow) || fail "closing window: not shown with the error box"
+xdotool windowminimize "$win"
+sleep 0.5
+xdotool windowactivate "$win" 2>/dev/null || xdotool windowmap "$win"
+sleep 0.5
+[ -n "$(xdotool search --onlyvisible --class wrenfold | grep -x "$win" || true)" ] ||
+  fail "closing window: not restored after being minimised"
 error=$(window "Error")
 focus "$error"
 key Return

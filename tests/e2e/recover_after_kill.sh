@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Nothing posted is lost when the program is killed: adds a vehicle and a service through the
 # windows, tries a second program on the same Data folder (one error box, then it ends), kills
-# the first one, starts again, sees the recovery box and the vehicle in the grid, presses Exit
-# and finds both records in the table files.
+# the first one, copies the program and its Data folder elsewhere (new file times), starts the
+# copy, sees the recovery box and the vehicle in the grid, presses Exit and finds both records
+# in the table files. A temporary file of a write cut short is gone after the start; a file of
+# the user's beside the tables is not.
 # Arguments: the wrenfold executable and the cdstool executable. Runs under xvfb-run.
 set -euo pipefail
 
@@ -39,6 +41,16 @@ waitForEnd() {
   return 1
 }
 
+# A first session writes a vehicle file at Exit, so that the journal below names a real file.
+main=$(window "Tembra Office - Wrenfold")
+focus "$main"
+addVehicleThroughWindows "Volvo" "FIRST 1"
+click "$main" 941 367                      # "Exit"
+waitForEnd "$pid" || fail "the first session did not end after Exit"
+[ -s "$work/Data/Vehicle.cds" ] || fail "the first session did not write Vehicle.cds"
+"$work/wrenfold" &
+pid=$!
+
 main=$(window "Tembra Office - Wrenfold")
 focus "$main"
 addVehicleThroughWindows "Saab" "KILL 9"
@@ -67,9 +79,20 @@ set -e
 [ -s "$work/Data/Service.journal" ] || fail "Service.journal is missing after the post"
 kill -9 "$pid"
 wait "$pid" 2>/dev/null || true
-for table in Vehicle Service; do
-  [ ! -e "$work/Data/$table.cds" ] || fail "$table.cds was written before Exit"
-done
+[ ! -e "$work/Data/Service.cds" ] || fail "Service.cds was written before Exit"
+"$cdstool" dump "$work/Data/Vehicle.cds" | grep -q '"KILL 9"' && fail "Vehicle.cds was written before Exit"
+
+# A plain copy, as when a backup is restored or the folder moves to a new disk: every file gets
+# a new time. The journals must still apply.
+sleep 1.1
+copy=$(mktemp -d)
+cp -r "$work/wrenfold" "$work/Data" "$copy/"
+rm -rf "$work"
+work=$copy
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+# What a kill during a table write leaves, and a file of the user's.
+head -c 100000 /dev/zero >"$work/Data/Service.cds.wrenfold-write-Ab12Cd"
+echo "my own copy" >"$work/Data/Vehicle.cds.backup"
 
 "$work/wrenfold" &
 pid=$!
@@ -89,6 +112,11 @@ waitForEnd "$pid" || fail "the program did not end after Exit"
 for table in Vehicle Service; do
   [ ! -e "$work/Data/$table.journal" ] || fail "$table.journal is still there after Exit"
 done
+[ ! -e "$work/Data/Service.cds.wrenfold-write-Ab12Cd" ] || fail "the stale temporary file is still there"
+ls "$work/Data" | grep -q 'wrenfold-write' && fail "a temporary file is left: $(ls "$work/Data")"
+[ "$(cat "$work/Data/Vehicle.cds.backup")" = "my own copy" ] || fail "the user's Vehicle.cds.backup was touched"
+ls "$work/Data" | grep -q 'journal\.' && fail "a journal was set aside: $(ls "$work/Data")"
 "$cdstool" dump "$work/Data/Vehicle.cds" | grep -q '"KILL 9"' || fail "Vehicle.cds lacks the vehicle"
+"$cdstool" dump "$work/Data/Vehicle.cds" | grep -q '"FIRST 1"' || fail "Vehicle.cds lost the first vehicle"
 "$cdstool" dump "$work/Data/Service.cds" | grep -q '"Brake pads"' || fail "Service.cds lacks the service"
-echo "vehicle and service recovered after a kill and written at Exit; a second program was refused"
+echo "vehicle and service recovered after a kill and a copy of the folder, written at Exit; a second program was refused"

@@ -18,6 +18,7 @@
 #include "store/data_module.h"
 #include "store/journal_format.h"
 #include "store/table_error.h"
+#include "store/table_identity.h"
 #include "table_fixture.h"
 
 namespace wf::test {
@@ -37,7 +38,7 @@ TEST(Crc32c, KnownValueAndContinuation) {
 
 JournalHeader sampleHeader() {
   JournalHeader header;
-  header.file = {true, 1234, 1700000000, 987654321, 0xCAFEBABE};
+  header.file = {true, 1234, 0xCAFEBABE};
   header.autoIncAtOpen = 7;
   header.columnTypes = {ftAutoInc, ftString, ftBlob, ftCurrency};
   return header;
@@ -97,9 +98,12 @@ TEST(JournalFormat, EveryCutKeepsTheWholeRecordsBeforeIt) {
         std::count_if(ends.begin(), ends.end(), [&](std::size_t end) { return end <= cut; });
     EXPECT_EQ(contents.records.size(), whole) << "cut at " << cut;
     EXPECT_EQ(contents.validLength, whole == 0 ? headerSize : ends[whole - 1]) << cut;
+    EXPECT_FALSE(contents.damaged) << cut;
   }
 }
 
+// Damage ends the records read; unlike a tail cut short it is reported, with the whole records
+// found after it.
 TEST(JournalFormat, DamagedBytesEndTheRecordsOrRefuseTheHeader) {
   std::vector<std::size_t> ends;
   const std::vector<std::uint8_t> bytes = sampleJournal(ends);
@@ -107,12 +111,13 @@ TEST(JournalFormat, DamagedBytesEndTheRecordsOrRefuseTheHeader) {
     std::size_t offset;
     std::size_t recordsLeft;
     bool headerRefused;
+    std::size_t intactAfter;
   } cases[] = {
-      {0, 0, true},             // magic
-      {20, 0, true},            // header field, caught by the header checksum
-      {ends[0] + 6, 1, false},  // inside the second record's payload
-      {ends[0] + 1, 1, false},  // the second record's length
-      {ends[2] - 1, 2, false},  // the last record's checksum
+      {0, 0, true, 0},             // magic
+      {20, 0, true, 0},            // header field, caught by the header checksum
+      {ends[0] + 6, 1, false, 1},  // inside the second record's payload
+      {ends[0] + 1, 1, false, 1},  // the second record's length: the third is found by search
+      {ends[2] - 1, 2, false, 0},  // the last record's checksum
   };
   for (const Case& c : cases) {
     std::vector<std::uint8_t> damaged = bytes;
@@ -126,8 +131,56 @@ TEST(JournalFormat, DamagedBytesEndTheRecordsOrRefuseTheHeader) {
       }
       continue;
     }
-    EXPECT_EQ(decodeJournal(damaged).records.size(), c.recordsLeft) << c.offset;
+    const JournalContents contents = decodeJournal(damaged);
+    EXPECT_EQ(contents.records.size(), c.recordsLeft) << c.offset;
+    EXPECT_TRUE(contents.damaged) << c.offset;
+    EXPECT_EQ(contents.intactAfterDamage, c.intactAfter) << c.offset;
   }
+
+  // What a crash leaves is no damage: a record cut short, or zeros where the file grew.
+  for (std::size_t cut = ends[1] + 1; cut < ends[2]; cut += 7)
+    EXPECT_FALSE(decodeJournal(std::span(bytes.data(), cut)).damaged) << cut;
+  std::vector<std::uint8_t> zeros(bytes.begin(), bytes.begin() + std::ptrdiff_t(ends[1]));
+  zeros.resize(zeros.size() + 300, 0);
+  const JournalContents grown = decodeJournal(zeros);
+  EXPECT_EQ(grown.records.size(), 2u);
+  EXPECT_FALSE(grown.damaged);
+}
+
+// The file-exists byte is 0 or 1; a header with anything else (and a correct checksum) is no
+// header this program wrote.
+TEST(JournalFormat, AFileExistsByteOtherThanZeroOrOneIsRefused) {
+  for (std::uint8_t value : {0, 1, 2, 0xFF}) {
+    std::vector<std::uint8_t> bytes = encodeJournalHeader(sampleHeader());
+    bytes[10] = value;  // after the magic and the version
+    const std::size_t crcAt = bytes.size() - 4;
+    const std::uint32_t crc = crc32c(bytes.data(), crcAt);
+    for (int i = 0; i < 4; ++i) bytes[crcAt + std::size_t(i)] = std::uint8_t(crc >> (8 * i));
+    if (value <= 1) {
+      EXPECT_EQ(decodeJournal(bytes).header.file.exists, value == 1);
+    } else {
+      EXPECT_THROW(decodeJournal(bytes), JournalError) << int(value);
+    }
+  }
+}
+
+// Journals of the first version (file named by its time and a sample of its bytes) still read,
+// and the mark of a new file reads back as written.
+TEST(JournalFormat, FirstVersionHeadersAndTheNewFileMarkRoundTrip) {
+  JournalHeader first = sampleHeader();
+  first.version = 1;
+  first.file.crc = 0;
+  first.legacy = {1700000000, 987654321, 0xCAFEBABE};
+  std::vector<std::uint8_t> bytes = encodeJournalHeader(first);
+  EXPECT_EQ(bytes.size(), encodeJournalHeader(sampleHeader()).size() + 12);
+  encodeJournalRecord(bytes, JournalOp::Delete, 3, {});
+  encodeJournalWritten(bytes, {true, 5000, 0x01020304});
+  const JournalContents contents = decodeJournal(bytes);
+  EXPECT_EQ(contents.header, first);
+  ASSERT_EQ(contents.records.size(), 2u);
+  EXPECT_EQ(contents.records[1].op, JournalOp::Written);
+  EXPECT_EQ(contents.records[1].written, (TableFileIdentity{true, 5000, 0x01020304}));
+  EXPECT_EQ(contents.validLength, bytes.size());
 }
 
 // ---- the table's journal ----
@@ -154,6 +207,19 @@ void runAndDie(const std::function<void()>& session) {
   int status = 0;
   ::waitpid(pid, &status, 0);
   ASSERT_TRUE(WIFSIGNALED(status)) << "the session ended with " << WEXITSTATUS(status);
+}
+
+// Sets or clears an inode flag (append-only, immutable) of a file or folder; false where the
+// file system has none.
+bool setFileFlag(const std::string& path, int flag, bool on) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  flags = on ? flags | flag : flags & ~flag;
+  done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  ::close(fd);
+  return done;
 }
 
 class TableJournalTest : public ::testing::Test {
@@ -298,6 +364,190 @@ TEST_F(TableJournalTest, AJournalOfAnotherFileIsSetAsideNotApplied) {
   EXPECT_FALSE(std::filesystem::exists(journalFile));
   EXPECT_TRUE(readBytes(recovery.setAsidePath) == journal);
   EXPECT_EQ(recovery.setAsidePath.rfind(journalFile + ".20", 0), 0u) << recovery.setAsidePath;
+}
+
+// One damaged record in the middle: the changes before it come back, and the journal as it was
+// found (with the intact change after the damage) is kept before it is cut.
+TEST_F(TableJournalTest, ADamagedRecordKeepsTheJournalAndCountsTheChangesAfterIt) {
+  runAndDie([&] {
+    auto v = openVehicles();
+    addVehicle(*v, "Saab", "p");
+    addVehicle(*v, "Ford", "q");
+    addVehicle(*v, "Audi", "r");
+    die();
+  });
+  std::string bytes = readBytes(journalFile);
+  const JournalContents intact = decodeJournal(*readJournalFile(journalFile));
+  ASSERT_EQ(intact.records.size(), 3u);
+  bytes[intact.records[0].end + 10] ^= 0x01;  // inside the second record
+  writeBytes(journalFile, bytes);
+
+  auto v = openVehicles();
+  const TClientTable::JournalRecovery recovery = v->table.recoverJournal();
+  EXPECT_EQ(recovery.outcome, TClientTable::JournalRecovery::Outcome::Replayed);
+  EXPECT_EQ(recovery.changes, 1);
+  EXPECT_TRUE(recovery.damaged);
+  EXPECT_EQ(recovery.notApplied, 1);
+  EXPECT_EQ(v->makes(), (std::vector<std::string>{"Saab"}));
+  EXPECT_EQ(recovery.keptPath.rfind(journalFile + ".20", 0), 0u) << recovery.keptPath;
+  EXPECT_TRUE(readBytes(recovery.keptPath) == bytes) << "the journal as it was found";
+  EXPECT_EQ(readBytes(journalFile).size(), intact.records[0].end) << "cut after the first";
+
+  // A torn tail is not damage: nothing is kept for it.
+  addVehicle(*v, "BMW", "b");
+  v->table.close();
+  runAndDie([&] {
+    auto w = openVehicles();
+    addVehicle(*w, "Fiat", "f");
+    die();
+  });
+  std::string torn = readBytes(journalFile);
+  writeBytes(journalFile, torn.substr(0, torn.size() - 2));
+  auto w = openVehicles();
+  const TClientTable::JournalRecovery tail = w->table.recoverJournal();
+  EXPECT_FALSE(tail.damaged);
+  EXPECT_TRUE(tail.keptPath.empty());
+  EXPECT_EQ(tail.changes, 0);
+}
+
+// A record that does not fit the table ends the replay as damage does: kept, and counted.
+TEST_F(TableJournalTest, AChangeThatDoesNotFitIsReportedAsDamage) {
+  const std::string died = journalOfASessionThatDied();  // its header fits the file
+  std::vector<std::uint8_t> bytes = encodeJournalHeader(
+      decodeJournal(std::span(reinterpret_cast<const std::uint8_t*>(died.data()), died.size()))
+          .header);
+  encodeJournalRecord(bytes, JournalOp::Delete, 1, {});   // Saab
+  encodeJournalRecord(bytes, JournalOp::Delete, 77, {});  // no such vehicle
+  encodeJournalRecord(bytes, JournalOp::Delete, 2, {});   // Ford
+  writeBytes(journalFile, std::string(bytes.begin(), bytes.end()));
+  auto v = openVehicles();
+  const TClientTable::JournalRecovery recovery = v->table.recoverJournal();
+  EXPECT_EQ(recovery.changes, 1);
+  EXPECT_TRUE(recovery.damaged);
+  EXPECT_EQ(recovery.notApplied, 1);
+  EXPECT_FALSE(recovery.keptPath.empty());
+  EXPECT_EQ(v->makes(), (std::vector<std::string>{"Ford"}));
+}
+
+// A copy of the folder (every file with a new time) keeps its journals applicable: the table
+// file is known by its content.
+TEST_F(TableJournalTest, ACopiedFolderStillAppliesItsJournals) {
+  journalOfASessionThatDied();
+  ScratchFolder copy;
+  for (const char* name : {"Vehicle.cds", "Vehicle.journal"})
+    std::filesystem::copy_file(folder.file(name), copy.file(name));
+  const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};  // 2001, unlike the original
+  ::utimensat(AT_FDCWD, copy.file("Vehicle.cds").c_str(), times, 0);
+  tableFile = copy.file("Vehicle.cds");
+  journalFile = copy.file("Vehicle.journal");
+
+  auto v = openVehicles();
+  const TClientTable::JournalRecovery recovery = v->table.recoverJournal();
+  EXPECT_EQ(recovery.outcome, TClientTable::JournalRecovery::Outcome::Replayed);
+  EXPECT_EQ(recovery.changes, 1);
+  v->table.close();
+  EXPECT_FALSE(std::filesystem::exists(journalFile));
+  EXPECT_EQ(openVehicles()->makes(), (std::vector<std::string>{"Ford", "Saab", "Volvo"}));
+}
+
+// Close names the new file in the journal before the file replaces the old one. A program that
+// died between that replacement and the journal's removal left a journal whose changes are all
+// in the file: it is removed without a word. One that died before the replacement left the old
+// file: the journal is applied, the mark of the file that never came is dropped.
+TEST_F(TableJournalTest, TheNewFileMarkTellsWhetherTheCloseGotThrough) {
+  const std::string pending = journalOfASessionThatDied();
+  const std::string oldFile = readBytes(tableFile);
+  {
+    auto v = openVehicles();
+    ASSERT_EQ(v->table.recoverJournal().changes, 1);
+    v->table.close();
+  }
+  const TableFileIdentity written = identifyTableFile(tableFile);
+  std::vector<std::uint8_t> marked(pending.begin(), pending.end());
+  encodeJournalWritten(marked, written);
+
+  // Died after the rename: the file holds the journal's changes.
+  writeBytes(journalFile, std::string(marked.begin(), marked.end()));
+  {
+    auto v = openVehicles();
+    const TClientTable::JournalRecovery recovery = v->table.recoverJournal();
+    EXPECT_EQ(recovery.outcome, TClientTable::JournalRecovery::Outcome::None);
+    EXPECT_FALSE(std::filesystem::exists(journalFile));
+    EXPECT_EQ(folderNames(), (std::vector<std::string>{"Vehicle.cds"})) << "nothing set aside";
+    EXPECT_EQ(v->makes(), (std::vector<std::string>{"Ford", "Saab", "Volvo"}));
+    EXPECT_EQ(v->table.changeCount(), 0);
+  }
+
+  // Died after the mark, before the rename: the old file is still there.
+  writeBytes(tableFile, oldFile);
+  std::vector<std::uint8_t> beforeRename(pending.begin(), pending.end());
+  encodeJournalWritten(beforeRename, {true, 999, 0x5EED});
+  writeBytes(journalFile, std::string(beforeRename.begin(), beforeRename.end()));
+  auto v = openVehicles();
+  const TClientTable::JournalRecovery recovery = v->table.recoverJournal();
+  EXPECT_EQ(recovery.outcome, TClientTable::JournalRecovery::Outcome::Replayed);
+  EXPECT_EQ(recovery.changes, 1);
+  EXPECT_FALSE(recovery.damaged);
+  EXPECT_EQ(readBytes(journalFile), pending) << "the mark is cut off";
+}
+
+// The real close: a program that died right after the new file was put in place (here the
+// journal cannot be removed: it is append-only) leaves a journal the next start drops silently.
+TEST_F(TableJournalTest, ACloseCutShortAfterTheRenameIsSilentAtTheNextStart) {
+  writeTwoVehicles();
+  runAndDie([&] {
+    auto v = openVehicles();
+    addVehicle(*v, "Volvo", "v");
+    if (!setFileFlag(journalFile, FS_APPEND_FL, true)) ::_exit(8);
+    v->table.close();
+    die();
+  });
+  if (!std::filesystem::exists(journalFile))
+    GTEST_SKIP() << "this file system cannot make a file append-only";
+  ASSERT_TRUE(setFileFlag(journalFile, FS_APPEND_FL, false));
+  const JournalContents left = decodeJournal(*readJournalFile(journalFile));
+  ASSERT_EQ(left.records.size(), 2u);
+  EXPECT_EQ(left.records[1].op, JournalOp::Written);
+  auto v = openVehicles();
+  EXPECT_EQ(v->table.recoverJournal().outcome, TClientTable::JournalRecovery::Outcome::None);
+  EXPECT_EQ(folderNames(), (std::vector<std::string>{"Vehicle.cds"}));
+  EXPECT_EQ(v->makes(), (std::vector<std::string>{"Ford", "Saab", "Volvo"}));
+}
+
+// A journal left by the first version names its file by time and a sample of its bytes; it still
+// applies to that file.
+TEST_F(TableJournalTest, AJournalOfTheFirstVersionStillApplies) {
+  const std::string died = journalOfASessionThatDied();
+  const auto* data = reinterpret_cast<const std::uint8_t*>(died.data());
+  const JournalContents contents = decodeJournal(std::span(data, died.size()));
+  JournalHeader first = contents.header;
+  first.version = 1;
+  const std::string file = readBytes(tableFile);
+  first.legacy = legacyStampOf(
+      tableFile, std::span(reinterpret_cast<const std::uint8_t*>(file.data()), file.size()));
+  std::vector<std::uint8_t> old = encodeJournalHeader(first);
+  old.insert(old.end(), data + contents.headerLength, data + died.size());
+  writeBytes(journalFile, std::string(old.begin(), old.end()));
+  auto v = openVehicles();
+  const TClientTable::JournalRecovery recovery = v->table.recoverJournal();
+  EXPECT_EQ(recovery.outcome, TClientTable::JournalRecovery::Outcome::Replayed);
+  EXPECT_EQ(recovery.changes, 1);
+  EXPECT_EQ(v->makes(), (std::vector<std::string>{"Ford", "Saab", "Volvo"}));
+}
+
+// A table destroyed open whose file cannot be written (the program's end) keeps its journal.
+TEST_F(TableJournalTest, ADestroyedTableWhoseWriteFailsKeepsItsJournal) {
+  writeTwoVehicles();
+  {
+    auto v = openVehicles();
+    addVehicle(*v, "Volvo", "v");
+    ::chmod(tableFile.c_str(), 0444);
+  }
+  ::chmod(tableFile.c_str(), 0644);
+  ASSERT_TRUE(std::filesystem::exists(journalFile));
+  auto v = openVehicles();
+  EXPECT_EQ(v->table.recoverJournal().changes, 1);
+  EXPECT_EQ(v->makes(), (std::vector<std::string>{"Ford", "Saab", "Volvo"}));
 }
 
 TEST_F(TableJournalTest, ATableWhoseOpenFailedLeavesItsJournalAlone) {
@@ -514,6 +764,78 @@ TEST(DataFolderLock, OfTwoStartedAtOnceOneHoldsTheFolder) {
     held += WEXITSTATUS(status) == 0;
   }
   EXPECT_EQ(held, 1);
+}
+
+// A lock that cannot be made is told apart from one held by another program, with the reason:
+// a lock file another user owns and keeps from us, or a lock file path that cannot be opened.
+TEST(DataFolderLock, ALockFileThatCannotBeOpenedIsUnavailableWithItsReason) {
+  ScratchFolder folder;
+  const std::string lock = folder.file(".lock");
+  ::symlink("missing-folder/.lock", lock.c_str());
+  DataFolderLock dangling(folder.path().string());
+  EXPECT_EQ(dangling.outcome(), DataFolderLock::Outcome::Unavailable);
+  EXPECT_EQ(dangling.reason(), "No such file or directory");
+  EXPECT_EQ(dangling.path(), lock);
+  std::filesystem::remove(lock);
+
+  // Mode 000, owned by someone else: as an unprivileged user (root reads any file).
+  ::close(::open(lock.c_str(), O_CREAT | O_WRONLY, 0000));
+  ::chmod(lock.c_str(), 0000);
+  ::chmod(folder.path().c_str(), 0755);
+  pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(9);
+    DataFolderLock other(folder.path().string());
+    ::_exit(other.outcome() == DataFolderLock::Outcome::Unavailable &&
+                    other.reason() == "Permission denied"
+                ? 0
+                : 1);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_NE(WEXITSTATUS(status), 9) << "no unprivileged user to run as";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "an unopenable lock file was not refused";
+}
+
+// The program's lock: the Data folder's, and one beside the program that keeps copies apart
+// while the folder is missing and after it was made.
+TEST(ProgramLock, TwoCopiesNeverRunOnOneDataFolder) {
+  ScratchFolder program;
+  const std::string folder = program.path().string() + "/";
+  using Refusal = ProgramLock::Refusal;
+  {
+    ProgramLock first(folder);
+    EXPECT_EQ(first.refusal(), Refusal::None);
+    EXPECT_TRUE(first.dataFolderMissing());
+    EXPECT_EQ(first.dataFolder(), folder + "Data");
+    EXPECT_EQ(ProgramLock(folder).refusal(), Refusal::InUse) << "both on a missing folder";
+    EXPECT_FALSE(std::filesystem::exists(folder + "Data")) << "the folder is never made";
+    std::filesystem::create_directory(folder + "Data");
+    EXPECT_EQ(ProgramLock(folder).refusal(), Refusal::InUse) << "the folder made meanwhile";
+  }
+  {
+    ProgramLock first(folder);
+    EXPECT_EQ(first.refusal(), Refusal::None);
+    EXPECT_FALSE(first.dataFolderMissing());
+    EXPECT_EQ(ProgramLock(folder).refusal(), Refusal::InUse);
+  }
+  // The Data folder's lock cannot be made: refused, naming the lock file and the reason.
+  std::filesystem::remove(folder + "Data/.lock");
+  ::symlink("nowhere/.lock", (folder + "Data/.lock").c_str());
+  ProgramLock refused(folder);
+  EXPECT_EQ(refused.refusal(), Refusal::Unavailable);
+  EXPECT_EQ(refused.lockPath(), folder + "Data/.lock");
+  EXPECT_EQ(refused.reason(), "No such file or directory");
+  std::filesystem::remove(folder + "Data/.lock");
+  // Without a Data folder the lock beside the program is the only one: it must be made.
+  std::filesystem::remove(folder + "Data");
+  std::filesystem::remove(folder + ProgramLock::kProgramLockName);
+  ::symlink("nowhere/x", (folder + ProgramLock::kProgramLockName).c_str());
+  ProgramLock alone(folder);
+  EXPECT_EQ(alone.refusal(), Refusal::Unavailable);
+  EXPECT_EQ(alone.lockPath(), folder + ProgramLock::kProgramLockName);
 }
 
 // The lock dies with its process, however it ends.

@@ -3,6 +3,8 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
@@ -11,6 +13,7 @@
 
 #include "store/table_error.h"
 #include "store/table_file.h"
+#include "store/table_identity.h"
 #include "table_fixture.h"
 
 namespace wf::test {
@@ -193,6 +196,61 @@ TEST_F(TableFileTest, ProducerFailingPartwayLeavesNoTrace) {
                                }),
                std::runtime_error);
   EXPECT_EQ(readTableFile(path), (std::vector<unsigned char>{1, 2, 3}));
+  EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"t.cds"});
+}
+
+// A write killed halfway leaves its temporary file under a name only this program makes; the
+// next start removes exactly those, never a file of the user's beside the table.
+TEST_F(TableFileTest, AWriteKilledHalfwayLeavesATemporaryFileTheNextStartRemoves) {
+  const std::string path = folder.file("Vehicle.cds");
+  writeTableFile(path, {1, 2, 3});
+  pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    streamTableFile(path, [](ByteSink& sink) {
+      const std::vector<unsigned char> half(100'000, 7);
+      sink.append(half.data(), half.size());
+      ::kill(::getpid(), SIGKILL);
+    });
+    ::_exit(3);
+  }
+  ::waitpid(pid, nullptr, 0);
+  std::vector<std::string> left = folderEntries(folder.path());
+  ASSERT_EQ(left.size(), 2u);
+  EXPECT_EQ(left[1].rfind(std::string("Vehicle.cds") + kTableWriteSuffix, 0), 0u) << left[1];
+
+  const std::string suffix = kTableWriteSuffix;
+  for (const std::string& mine : std::vector<std::string>{
+           "Vehicle.cds.backup", "Vehicle.cds.old", "Service.cds" + suffix + "a1B2c3",
+           "Vehicle.cds" + suffix + "a1B2c", "Vehicle.cds" + suffix + "a1B2c3d",
+           "Vehicle.cds" + suffix + "a1B-c3"})
+    writeBytes(folder.file(mine), "the user's own");
+  std::filesystem::create_directory(folder.file("Vehicle.cds" + suffix + "folder"));
+  EXPECT_EQ(removeStaleTableWrites(path), 1);
+  const std::vector<std::string> kept = folderEntries(folder.path());
+  EXPECT_EQ(kept.size(), 8u);
+  EXPECT_EQ(std::count(kept.begin(), kept.end(), left[1]), 0);
+  EXPECT_EQ(readTableFile(path), (std::vector<unsigned char>{1, 2, 3}));
+}
+
+// The identity handed over just before the rename is the new file's, and a failure there keeps
+// the old file.
+TEST_F(TableFileTest, TheNewFileIsIdentifiedBeforeItReplacesTheOldOne) {
+  const std::string path = folder.file("t.cds");
+  writeTableFile(path, {1, 2, 3});
+  TableFileIdentity told;
+  writeTableFile(path, {4, 5, 6, 7});
+  streamTableFile(
+      path, [](ByteSink& sink) { sink.append(reinterpret_cast<const uint8_t*>("abcdef"), 6); },
+      [&](const TableFileIdentity& newFile) { told = newFile; });
+  EXPECT_EQ(told, identifyTableFile(path));
+  EXPECT_EQ(told.size, 6u);
+  EXPECT_THROW(
+      streamTableFile(
+          path, [](ByteSink& sink) { sink.append(reinterpret_cast<const uint8_t*>("x"), 1); },
+          [](const TableFileIdentity&) { throw TableError("journal full"); }),
+      TableError);
+  EXPECT_EQ(readTableFile(path)->size(), 6u);
   EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"t.cds"});
 }
 

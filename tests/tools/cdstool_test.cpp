@@ -277,7 +277,7 @@ TEST_F(CdsTool, MalformedOrMissingFilesGiveOneLineAndExitTwo) {
 
 TEST_F(CdsTool, JournalPrintsHeaderRecordsAndTheTornTail) {
   JournalHeader header;
-  header.file = {true, 214, 1700000000, 5, 0x0000ABCD};
+  header.file = {true, 214, 0x0000ABCD};
   header.autoIncAtOpen = 3;
   header.columnTypes = {ftAutoInc, ftInteger, ftBlob, ftString};
   std::vector<uint8_t> bytes = encodeJournalHeader(header);
@@ -285,16 +285,19 @@ TEST_F(CdsTool, JournalPrintsHeaderRecordsAndTheTornTail) {
                       {Value::fromInt(3), Value::fromInt(1), Value::fromBytes("\xFF\xD8"),
                        Value::fromBytes("Caf\xE9")});
   encodeJournalRecord(bytes, JournalOp::Delete, 2, {});
+  encodeJournalWritten(bytes, {true, 300, 0x12345678});
   bytes.insert(bytes.end(), {1, 2, 3});  // the start of a record that was never finished
   const ToolRun r = run("journal", write("ServiceInvoice.journal", bytes));
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, R"({
-  "tableFile": {"exists": true, "size": 214, "modifiedSeconds": 1700000000, "modifiedNanoseconds": 5, "sampleCrc": "0x0000ABCD"},
+  "version": 2,
+  "tableFile": {"exists": true, "size": 214, "crc": "0x0000ABCD"},
   "autoIncAtOpen": 3,
   "columnTypes": ["AutoInc", "Integer", "Blob", "String"],
   "records": [
     {"op": "insert", "key": 3, "values": [3, 1, {"bytes": 2, "base64": "/9g="}, "Café"]},
-    {"op": "delete", "key": 2}
+    {"op": "delete", "key": 2},
+    {"op": "written", "key": 0, "newFile": {"size": 300, "crc": "0x12345678"}}
   ],
   "tornTailBytes": 3
 }
