@@ -348,6 +348,28 @@ void RecordStore::sortAll() {
   if (orderColumns_.empty()) return;
   if (order_.size() == 1) orderKeys_[0] = prefixOfSlot(order_[0]);
   if (order_.size() < 2) return;
+  // When the prefixes are the whole keys, compared as integers, a table already in its order
+  // (a file written from it, or entered in its order) needs no sort, nor the sort's arrays.
+  bool prefixesAreKeys =
+      exactPrefix(orderColumns_[0]) &&
+      (orderColumns_.size() == 1 ||
+       (orderColumns_.size() == 2 && useSecondPrefix_ && exactPrefix(orderColumns_[1])));
+  if (prefixesAreKeys) {
+    bool inOrder = true;
+    std::uint64_t lastPrefix = 0;
+    std::uint64_t lastSecond = 0;
+    for (std::size_t i = 0; i < order_.size() && inOrder; ++i) {
+      const Slot slot = order_[i];
+      const std::uint64_t prefix = prefixOfSlot(slot);
+      const std::uint64_t second =
+          useSecondPrefix_ ? prefixOf(orderColumns_[1], field(image(slot), orderColumns_[1])) : 0;
+      inOrder = i == 0 || lastPrefix < prefix || (lastPrefix == prefix && lastSecond <= second);
+      orderKeys_[i] = prefix;
+      lastPrefix = prefix;
+      lastSecond = second;
+    }
+    if (inOrder) return;
+  }
   struct Entry {
     std::uint64_t prefix;
     std::uint64_t second;
@@ -373,10 +395,6 @@ void RecordStore::sortAll() {
       allComplete = false;
       break;
     }
-  bool prefixesAreKeys =
-      exactPrefix(orderColumns_[0]) &&
-      (orderColumns_.size() == 1 ||
-       (orderColumns_.size() == 2 && useSecondPrefix_ && exactPrefix(orderColumns_[1])));
   if (allComplete) {
     // Prefixes compare as integers: sort by them in linear time (entries start in sequence
     // order and the sort is stable), then order runs of equal prefixes by the fields themselves
