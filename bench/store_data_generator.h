@@ -197,11 +197,13 @@ inline DataPacket serviceTable(const DataOptions& o) {
                                 : o.firstVehicleServices > 0 && o.vehicles > 1
                                     ? 2 + r.below(o.vehicles - 1)
                                     : 1 + r.below(o.vehicles);
+    // Drawn in this order so that the default shape keeps its bytes.
+    const char* description = r.pick(kServices);
     const double date = o.entryOrder
                             ? double(38353 + (i * 7300) / std::max<std::size_t>(o.services, 1))
                             : randomDate(r);
     p.rows.push_back(
-        makeRow({integer(int64_t(i + 1)), integer(int64_t(vehicle)), text(r.pick(kServices)),
+        makeRow({integer(int64_t(i + 1)), integer(int64_t(vehicle)), text(description),
                  number(date), text(r.pick(kTechs)),
                  r.below(3) == 0 ? Value::unassigned() : text(r.pick(kNotes)), text(distance)}));
   }
