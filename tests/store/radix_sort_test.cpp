@@ -88,13 +88,21 @@ TEST(RadixSortStable, InputInOrderOrNearlySoGivesTheFullSortsResult) {
   const std::vector<Case> cases = {
       {"already in order", 20000, ascending, none},
       {"majors in order, minors of each run reversed", 20000,
-       [](std::uint32_t i, std::mt19937_64&) { return Item{i / 5, 4 - i % 5, 0}; }, none},
+       [](std::uint32_t i, std::mt19937_64&) {
+         return Item{i / 5, 4 - i % 5, 0};
+       },
+       none},
       {"majors in order, one long run unsorted", 20000,
-       [](std::uint32_t i, std::mt19937_64& r) { return Item{i < 10000 ? 0 : i, r() % 50, 0}; },
+       [](std::uint32_t i, std::mt19937_64& r) {
+         return Item{i < 10000 ? 0 : i, r() % 50, 0};
+       },
        none},
       {"a few items moved", 20000, ascending, moveSome(40)},
       {"a few moved among many equal keys", 20000,
-       [](std::uint32_t i, std::mt19937_64&) { return Item{i / 1000, 0, 0}; }, moveSome(300)},
+       [](std::uint32_t i, std::mt19937_64&) {
+         return Item{i / 1000, 0, 0};
+       },
+       moveSome(300)},
       {"appended out of place", 20000, ascending,
        [](std::vector<Item>& items, std::mt19937_64& r) {
          for (int k = 0; k < 100; ++k) items.push_back({r() % 7000, r() % 3, 0});
