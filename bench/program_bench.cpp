@@ -1,7 +1,10 @@
 // Whole-program figures, as a person feels them, on a Data folder made by fleet_data:
 //
 //   program_bench [--runs=N] [--settle=SECONDS] [--only=startup,memory,exit,report] PROGRAM
-//                 FLEET_FOLDER
+//                 FLEET_FOLDER [MORE_FOLDERS...]
+//
+// Start-up and memory are measured on every folder given (for example the default fleet and a
+// row-heavy one, see fleet_data), exit and report on the first.
 //
 //  startup  process start to the main window's first paint of PROGRAM (the real program, through
 //           its WRENFOLD_FIRST_PAINT_STAMP hook), with an empty Data folder and with the fleet,
@@ -383,8 +386,8 @@ void measureStartup(const fs::path& work, const fs::path& program, const fs::pat
     full.push_back(startupSeconds(fleetProgram));
   }
   const double extra = median(full) - median(empty);
-  std::printf("startup: fleet files %.0f MB; median of %d runs, load average %s\n", bytes / 1e6,
-              runs, loadAverage().c_str());
+  std::printf("startup: %s, fleet files %.0f MB; median of %d runs, load average %s\n",
+              fleet.string().c_str(), bytes / 1e6, runs, loadAverage().c_str());
   std::printf("  start to first paint, empty Data folder   %8.3f s\n", median(empty));
   std::printf("  start to first paint, fleet Data folder   %8.3f s\n", median(full));
   std::printf("  read the fleet files into fresh memory    %8.3f s (%.0f MB/s)\n", median(read),
@@ -404,7 +407,8 @@ void measureMemory(const fs::path& work, const fs::path& program, const fs::path
     peak.push_back(r.peakBytes);
     emptyRss.push_back(residentAtFirstPaint(emptyProgram).rssBytes);
   }
-  std::printf("memory: median of %d runs, load average %s\n", runs, loadAverage().c_str());
+  std::printf("memory: %s, median of %d runs, load average %s\n", fleet.string().c_str(), runs,
+              loadAverage().c_str());
   std::printf(
       "  resident at first paint, fleet  %8.0f MB = %.2f x the files' %.0f MB (goal <= 1.2); peak "
       "%.0f MB\n",
@@ -702,7 +706,7 @@ std::set<std::string> splitList(const std::string& text) {
 int usage(const char* self) {
   std::fprintf(stderr,
                "usage: %s [--runs=N] [--settle=SECONDS] [--only=startup,memory,exit,report] "
-               "PROGRAM FLEET_FOLDER\n",
+               "PROGRAM FLEET_FOLDER [MORE_FOLDERS...]\n",
                self);
   return 2;
 }
@@ -731,17 +735,24 @@ int main(int argc, char** argv) {
       else
         positional.push_back(arg);
     }
-    if (positional.size() != 2) return usage(argv[0]);
+    if (positional.size() < 2) return usage(argv[0]);
     const fs::path program = fs::absolute(positional[0]);
-    const fs::path fleet = fs::absolute(positional[1]);
+    std::vector<fs::path> folders;
+    for (std::size_t i = 1; i < positional.size(); ++i) {
+      folders.push_back(fs::absolute(positional[i]));
+      if (folderBytes(folders.back()) == 0)
+        throw std::runtime_error("no table files in " + folders.back().string());
+    }
+    const fs::path& fleet = folders.front();
     const fs::path self = fs::canonical("/proc/self/exe");
-    if (folderBytes(fleet) == 0) throw std::runtime_error("no table files in " + fleet.string());
     const fs::path work =
         fs::temp_directory_path() / ("wrenfold_program_bench_" + std::to_string(getpid()));
     fs::create_directories(work);
     try {
-      if (parts.count("startup")) measureStartup(work, program, fleet, runs);
-      if (parts.count("memory")) measureMemory(work, program, fleet, runs);
+      for (const fs::path& folder : folders)
+        if (parts.count("startup")) measureStartup(work, program, folder, runs);
+      for (const fs::path& folder : folders)
+        if (parts.count("memory")) measureMemory(work, program, folder, runs);
       if (parts.count("exit")) measureExit(work, self, fleet, runs);
       if (parts.count("report")) measureReport(work, self, fleet, runs);
     } catch (...) {

@@ -333,15 +333,22 @@ void TClientTable::setActive(bool active) {
 // Receives the rows of a table file straight into the table's storage.
 class TClientTable::Loader : public RowConsumer {
  public:
-  explicit Loader(TClientTable& table) : table_(table) {}
+  Loader(TClientTable& table, std::size_t fileBytes) : table_(table), fileBytes_(fileBytes) {}
+  ~Loader() override {
+    if (table_.store_) table_.store_->endBulkLoad();
+  }
   void begin(const DataPacket& meta, std::size_t expectedRows) override {
     table_.setUpStorage(meta);
     table_.store_->reserve(expectedRows);
+    // The records take about as many bytes as the file; a large file's memory is mapped ahead.
+    if (fileBytes_ >= kBulkLoadBytes) table_.store_->beginBulkLoad(fileBytes_);
   }
   void row(const std::vector<ValueView>& values) override { table_.store_->add(values); }
 
  private:
+  static constexpr std::size_t kBulkLoadBytes = std::size_t{8} << 20;
   TClientTable& table_;
+  std::size_t fileBytes_;
 };
 
 void TClientTable::open() {
@@ -351,13 +358,14 @@ void TClientTable::open() {
   if (!fileName_.empty()) content = MappedTableFile::open(fileName_);
   if (!content || content->bytes().empty()) fail("Missing data provider or data packet");
   try {
-    Loader loader(*this);
+    Loader loader(*this, content->bytes().size());
     DataPacket meta;
     try {
       meta = loadDataPacket(content->bytes(), loader);
     } catch (const DataPacketError& damage) {
       throw EngineError(kEngineErrorDamagedPacket, damageDescription(damage));
     }
+    if (store_) store_->endBulkLoad();
     // The whole content identifies the file; its bytes are in memory now, so this costs one
     // pass of the checksum.
     TableFileIdentity opened;

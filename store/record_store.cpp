@@ -9,11 +9,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <limits>
+#include <mutex>
 #include <new>
 #include <numeric>
+#include <thread>
 #include <unordered_map>
 
 #include "store/collation.h"
@@ -60,7 +64,8 @@ class RecordStore::Arena {
     if (size < kLarge) {
       if (chunks_.empty() || used_ + size > kChunk) {
         if (chunks_.size() < kMaxChunks) {
-          chunks_.push_back(allocateChunk(!chunks_.empty()));
+          std::uint8_t* ready = supply_ && !chunks_.empty() ? supply_->take() : nullptr;
+          chunks_.push_back(ready ? Chunk(ready) : allocateChunk(!chunks_.empty()));
           used_ = 0;
         }
       }
@@ -76,6 +81,12 @@ class RecordStore::Arena {
     populate(image, size);
     return adoptLarge(std::move(block));
   }
+  // Chunks mapped ahead, at most `bytes` worth; stops (and frees what is left) on endSupply().
+  void beginSupply(std::size_t bytes) {
+    supply_ = std::make_unique<ChunkSupply>(bytes / kChunk + 1);
+  }
+  void endSupply() { supply_.reset(); }
+
   const std::uint8_t* at(Handle handle) const {
     if (handle & kLargeBit) return large_[handle & ~kLargeBit].get();
     return chunks_[handle >> kChunkBits].get() + (handle & (kChunk - 1));
@@ -134,7 +145,61 @@ class RecordStore::Arena {
     return Chunk(static_cast<std::uint8_t*>(memory));
   }
 
+  // Maps huge-page chunks on its own thread, a few ahead of their use, until it has made as
+  // many as it was asked for or is destroyed. The storing thread takes a ready one when there
+  // is one and maps its own otherwise, so it never waits for this thread.
+  class ChunkSupply {
+   public:
+    explicit ChunkSupply(std::size_t chunks) : remaining_(chunks), thread_([this] { run(); }) {}
+    ~ChunkSupply() {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+      }
+      wake_.notify_all();
+      thread_.join();
+      for (std::uint8_t* chunk : ready_) std::free(chunk);
+    }
+    std::uint8_t* take() {
+      std::uint8_t* chunk = nullptr;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (ready_.empty()) return nullptr;
+        chunk = ready_.front();
+        ready_.pop_front();
+      }
+      wake_.notify_all();
+      return chunk;
+    }
+
+   private:
+    static constexpr std::size_t kAhead = 4;
+    void run() {
+      for (;;) {
+        {
+          std::unique_lock<std::mutex> lock(mutex_);
+          wake_.wait(lock, [&] { return stop_ || ready_.size() < kAhead; });
+          if (stop_ || remaining_ == 0) return;
+          --remaining_;
+        }
+        void* memory = std::aligned_alloc(kChunk, kChunk);
+        if (memory == nullptr) return;  // the storing thread maps its own, or fails there
+        ::madvise(memory, kChunk, MADV_HUGEPAGE);
+        populate(static_cast<std::uint8_t*>(memory), kChunk);
+        std::lock_guard<std::mutex> lock(mutex_);
+        ready_.push_back(static_cast<std::uint8_t*>(memory));
+      }
+    }
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::uint8_t*> ready_;
+    std::size_t remaining_;
+    bool stop_ = false;
+    std::thread thread_;  // last: starts once the members it uses exist
+  };
+
   std::vector<Chunk> chunks_;
+  std::unique_ptr<ChunkSupply> supply_;
   std::size_t used_ = 0;
   std::vector<std::unique_ptr<std::uint8_t[]>> large_;
   std::vector<Handle> freeLarge_;
@@ -147,6 +212,10 @@ RecordStore::RecordStore(std::vector<TFieldType> types, std::vector<int> widths,
       arena_(std::make_unique<Arena>()) {}
 
 RecordStore::~RecordStore() = default;
+
+void RecordStore::beginBulkLoad(std::size_t bytes) { arena_->beginSupply(bytes); }
+
+void RecordStore::endBulkLoad() { arena_->endSupply(); }
 
 void RecordStore::reserve(std::size_t records) {
   slots_.reserve(records);
@@ -348,6 +417,28 @@ void RecordStore::sortAll() {
   if (orderColumns_.empty()) return;
   if (order_.size() == 1) orderKeys_[0] = prefixOfSlot(order_[0]);
   if (order_.size() < 2) return;
+  // When the prefixes are the whole keys, compared as integers, a table already in its order
+  // (a file written from it, or entered in its order) needs no sort, nor the sort's arrays.
+  bool prefixesAreKeys =
+      exactPrefix(orderColumns_[0]) &&
+      (orderColumns_.size() == 1 ||
+       (orderColumns_.size() == 2 && useSecondPrefix_ && exactPrefix(orderColumns_[1])));
+  if (prefixesAreKeys) {
+    bool inOrder = true;
+    std::uint64_t lastPrefix = 0;
+    std::uint64_t lastSecond = 0;
+    for (std::size_t i = 0; i < order_.size() && inOrder; ++i) {
+      const Slot slot = order_[i];
+      const std::uint64_t prefix = prefixOfSlot(slot);
+      const std::uint64_t second =
+          useSecondPrefix_ ? prefixOf(orderColumns_[1], field(image(slot), orderColumns_[1])) : 0;
+      inOrder = i == 0 || lastPrefix < prefix || (lastPrefix == prefix && lastSecond <= second);
+      orderKeys_[i] = prefix;
+      lastPrefix = prefix;
+      lastSecond = second;
+    }
+    if (inOrder) return;
+  }
   struct Entry {
     std::uint64_t prefix;
     std::uint64_t second;
@@ -373,10 +464,6 @@ void RecordStore::sortAll() {
       allComplete = false;
       break;
     }
-  bool prefixesAreKeys =
-      exactPrefix(orderColumns_[0]) &&
-      (orderColumns_.size() == 1 ||
-       (orderColumns_.size() == 2 && useSecondPrefix_ && exactPrefix(orderColumns_[1])));
   if (allComplete) {
     // Prefixes compare as integers: sort by them in linear time (entries start in sequence
     // order and the sort is stable), then order runs of equal prefixes by the fields themselves

@@ -38,6 +38,12 @@ class RecordStore {
   // The image of a record; nullptr for an erased one.
   const std::uint8_t* image(Slot slot) const;
   void reserve(std::size_t records);
+  // A load of about `bytes` of records is starting, stored on a thread other than the caller's:
+  // fresh memory for them is mapped ahead on a third thread, so the storing thread spends its
+  // time copying rather than waiting for the system to clear pages. Ends with endBulkLoad()
+  // (or the store's end), which gives back what was mapped ahead and not used.
+  void beginBulkLoad(std::size_t bytes);
+  void endBulkLoad();
   Slot add(const std::vector<Value>& values);
   Slot add(const std::vector<ValueView>& values);
   void replace(Slot slot, const std::vector<Value>& values);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
+
 #include "store/data_source.h"
 #include "store/table_error.h"
 #include "table_fixture.h"
@@ -169,6 +172,72 @@ TEST_F(MasterDetailTest, DetailOpenedAfterItsMasterStartsInRange) {
   vehicles.table.first();
   services.open();
   EXPECT_EQ(serviceNumbers(), std::vector<int>{1});
+}
+
+// A file may already be in its table's order, entirely or by its first field only, or be out
+// of it; each opens to the same order a full sort gives (equal keys in file order), and the
+// order then places a new record as it would after any open.
+TEST(OrderOnOpenTest, FilesInOrderNearlySoOrNotOpenToTheSortedOrder) {
+  useTestLocale();
+  struct Case {
+    const char* name;
+    std::vector<std::pair<int, double>> records;  // (vehicle, date) in file order
+  };
+  const std::vector<Case> cases = {
+      {"in order", {{1, 10}, {1, 11}, {2, 5}, {2, 5}, {3, 1}}},
+      {"first field in order, dates not", {{1, 11}, {1, 10}, {2, 5}, {3, 2}, {3, 1}}},
+      {"one record out of place", {{1, 10}, {2, 5}, {1, 12}, {2, 6}, {3, 1}}},
+      {"reversed", {{3, 1}, {2, 5}, {2, 5}, {1, 11}, {1, 10}}},
+      {"no values among them", {{0, 0}, {1, 10}, {0, 0}, {1, 9}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchFolder folder;
+    TClientTable table{"tblService"};
+    TAutoIncField& number = table.addField<TAutoIncField>("ServiceNumber");
+    TIntegerField& vehicle = table.addField<TIntegerField>("VehicleNumber");
+    TDateTimeField& date = table.addField<TDateTimeField>("ServiceDate");
+    table.FieldDefs() = {{"ServiceNumber", ftAutoInc, 0, faReadonly},
+                         {"VehicleNumber", ftInteger, 0, 0},
+                         {"ServiceDate", ftDateTime, 0, 0}};
+    table.setFileName(folder.file("Service.cds"));
+    table.createDataSet();  // no order yet: records stay in the order entered
+    for (const auto& [v, d] : c.records) {
+      table.insert();
+      if (v != 0) vehicle.setAsInteger(v);  // 0: left without value, which sorts first
+      if (d != 0) date.setAsDateTime(d);
+      table.post();
+    }
+    table.close();
+    table.setIndexFieldNames("VehicleNumber;ServiceDate");
+    table.open();
+
+    std::vector<int> expected(c.records.size());
+    std::iota(expected.begin(), expected.end(), 1);
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+      return c.records[std::size_t(a - 1)] < c.records[std::size_t(b - 1)];
+    });
+    const auto numbers = [&] {
+      std::vector<int> out;
+      for (int row = 0; row < table.recordCount(); ++row)
+        out.push_back(static_cast<int>(table.valueAt(row, number).toInt()));
+      return out;
+    };
+    EXPECT_EQ(numbers(), expected);
+
+    // A new record with the first record's key goes after every record with that key.
+    const std::pair<int, double> key = c.records[std::size_t(expected.front() - 1)];
+    table.insert();
+    if (key.first != 0) vehicle.setAsInteger(key.first);
+    if (key.second != 0) date.setAsDateTime(key.second);
+    table.post();
+    const int added = static_cast<int>(c.records.size()) + 1;
+    const auto last = std::find_if(expected.rbegin(), expected.rend(),
+                                   [&](int n) { return c.records[std::size_t(n - 1)] == key; });
+    expected.insert(last.base(), added);
+    EXPECT_EQ(numbers(), expected);
+    table.close();
+  }
 }
 
 }  // namespace
