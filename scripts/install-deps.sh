@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   libuemf-dev emf2svg librsvg2-bin
-  xvfb xauth xdotool x11-utils x11-apps openbox imagemagick wmctrl
+  xvfb xauth xdotool x11-utils x11-apps x11-xserver-utils openbox imagemagick wmctrl
   cups cups-client libcups2-dev poppler-utils
   desktop-file-utils appstream
   fonts-liberation2 fonts-dejavu-core

@@ -23,6 +23,12 @@ noInformationBox() {
 
 unset LC_ALL LC_CTYPE
 
+# The letters typed here get keys of their own before the program starts: xdotool would otherwise
+# remap a spare key for each of them while typing, and on a busy machine the program can read the
+# key before the new map and lose the letter.
+xmodmap -e "keycode 247 = Lstroke" -e "keycode 248 = oacute" -e "keycode 249 = zacute" \
+  -e "keycode 250 = Greek_OMEGA"
+
 # ---- pl_PL: Windows-1250 ----
 export LANG=pl_PL.UTF-8
 startProgram "$program"
