@@ -19,13 +19,7 @@ head -c 3000 "$pictures/car.jpg" >"$pictures/cut.jpg"
 mkfifo "$pictures/pipe.jpg"
 
 main=$(window "Tembra Office - Wrenfold")
-focus "$main"
-click "$main" 104 102                      # "Vehicle Details"
-vehicles=$(window "Vehicle Detail")
-focus "$vehicles"
-click "$vehicles" 56 215                   # "New"
-dialog=$(window "Add New Vehicle")
-focus "$dialog"
+openNewVehicleDialog
 replaceText "$dialog" 272 81 "Lada"
 
 # The photo box: a frame panel at 467,13 of the content panel (y 45), 190 by 140.

@@ -63,12 +63,7 @@ mainCaption=$(expectWholeCaption "$work/main.png" "$main" "main window")
 
 # The vehicle dialog's picture button with a broken JPEG file: the default error box, captioned
 # with the application title, as wide as the main window's caption needs.
-click "$main" 104 102                      # "Vehicle Details"
-vehicles=$(window "Vehicle Detail")
-focus "$vehicles"
-click "$vehicles" 56 215                   # "New"
-dialog=$(window "Add New Vehicle")
-focus "$dialog"
+openNewVehicleDialog
 typeText "Volvo"
 choosePicture() {
   click "$dialog" 676 118                  # "..." (664,61 in the content panel at y 45)

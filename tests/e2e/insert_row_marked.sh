@@ -15,13 +15,7 @@ startProgram "$program"
 main=$(window "Tembra Office - Wrenfold")
 for make in Audi Ford Volvo; do addVehicleThroughWindows "$make"; done
 
-focus "$main"
-click "$main" 104 102                      # "Vehicle Details"
-vehicles=$(window "Vehicle Detail")
-focus "$vehicles"
-click "$vehicles" 56 215                   # "New"
-dialog=$(window "Add New Vehicle")
-focus "$dialog"
+openNewVehicleDialog
 replaceText "$dialog" 272 81 "Bmw"
 
 # Out of the way of the grids: the dialog to the top of the screen, the vehicle window below

@@ -171,10 +171,9 @@ $dump"
   done
 }
 
-# From the main window ($main): Vehicle Details, New, the make (and registration) typed into the
-# vehicle dialog, Save, Close. Leaves the focus on the main window.
-addVehicleThroughWindows() {
-  local make=$1 registration=${2:-} vehicles dialog
+# From the main window ($main): Vehicle Details, then New. Sets $vehicles and $dialog to the
+# vehicle window and the "Add New Vehicle" dialog, which has the focus.
+openNewVehicleDialog() {
   focus "$main"
   click "$main" 104 102                    # "Vehicle Details"
   vehicles=$(window "Vehicle Detail")
@@ -182,6 +181,13 @@ addVehicleThroughWindows() {
   click "$vehicles" 56 215                 # "New"
   dialog=$(window "Add New Vehicle")
   focus "$dialog"
+}
+
+# From the main window ($main): Vehicle Details, New, the make (and registration) typed into the
+# vehicle dialog, Save, Close. Leaves the focus on the main window.
+addVehicleThroughWindows() {
+  local make=$1 registration=${2:-} vehicles dialog
+  openNewVehicleDialog
   replaceText "$dialog" 272 81 "$make"     # make (192,24 inside the content panel at y 45)
   [ -z "$registration" ] || replaceText "$dialog" 272 177 "$registration"
   click "$dialog" 56 233                   # "Save"
